@@ -1,0 +1,32 @@
+// Whole-file reads, atomic replacement and sizes: the file access every layer shares.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+struct FileError {
+    std::string reason; // a sentence for the user, naming the file
+};
+
+// The bytes of a file, or the reason it could not be read.
+struct ReadResult {
+    std::optional<std::string> bytes;
+    FileError error;
+};
+ReadResult ReadFileBytes(const std::filesystem::path& path);
+
+// Writes the bytes beside the target under a temporary name, flushes them and
+// renames the temporary file over the target, so a failure never leaves a
+// half-written file where a good one was. Returns the failure, if any.
+std::optional<FileError> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Size in bytes of the file or folder entry at the path (made absolute
+// against the current folder), -1 when nothing is there.
+std::int64_t FileSizeOf(const std::filesystem::path& path);
+
+} // namespace qm

@@ -1,0 +1,17 @@
+// Splitting text into lines at CR LF, CR or LF, and joining them again.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// A line ends at CR LF, at a lone CR or at a lone LF; a final line break does
+// not start another line, so "a\r\n" and "a" both give one line and "" none.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Every line followed by the line end, the last one included.
+std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineEnd = "\r\n");
+
+} // namespace qm
