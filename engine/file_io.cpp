@@ -26,10 +26,10 @@ std::string Describe(const fs::path& path, const std::string& what)
 // A name no other writer in this folder uses at the same moment.
 fs::path TemporaryBeside(const fs::path& target, int attempt)
 {
-    static std::atomic<unsigned long> counter{0};
+    static std::atomic<unsigned long> counter {0};
     auto stamp = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::string name = "." + target.filename().string() + ".qmk-" + std::to_string(stamp % 1000000007UL) + "-" +
-                       std::to_string(counter++) + "-" + std::to_string(attempt);
+        std::to_string(counter++) + "-" + std::to_string(attempt);
     return target.parent_path() / name;
 }
 
@@ -67,7 +67,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
 {
     fs::path target = path.is_absolute() ? path : fs::absolute(path);
     std::error_code ec;
-    if (fs::is_directory(target, ec)) return FileError{Describe(target, "write") + ": a folder has that name"};
+    if (fs::is_directory(target, ec)) return FileError {Describe(target, "write") + ": a folder has that name"};
 
     fs::path temporary;
     std::FILE* file = nullptr;
@@ -76,7 +76,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
         file = std::fopen(temporary.string().c_str(), "wbx"); // x: never reuse an existing name
         if (!file && errno != EEXIST) break;
     }
-    if (!file) return FileError{Describe(target, "write") + ": " + std::strerror(errno)};
+    if (!file) return FileError {Describe(target, "write") + ": " + std::strerror(errno)};
 
     bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     int writeErrno = errno;
@@ -88,7 +88,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
     }
     if (!written) {
         fs::remove(temporary, ec);
-        return FileError{Describe(target, "write") + ": " + std::strerror(writeErrno)};
+        return FileError {Describe(target, "write") + ": " + std::strerror(writeErrno)};
     }
 
     // A replaced file keeps its permissions (an executable CGI page stays executable).
@@ -99,7 +99,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return FileError{Describe(target, "replace") + ": " + ec.message()};
+        return FileError {Describe(target, "replace") + ": " + ec.message()};
     }
     return std::nullopt;
 }

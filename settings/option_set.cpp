@@ -13,13 +13,13 @@ using S = OptionStore;
 using P = OptionPage;
 constexpr Opt none = Opt::count;
 
-constexpr ClickBehaviour Marks() { return ClickBehaviour{{none, none, none, none}, {none, none}, true}; }
-constexpr ClickBehaviour MarksAndEnables(std::array<Opt, 4> on) { return ClickBehaviour{on, {none, none}, true}; }
+constexpr ClickBehaviour Marks() { return ClickBehaviour {{none, none, none, none}, {none, none}, true}; }
+constexpr ClickBehaviour MarksAndEnables(std::array<Opt, 4> on) { return ClickBehaviour {on, {none, none}, true}; }
 constexpr ClickBehaviour Enables(std::array<Opt, 4> on, std::array<Opt, 2> off = {none, none})
 {
-    return ClickBehaviour{on, off, false};
+    return ClickBehaviour {on, off, false};
 }
-constexpr ClickBehaviour Nothing() { return ClickBehaviour{}; }
+constexpr ClickBehaviour Nothing() { return ClickBehaviour {}; }
 
 // clang-format off
 const OptionRow kTable[] = {
@@ -157,32 +157,56 @@ std::optional<Opt> OptionByKey(std::string_view key)
 std::vector<TTagReplacement> DefaultReplaceTags()
 {
     return {
-        {true, "strong", "b"},  {true, "em", "i"},        {true, "strike", "s"},  {true, "blockquote", "ul"},
-        {true, "var", "i"},     {true, "cite", "i"},      {true, "address", "i"}, {true, "code", "tt"},
-        {true, "kbd", "tt"},    {true, "samp", "tt"},     {true, "dfn", "i"},     {true, "listing", "tt"},
-        {true, "plaintext", "tt"}, {true, "xmp", "tt"},
+        {true, "strong", "b"},
+        {true, "em", "i"},
+        {true, "strike", "s"},
+        {true, "blockquote", "ul"},
+        {true, "var", "i"},
+        {true, "cite", "i"},
+        {true, "address", "i"},
+        {true, "code", "tt"},
+        {true, "kbd", "tt"},
+        {true, "samp", "tt"},
+        {true, "dfn", "i"},
+        {true, "listing", "tt"},
+        {true, "plaintext", "tt"},
+        {true, "xmp", "tt"},
     };
 }
 
 std::vector<TTagRemoval> DefaultDeleteTags()
 {
     return {
-        {true, "!doctype"},        {true, "name=\"generator\""}, {true, "name=\"progid\""},
-        {true, "name=\"description\""}, {true, "name=\"keywords\""}, {true, "name=\"author\""},
-        {false, "/P"},             {false, "/Li"},               {false, "/TR"},
+        {true, "!doctype"},
+        {true, "name=\"generator\""},
+        {true, "name=\"progid\""},
+        {true, "name=\"description\""},
+        {true, "name=\"keywords\""},
+        {true, "name=\"author\""},
+        {false, "/P"},
+        {false, "/Li"},
+        {false, "/TR"},
         {false, "/TD"},
     };
 }
 
-TOptionSet::TOptionSet() : listReplaceTags(DefaultReplaceTags()), listDeleteTags(DefaultDeleteTags())
+TOptionSet::TOptionSet()
+    : listReplaceTags(DefaultReplaceTags())
+    , listDeleteTags(DefaultDeleteTags())
 {
     for (const OptionRow& row : kTable) {
         Value& value = values_[static_cast<int>(row.id)];
         switch (row.kind) {
-        case OptionKind::Flag: value = row.defaultValue == "1"; break;
-        case OptionKind::Integer: value = ParseDefaultInteger(row.defaultValue); break;
+        case OptionKind::Flag:
+            value = row.defaultValue == "1";
+            break;
+        case OptionKind::Integer:
+            value = ParseDefaultInteger(row.defaultValue);
+            break;
         case OptionKind::Text:
-        case OptionKind::NumberText: value = std::string(row.defaultValue); break;
+        case OptionKind::NumberText:
+            value = std::string(row.defaultValue);
+            break;
         }
     }
 }
@@ -205,15 +229,21 @@ void TOptionSet::setText(Opt id, std::string value)
 
 std::int32_t TOptionSet::integer(Opt id) const { return std::get<std::int32_t>(values_[static_cast<int>(id)]); }
 
-void TOptionSet::setInteger(Opt id, std::int32_t value) { std::get<std::int32_t>(values_[static_cast<int>(id)]) = value; }
+void TOptionSet::setInteger(Opt id, std::int32_t value)
+{
+    std::get<std::int32_t>(values_[static_cast<int>(id)]) = value;
+}
 
 std::string TOptionSet::valueAsText(Opt id) const
 {
     switch (RowOf(id).kind) {
-    case OptionKind::Flag: return flag(id) ? "1" : "0";
-    case OptionKind::Integer: return std::to_string(integer(id));
+    case OptionKind::Flag:
+        return flag(id) ? "1" : "0";
+    case OptionKind::Integer:
+        return std::to_string(integer(id));
     case OptionKind::Text:
-    case OptionKind::NumberText: return text(id);
+    case OptionKind::NumberText:
+        return text(id);
     }
     return {};
 }

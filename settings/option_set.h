@@ -75,9 +75,9 @@ constexpr int kOptionCount = static_cast<int>(Opt::count);
 enum class OptionKind { Flag, Text, NumberText, Integer };
 
 enum class OptionStore {
-    Profile,          // read from and written to the profile
+    Profile, // read from and written to the profile
     ProfileWriteOnly, // written to the profile, never read back
-    ProgramOptions,   // "Options.dat"
+    ProgramOptions, // "Options.dat"
     NotStored,
 };
 
@@ -85,8 +85,8 @@ enum class OptionPage { None, Header, Common, Scripts, Tags, Files, Misc };
 
 // Which controls a flag's click behaviour enables or disables (its own value decides).
 struct ClickBehaviour {
-    std::array<Opt, 4> enablesWhenOn{Opt::count, Opt::count, Opt::count, Opt::count};
-    std::array<Opt, 2> enablesWhenOff{Opt::count, Opt::count};
+    std::array<Opt, 4> enablesWhenOn {Opt::count, Opt::count, Opt::count, Opt::count};
+    std::array<Opt, 2> enablesWhenOff {Opt::count, Opt::count};
     bool raisesProfileModified = false;
 };
 
@@ -102,7 +102,7 @@ struct OptionRow {
     std::string_view caption;
     ClickBehaviour click;
     bool neverEnabled = false; // the informational "Do not optimize:" boxes
-    bool hidden = false;       // edLan
+    bool hidden = false; // edLan
 };
 
 // The whole table, indexed by Opt.

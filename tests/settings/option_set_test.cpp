@@ -14,18 +14,39 @@ TEST(OptionSet, FirstStartDefaults)
         bool on;
     };
     const Row flags[] = {
-        {Opt::cbDelKav, true},           {Opt::cbDelEmptyPar, true},     {Opt::cbDelEmptyLine, true},
-        {Opt::cbDelCRLF, false},         {Opt::cbDelTabLine, true},      {Opt::cbDelBegEndSpace, true},
-        {Opt::cbDelAllTabs, true},       {Opt::cbReplaceDoubleSpaces, true},
-        {Opt::cbReplaceDoubleSpacesInKav, false}, {Opt::cbReplaceDoubleNbsp, true},
-        {Opt::cbReplaceDoubleNbspInKav, false},   {Opt::cbDelComments, true},
-        {Opt::cbIsStyle, true},          {Opt::cbIsScript, true},        {Opt::cbOuttag, true},
-        {Opt::cbSsi, true},              {Opt::cbScriptsInfo, true},     {Opt::cbDelScripts, false},
-        {Opt::cbPhp, true},              {Opt::cbAsp, true},             {Opt::cbCF, true},
-        {Opt::cbClosedTagsAlso, true},   {Opt::cbKeepLineEnds, true},    {Opt::cbMaxFCount, true},
-        {Opt::cbProcessEmbeded, false},  {Opt::cbMaxEmbCount, false},    {Opt::cbSaveNopen, false},
-        {Opt::radModifyOld, false},      {Opt::cbSaveBefMod, true},      {Opt::radSaveNewMod, true},
-        {Opt::cbShowConf, true},         {Opt::cbShowInfo, true},        {Opt::cbShowEnd, true},
+        {Opt::cbDelKav, true},
+        {Opt::cbDelEmptyPar, true},
+        {Opt::cbDelEmptyLine, true},
+        {Opt::cbDelCRLF, false},
+        {Opt::cbDelTabLine, true},
+        {Opt::cbDelBegEndSpace, true},
+        {Opt::cbDelAllTabs, true},
+        {Opt::cbReplaceDoubleSpaces, true},
+        {Opt::cbReplaceDoubleSpacesInKav, false},
+        {Opt::cbReplaceDoubleNbsp, true},
+        {Opt::cbReplaceDoubleNbspInKav, false},
+        {Opt::cbDelComments, true},
+        {Opt::cbIsStyle, true},
+        {Opt::cbIsScript, true},
+        {Opt::cbOuttag, true},
+        {Opt::cbSsi, true},
+        {Opt::cbScriptsInfo, true},
+        {Opt::cbDelScripts, false},
+        {Opt::cbPhp, true},
+        {Opt::cbAsp, true},
+        {Opt::cbCF, true},
+        {Opt::cbClosedTagsAlso, true},
+        {Opt::cbKeepLineEnds, true},
+        {Opt::cbMaxFCount, true},
+        {Opt::cbProcessEmbeded, false},
+        {Opt::cbMaxEmbCount, false},
+        {Opt::cbSaveNopen, false},
+        {Opt::radModifyOld, false},
+        {Opt::cbSaveBefMod, true},
+        {Opt::radSaveNewMod, true},
+        {Opt::cbShowConf, true},
+        {Opt::cbShowInfo, true},
+        {Opt::cbShowEnd, true},
         {Opt::cbShowOptWin, true},
     };
     for (const Row& row : flags) EXPECT_EQ(options.flag(row.id), row.on) << RowOf(row.id).key;
@@ -34,7 +55,8 @@ TEST(OptionSet, FirstStartDefaults)
     EXPECT_EQ(options.text(Opt::edMaxEmbCount), "10");
     EXPECT_EQ(options.text(Opt::edProfile), "");
     const int widths[] = {180, 150, 120, 110, 110, 100};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(options.integer(static_cast<Opt>(static_cast<int>(Opt::col0) + i)), widths[i]);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(options.integer(static_cast<Opt>(static_cast<int>(Opt::col0) + i)), widths[i]);
     EXPECT_EQ(options.integer(Opt::listHeight), 305);
     EXPECT_EQ(options.integer(Opt::column_sort), 0);
     EXPECT_FALSE(options.ProfileModified || options.ReplaceSchemeModified || options.RemoveSchemeModified);
@@ -45,8 +67,8 @@ TEST(OptionSet, DefaultTagLists)
     TOptionSet options;
     ASSERT_EQ(options.listReplaceTags.size(), 14u);
     for (const auto& entry : options.listReplaceTags) EXPECT_TRUE(entry.Active) << entry.FromTag;
-    EXPECT_EQ(options.listReplaceTags.front(), (TTagReplacement{true, "strong", "b"}));
-    EXPECT_EQ(options.listReplaceTags.back(), (TTagReplacement{true, "xmp", "tt"}));
+    EXPECT_EQ(options.listReplaceTags.front(), (TTagReplacement {true, "strong", "b"}));
+    EXPECT_EQ(options.listReplaceTags.back(), (TTagReplacement {true, "xmp", "tt"}));
 
     ASSERT_EQ(options.listDeleteTags.size(), 10u);
     for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(options.listDeleteTags[i].Active, i < 6) << i;

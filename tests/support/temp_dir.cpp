@@ -12,11 +12,11 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir()
 {
-    static std::atomic<int> counter{0};
+    static std::atomic<int> counter {0};
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() /
-                             ("qmk-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+        fs::path candidate =
+            fs::temp_directory_path() / ("qmk-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
         if (fs::create_directory(candidate)) {
             path_ = candidate;
             return;

@@ -1,0 +1,75 @@
+// Reading a page into the working text, writing it back, and the per-file ratio.
+#include "engine/page_text.h"
+
+#include "engine/text_lines.h"
+
+namespace qm {
+
+std::string_view LineEndText(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::CrLf:
+        return "\r\n";
+    case LineEnd::Lf:
+        return "\n";
+    case LineEnd::Cr:
+        return "\r";
+    }
+    return "\r\n";
+}
+
+LineEnd DetectLineEnd(std::string_view bytes, LineEnd fallback)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') return LineEnd::Lf;
+        if (bytes[i] == '\r') return (i + 1 < bytes.size() && bytes[i + 1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
+    }
+    return fallback;
+}
+
+LineEnd PlatformLineEnd()
+{
+#ifdef _WIN32
+    return LineEnd::CrLf;
+#else
+    return LineEnd::Lf;
+#endif
+}
+
+WorkingTextResult WorkingTextFromBytes(std::string_view bytes)
+{
+    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+        return {std::nullopt, "it is UTF-16 text, not a single-byte page"};
+    if (bytes.find('\0') != std::string_view::npos)
+        return {std::nullopt, "it holds NUL bytes, so it is not a single-byte page"};
+    return {JoinLines(SplitLines(bytes)), {}};
+}
+
+std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)
+{
+    return JoinLines(SplitLines(workingText), lineEnd);
+}
+
+std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize)
+{
+    if (initialSize == 0) return std::nullopt;
+    // Exact rational rounding: optimized * 100 / initial to the nearest
+    // integer, halves to the even neighbour, for either sign.
+    std::int64_t numerator = optimizedSize * 100;
+    std::int64_t denominator = initialSize;
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    std::int64_t quotient = numerator / denominator;
+    std::int64_t remainder = numerator % denominator;
+    if (remainder < 0) {
+        quotient -= 1;
+        remainder += denominator;
+    }
+    // Now numerator = quotient * denominator + remainder with 0 <= remainder < denominator.
+    if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0)) quotient += 1;
+    return static_cast<int>(100 - quotient);
+}
+
+} // namespace qm

@@ -1,0 +1,37 @@
+// From a file's bytes to the working text and back, and the ratio of a page's sizes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+enum class LineEnd { CrLf, Lf, Cr };
+
+std::string_view LineEndText(LineEnd lineEnd);
+
+// The first line end in the bytes; the fallback when there is none.
+LineEnd DetectLineEnd(std::string_view bytes, LineEnd fallback);
+
+// The line end this platform writes when a page has none of its own.
+LineEnd PlatformLineEnd();
+
+struct WorkingTextResult {
+    std::optional<std::string> text; // lines joined with CR LF after every line
+    std::string problem; // why the bytes are not a single-byte page
+};
+
+// A page is single-byte text: a NUL byte, or a UTF-16 byte-order mark, means
+// it is something else and must not be rewritten.
+WorkingTextResult WorkingTextFromBytes(std::string_view bytes);
+
+// The working text split at CR LF, CR or LF, each line followed by the line end.
+std::string TextForWriting(std::string_view workingText, std::string_view lineEnd);
+
+// 100 minus optimized/initial in percent, rounded half to even; none for an
+// empty source, whose ratio means nothing.
+std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize);
+
+} // namespace qm

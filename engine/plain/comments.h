@@ -1,0 +1,10 @@
+// Removing HTML comments, except those the keep rules protect.
+#pragma once
+
+#include "engine/plain/unit_text.h"
+
+namespace qm::plain {
+
+void DelComments(Page& page, const PassContext& context);
+
+} // namespace qm::plain

@@ -1,0 +1,10 @@
+// Removing quotes that attribute values do not need, and empty attributes.
+#pragma once
+
+#include "engine/plain/unit_text.h"
+
+namespace qm::plain {
+
+void DelKav(Page& page, const PassContext& context);
+
+} // namespace qm::plain

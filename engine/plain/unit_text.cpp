@@ -1,0 +1,61 @@
+// Conversions and the small routines every plain pass shares.
+#include "engine/plain/unit_text.h"
+
+#include <stdexcept>
+
+namespace qm::plain {
+
+UnitText Lower(const UnitText& text)
+{
+    UnitText lower(text);
+    for (Unit& u : lower) u = LowerUnit(u);
+    return lower;
+}
+
+UnitText Widen(std::string_view bytes)
+{
+    UnitText text(bytes.size(), 0);
+    for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
+    return text;
+}
+
+std::string Narrow(const UnitText& text)
+{
+    std::string bytes(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] > 0xFF) throw std::logic_error("a marker or placeholder survived the passes");
+        bytes[i] = static_cast<char>(text[i]);
+    }
+    return bytes;
+}
+
+bool Inkav(const UnitText& text, std::size_t p)
+{
+    bool inside = false;
+    for (std::size_t i = 0; i < p && i < text.size(); ++i) {
+        if (text[i] != '"') continue;
+        bool escaped = i >= 1 && text[i - 1] == '\\' && !(i >= 2 && text[i - 2] == '\\');
+        if (!escaped) inside = !inside;
+    }
+    return inside;
+}
+
+void ReplaceChar(UnitText& text, Unit from, Unit to)
+{
+    for (Unit& u : text)
+        if (u == from) u = to;
+}
+
+void EraseBoth(Page& page, std::size_t first, std::size_t last)
+{
+    page.text.erase(first, last - first + 1);
+    page.mirror.erase(first, last - first + 1);
+}
+
+void InsertBoth(Page& page, std::size_t at, Unit unit)
+{
+    page.text.insert(page.text.begin() + static_cast<std::ptrdiff_t>(at), unit);
+    page.mirror.insert(page.mirror.begin() + static_cast<std::ptrdiff_t>(at), unit);
+}
+
+} // namespace qm::plain

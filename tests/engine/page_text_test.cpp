@@ -1,0 +1,69 @@
+// Reading a page into the working text, writing it back, and ratios.
+#include <gtest/gtest.h>
+
+#include "engine/page_text.h"
+
+namespace qm {
+namespace {
+
+TEST(PageText, WorkingTextFromBytes)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::optional<std::string> text;
+    } rows[] = {
+        {"empty", "", ""},
+        {"no final break", "a", "a\r\n"},
+        {"lone breaks", "a\rb\nc\r\n", "a\r\nb\r\nc\r\n"},
+        {"utf-8 bom is a byte-order mark of a single-byte page", "\xEF\xBB\xBFx", "\xEF\xBB\xBFx\r\n"},
+        {"NUL byte", std::string("a\0b", 3), std::nullopt},
+        {"UTF-16 little endian", "\xFF\xFEx", std::nullopt},
+        {"UTF-16 big endian", "\xFE\xFFx", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        WorkingTextResult result = WorkingTextFromBytes(row.bytes);
+        EXPECT_EQ(result.text, row.text) << row.name;
+        EXPECT_EQ(result.problem.empty(), row.text.has_value()) << row.name;
+    }
+}
+
+TEST(PageText, LineEnds)
+{
+    EXPECT_EQ(DetectLineEnd("a\r\nb\n", LineEnd::Lf), LineEnd::CrLf);
+    EXPECT_EQ(DetectLineEnd("a\nb\r\n", LineEnd::CrLf), LineEnd::Lf);
+    EXPECT_EQ(DetectLineEnd("a\rb", LineEnd::Lf), LineEnd::Cr);
+    EXPECT_EQ(DetectLineEnd("ab\r", LineEnd::Lf), LineEnd::Cr);
+    EXPECT_EQ(DetectLineEnd("ab", LineEnd::Cr), LineEnd::Cr);
+    EXPECT_EQ(TextForWriting("a\r\n\r\nb\r\n", "\n"), "a\n\nb\n");
+    EXPECT_EQ(TextForWriting("a b ", "\r\n"), "a b \r\n");
+    EXPECT_EQ(TextForWriting("", "\n"), "");
+}
+
+TEST(PageText, RatioRoundsHalvesToEven)
+{
+    struct Row {
+        std::int64_t initial, optimized;
+        std::optional<int> ratio;
+    } rows[] = {
+        {1000, 875, 12},
+        {1000, 125, 88},
+        {1000, 1010, -1},
+        {1000, 1005, 0},
+        {1000, 995, 0},
+        {1000, 985, 2},
+        {1000, 0, 100},
+        {0, 0, std::nullopt},
+        {0, 10, std::nullopt},
+        {100, 30, 70},
+        {100, 150, -50},
+        {1000, -1, 100},
+        {3, 1, 67},
+        {5000000000LL, 2500000000LL, 50},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(FileRatio(row.initial, row.optimized), row.ratio) << row.initial << " " << row.optimized;
+}
+
+} // namespace
+} // namespace qm

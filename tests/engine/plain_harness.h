@@ -1,0 +1,57 @@
+// Runs single plain passes over byte strings and shows placeholders and markers readably.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/plain/unit_text.h"
+
+namespace qm::test {
+
+struct RecordedMessage {
+    MessageKind kind;
+    std::string text;
+};
+
+class RecordingSink : public MessageSink {
+public:
+    void report(MessageKind kind, std::string_view text) override { messages.push_back({kind, std::string(text)}); }
+    std::vector<RecordedMessage> messages;
+};
+
+// Everything one pass needs, with the defaults of a first start.
+struct PassHarness {
+    TOptionSet options;
+    EngineData data;
+    RecordingSink sink;
+    plain::Page page;
+
+    plain::PassContext context() { return plain::PassContext {options, data, sink}; }
+
+    void load(std::string_view bytes)
+    {
+        page = plain::Page {};
+        page.text = plain::Widen(bytes);
+        page.refreshMirror();
+    }
+
+    // The working text with placeholders as {N} and markers as {#}.
+    std::string shown() const
+    {
+        std::string out;
+        for (plain::Unit u : page.text) {
+            if (plain::IsPlaceholder(u))
+                out += "{" + std::to_string(u - plain::kPlaceholderBase) + "}";
+            else if (u > 0xFF)
+                out += "{#}";
+            else
+                out += static_cast<char>(u);
+        }
+        return out;
+    }
+
+    std::string fragment(std::size_t i) const { return plain::Narrow(page.fragments.at(i).text); }
+};
+
+} // namespace qm::test
