@@ -222,6 +222,7 @@ TEST(TagScheme, CycleTest)
         {"b to bold: b is a to tag", defaults, "b", "bold", std::nullopt, false},
         {"strong to B replacing strong to b", defaults, "strong", "B", 0, true},
         {"strong to b replacing itself", defaults, "strong", "b", 0, true},
+        {"strong to b turned round in place: only itself conflicts", defaults, "b", "strong", 0, true},
         {"excepting another entry does not help", defaults, "b", "strong", 1, false},
         {"editing em to i into i to u: other entries end in i", defaults, "i", "u", 1, false},
         {"second entry with the same from tag", defaults, "strong", "u", std::nullopt, true},
