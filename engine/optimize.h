@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/engine_data.h"
 #include "engine/messages.h"
@@ -14,6 +15,18 @@ namespace qm {
 // page_text.h). On Completed the text is the optimized page; otherwise it is
 // to be dropped. Pass failures with messages of their own go to the sink.
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
+    MessageSink& messages, const InterruptCheck& interrupted = {});
+
+struct OptimizedPage {
+    PipelineOutcome outcome = PipelineOutcome::Failed;
+    std::string bytes;   // the page to write, when the outcome is Completed
+    std::string problem; // why the source is no page at all (then nothing is to be written)
+};
+
+// A whole page: from the source file's bytes to the bytes to write. Lines end
+// as the source's first line end when cbKeepLineEnds is on (the platform's
+// when the source has none), with CR LF otherwise.
+OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
 
 } // namespace qm
