@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/optimize.h"
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 #include "engine/text_lines.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm {
 namespace {

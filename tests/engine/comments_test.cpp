@@ -1,9 +1,9 @@
 // Comment removal and its four keep rules.
 #include <gtest/gtest.h>
 
-#include "engine/plain/comments.h"
-#include "engine/plain/protected_fragments.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/oracle/comments.h"
+#include "tests/oracle/protected_fragments.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm::plain {
 namespace {

@@ -1,8 +1,8 @@
 // Scripts, server code and ColdFusion tags leave the page whole and come back in their own places.
 #include <gtest/gtest.h>
 
-#include "engine/plain/protected_fragments.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/oracle/protected_fragments.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm::plain {
 namespace {

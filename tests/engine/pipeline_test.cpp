@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/optimize.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm {
 namespace {

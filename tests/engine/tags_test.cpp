@@ -1,8 +1,8 @@
 // Tag removal and replacement.
 #include <gtest/gtest.h>
 
-#include "engine/plain/tags.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/oracle/tags.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm::plain {
 namespace {

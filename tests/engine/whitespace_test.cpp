@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "engine/plain/whitespace.h"
-#include "tests/engine/plain_harness.h"
+#include "tests/oracle/whitespace.h"
+#include "tests/engine/pass_harness.h"
 
 namespace qm::plain {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm::test {
 

@@ -1,5 +1,5 @@
 // Conversions and the small routines every plain pass shares.
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 #include <stdexcept>
 

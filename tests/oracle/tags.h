@@ -1,7 +1,7 @@
 // Removing whole tags named by a tag text, or replacing the tag text inside them.
 #pragma once
 
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm::plain {
 

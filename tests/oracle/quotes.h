@@ -1,7 +1,7 @@
 // Removing quotes that attribute values do not need, and empty attributes.
 #pragma once
 
-#include "engine/plain/unit_text.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm::plain {
 

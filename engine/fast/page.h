@@ -1,0 +1,44 @@
+// The engine's working page: bytes with one NUL per cut fragment, and the fragments themselves.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/engine_data.h"
+#include "engine/messages.h"
+#include "settings/option_set.h"
+
+namespace qm::fast {
+
+// A page never holds a NUL byte (such files are refused before they reach
+// the engine), so a NUL can stand for a cut fragment without meeting any
+// byte of the page. Which fragment it stands for is kept beside the text.
+constexpr char kPlaceholder = '\0';
+
+enum class FragmentKind : std::uint8_t { Script, QuestionBlock, PercentBlock, ColdFusionTag };
+
+struct Fragment {
+    FragmentKind kind;
+    std::string text;                   // its own NULs stand for...
+    std::vector<std::uint32_t> children; // ...these fragments, in order
+};
+
+struct Page {
+    std::string text;
+    std::vector<std::uint32_t> placeholders; // the fragment of each NUL of the text, in order
+    std::vector<Fragment> fragments;         // every fragment cut from this page
+};
+
+struct PassContext {
+    const TOptionSet& options;
+    const EngineData& data;
+    MessageSink& messages;
+};
+
+inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Neighbours the passes test occurrences against.
+inline bool IsTagNameBefore(char c) { return c == 8 || c == '\n' || c == '\r' || c == ' ' || c == '<'; }
+
+} // namespace qm::fast

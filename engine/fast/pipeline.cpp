@@ -1,0 +1,44 @@
+// The engine's passes bound to the fixed order of steps.
+#include "engine/fast/pipeline.h"
+
+#include "engine/fast/passes.h"
+#include "engine/pipeline_steps.h"
+
+namespace qm::fast {
+namespace {
+
+struct LinearPasses {
+    static void CutScripts(Page& page, const PassContext& c) { fast::CutScripts(page, c); }
+    static void CutQuestionBlocks(Page& page, const PassContext& c) { fast::CutServerCode(page, c, "<?", "?>"); }
+    static void CutPercentBlocks(Page& page, const PassContext& c) { fast::CutServerCode(page, c, "<%", "%>"); }
+    static void CutCfTags(Page& page, const PassContext& c) { fast::CutCfTags(page, c); }
+    static void DelCRLF(Page& page) { fast::DelCRLF(page); }
+    static void DelComments(Page& page, const PassContext& c) { fast::DelComments(page, c); }
+    static void DelTagSpaces(Page& page) { fast::DelTagSpaces(page); }
+    static void DelKav(Page& page, const PassContext& c) { fast::DelKav(page, c); }
+    static void TreatTag(Page& page, const std::string& tag, const std::string& to) { fast::TreatTag(page, tag, to); }
+    static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { fast::ReplaceDoubleNbsp(page, c); }
+    static void DelAllTabs(Page& page) { fast::DelAllTabs(page); }
+    static void DelTabLine(Page& page) { fast::DelTabLine(page); }
+    static void ReplaceDoubleSpaces(Page& page, const PassContext& c) { fast::ReplaceDoubleSpaces(page, c); }
+    static void DelBegEndSpace(Page& page) { fast::DelBegEndSpace(page); }
+    static void DelEmptyLine(Page& page) { fast::DelEmptyLine(page); }
+    static void DelSpaceBetweenTags(Page& page) { fast::DelSpaceBetweenTags(page); }
+    static void PasteScripts(Page& page) { fast::PasteScripts(page); }
+    // Every pass rewrites the text whole or not at all, so nothing needs mending after a failure.
+    static void AfterFailure(Page&) {}
+    static bool AllFragmentsBack(const Page& page) { return page.placeholders.empty(); }
+};
+
+} // namespace
+
+PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted)
+{
+    Page page;
+    page.text = std::move(workingText);
+    PipelineOutcome outcome = RunPipelineSteps<LinearPasses>(page, context, interrupted);
+    workingText = std::move(page.text);
+    return outcome;
+}
+
+} // namespace qm::fast

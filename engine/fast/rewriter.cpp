@@ -1,0 +1,226 @@
+// The forward-sweep builder every linear pass writes through.
+#include "engine/fast/rewriter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qm::fast {
+
+Rewriter::Rewriter(Page& page, bool trackLessThan) : page_(page), trackLessThan_(trackLessThan)
+{
+    source_ = std::move(page.text);
+    in_ = source_;
+    out_.reserve(source_.size() + source_.size() / 16 + 16);
+    outFragments_.reserve(page.placeholders.size());
+}
+
+Rewriter::~Rewriter()
+{
+    if (!finished_) page_.text = std::move(source_);
+}
+
+void Rewriter::track(std::size_t from)
+{
+    const char* data = out_.data();
+    const std::size_t end = out_.size();
+    if (!trackLessThan_) {
+        for (const char* q = static_cast<const char*>(std::memchr(data + from, '"', end - from)); q;
+             q = static_cast<const char*>(std::memchr(q + 1, '"', end - static_cast<std::size_t>(q + 1 - data)))) {
+            std::size_t i = static_cast<std::size_t>(q - data);
+            allOdd_ = !allOdd_;
+            if (QuoteCounts(out_, i)) inside_ = !inside_;
+            if (i + 1 >= end) break;
+        }
+        return;
+    }
+    for (std::size_t i = from; i < end; ++i) {
+        char c = data[i];
+        if (c == '"') {
+            allOdd_ = !allOdd_;
+            if (QuoteCounts(out_, i)) inside_ = !inside_;
+        } else if (c == '<') {
+            less_[allOdd_].push_back(LessThan{i, allOdd_, inside_});
+        }
+    }
+}
+
+std::size_t Rewriter::inputNuls(std::size_t from, std::size_t to) const
+{
+    std::size_t count = 0;
+    const char* data = in_.data();
+    for (const char* q = static_cast<const char*>(std::memchr(data + from, kPlaceholder, to - from)); q;
+         q = static_cast<const char*>(std::memchr(q + 1, kPlaceholder, to - static_cast<std::size_t>(q + 1 - data)))) {
+        ++count;
+        if (static_cast<std::size_t>(q + 1 - data) >= to) break;
+    }
+    return count;
+}
+
+void Rewriter::copyTo(std::size_t end)
+{
+    if (end <= r_) return;
+    std::size_t from = out_.size();
+    out_.append(in_.data() + r_, end - r_);
+    if (!page_.placeholders.empty()) {
+        std::size_t nuls = inputNuls(r_, end);
+        for (std::size_t k = 0; k < nuls; ++k) outFragments_.push_back(page_.placeholders[nextInputFragment_++]);
+    }
+    r_ = end;
+    track(from);
+}
+
+void Rewriter::skipTo(std::size_t end, std::vector<std::uint32_t>* dropped)
+{
+    if (end <= r_) return;
+    if (!page_.placeholders.empty()) {
+        std::size_t nuls = inputNuls(r_, end);
+        for (std::size_t k = 0; k < nuls; ++k) {
+            std::uint32_t id = page_.placeholders[nextInputFragment_++];
+            if (dropped) dropped->push_back(id);
+        }
+    }
+    r_ = end;
+}
+
+std::vector<std::uint32_t> Rewriter::inputFragments(std::size_t from, std::size_t to) const
+{
+    std::vector<std::uint32_t> ids;
+    if (page_.placeholders.empty() || to <= from) return ids;
+    std::size_t first = nextInputFragment_ + inputNuls(r_, from);
+    std::size_t count = inputNuls(from, to);
+    ids.assign(page_.placeholders.begin() + static_cast<std::ptrdiff_t>(first),
+        page_.placeholders.begin() + static_cast<std::ptrdiff_t>(first + count));
+    return ids;
+}
+
+void Rewriter::truncate(std::size_t size, std::vector<std::uint32_t>* dropped)
+{
+    const std::size_t end = out_.size();
+    if (size >= end) return;
+    // Quote states run back over the tail; the text before it is unchanged, so
+    // each removed quote's own counting status is still what it was.
+    for (const char* q = static_cast<const char*>(std::memchr(out_.data() + size, '"', end - size)); q;
+         q = static_cast<const char*>(
+             std::memchr(q + 1, '"', end - static_cast<std::size_t>(q + 1 - out_.data())))) {
+        std::size_t i = static_cast<std::size_t>(q - out_.data());
+        allOdd_ = !allOdd_;
+        if (QuoteCounts(out_, i)) inside_ = !inside_;
+        if (i + 1 >= end) break;
+    }
+    if (!outFragments_.empty()) {
+        std::size_t nuls = 0;
+        for (std::size_t i = size; i < end; ++i)
+            if (out_[i] == kPlaceholder) ++nuls;
+        std::size_t keep = outFragments_.size() - nuls;
+        if (dropped)
+            dropped->insert(dropped->end(), outFragments_.begin() + static_cast<std::ptrdiff_t>(keep),
+                outFragments_.end());
+        outFragments_.resize(keep);
+    }
+    for (auto& stack : less_)
+        while (!stack.empty() && stack.back().position >= size) stack.pop_back();
+    out_.resize(size);
+}
+
+void Rewriter::put(char c)
+{
+    out_.push_back(c);
+    track(out_.size() - 1);
+}
+
+void Rewriter::put(std::string_view text)
+{
+    std::size_t from = out_.size();
+    out_.append(text);
+    track(from);
+}
+
+void Rewriter::putPlaceholder(std::uint32_t fragment)
+{
+    out_.push_back(kPlaceholder);
+    outFragments_.push_back(fragment);
+}
+
+void Rewriter::putBack(std::string_view text, const std::uint32_t* fragments)
+{
+    std::size_t from = out_.size();
+    out_.append(text);
+    for (char c : text)
+        if (c == kPlaceholder) outFragments_.push_back(*fragments++);
+    track(from);
+}
+
+Rewriter::LessThan Rewriter::nearestLessThan() const
+{
+    if (less_[0].empty()) return less_[1].empty() ? LessThan{} : less_[1].back();
+    if (less_[1].empty()) return less_[0].back();
+    return less_[0].back().position > less_[1].back().position ? less_[0].back() : less_[1].back();
+}
+
+std::size_t Rewriter::lessThanBelow(std::size_t limit, bool odd) const
+{
+    const auto& stack = less_[odd];
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        if (it->position < limit) return it->position;
+    return npos;
+}
+
+void Rewriter::finish()
+{
+    copyRest();
+    page_.text = std::move(out_);
+    page_.placeholders = std::move(outFragments_);
+    finished_ = true;
+}
+
+bool QuoteWalker::insideAt(std::size_t to)
+{
+    std::string_view in = w_.input();
+    for (; at_ < to; ++at_) {
+        if (in[at_] != '"') continue;
+        if (!(before(at_, 1) == '\\' && before(at_, 2) != '\\')) inside_ = !inside_;
+    }
+    return inside_;
+}
+
+// The text before the read point is the rewriter's output.
+char QuoteWalker::before(std::size_t i, std::size_t back) const
+{
+    const std::size_t start = w_.readPoint();
+    if (i >= start + back) return w_.input()[i - back];
+    std::size_t fromOut = back - (i - start);
+    const std::string& out = w_.out();
+    return fromOut <= out.size() ? out[out.size() - fromOut] : ' ';
+}
+
+bool MatchesNoCase(std::string_view haystack, std::size_t at, std::string_view lowerNeedle)
+{
+    if (at + lowerNeedle.size() > haystack.size()) return false;
+    for (std::size_t k = 0; k < lowerNeedle.size(); ++k)
+        if (LowerAscii(haystack[at + k]) != lowerNeedle[k]) return false;
+    return true;
+}
+
+std::size_t FindNoCase(std::string_view haystack, std::size_t from, std::string_view lowerNeedle)
+{
+    if (lowerNeedle.empty() || haystack.size() < lowerNeedle.size()) return std::string_view::npos;
+    const std::size_t last = haystack.size() - lowerNeedle.size();
+    const char first = lowerNeedle[0];
+    const bool letter = first >= 'a' && first <= 'z';
+    const char* data = haystack.data();
+    for (std::size_t i = from; i <= last;) {
+        if (!letter) {
+            const void* hit = std::memchr(data + i, first, last - i + 1);
+            if (!hit) return std::string_view::npos;
+            i = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        } else {
+            while (i <= last && (data[i] | 0x20) != first) ++i;
+            if (i > last) return std::string_view::npos;
+        }
+        if (MatchesNoCase(haystack, i, lowerNeedle)) return i;
+        ++i;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace qm::fast

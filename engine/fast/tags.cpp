@@ -1,0 +1,351 @@
+// Tag removal and replacement in one sweep per tag text, with a short look back after every change.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/fast/passes.h"
+#include "engine/fast/rewriter.h"
+
+namespace qm::fast {
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+
+enum : std::uint8_t {
+    kHidden = 1,   // the first character of an occurrence left alone: no quote, bracket or letter any more
+    kInserted = 2, // put in by a replacement of this call: never searched again
+};
+
+bool EndsTagWord(char c) { return c == 8 || c == '\r' || c == ' ' || c == '>'; }
+bool IsBracket(char c) { return c == '<' || c == '>'; }
+
+struct StreamChar {
+    char c;
+    std::uint8_t flags;
+    std::uint32_t fragment; // for a NUL
+};
+
+// One call of the tag treatment. The text it sees is `out_` (written, with
+// its flags) followed by the stream: characters put back for another look,
+// then the unread input. An occurrence is examined at the front of the
+// stream; everything before it is in `out_`. After a change, the last n-1
+// written characters go back into the stream, since an occurrence that the
+// change created must start there at the earliest.
+class TagSweep {
+public:
+    TagSweep(Page& page, std::string_view tag, std::string_view replacement)
+        : page_(page), tag_(tag), replacement_(replacement), removal_(replacement.empty())
+    {
+        lowerTag_.resize(tag.size());
+        std::transform(tag.begin(), tag.end(), lowerTag_.begin(), LowerAscii);
+        source_ = std::move(page.text);
+        in_ = source_;
+        out_.reserve(source_.size() + 16);
+    }
+    // A sweep that ends by a failure leaves the page as it was before it.
+    ~TagSweep()
+    {
+        if (!finished_) page_.text = std::move(source_);
+    }
+    TagSweep(const TagSweep&) = delete;
+    TagSweep& operator=(const TagSweep&) = delete;
+
+    void run()
+    {
+        const std::size_t n = lowerTag_.size();
+        for (;;) {
+            if (head_ == pending_.size()) {
+                std::size_t i = FindNoCase(in_, r_, lowerTag_);
+                if (i == npos) break;
+                emitInputTo(i);
+            }
+            if (!matchAtFront()) {
+                emitFront(0);
+                continue;
+            }
+            const std::size_t p = out_.size();
+            bool accepted = !inside_ && p >= 1 && !hiddenAt(p - 1) && IsTagNameBefore(out_[p - 1]);
+            StreamChar after{};
+            accepted = accepted && peek(n, after) && !(after.flags & kHidden) && EndsTagWord(after.c);
+            accepted = accepted && !insertedAhead(n);
+            // Only an occurrence inside a tag is a tag's name or attribute: a
+            // word of body text or a style sheet selector is left as it is.
+            std::size_t s = npos;
+            if (accepted) {
+                const auto& brackets = brackets_[allOdd_];
+                if (!brackets.empty() && out_[brackets.back()] == '<') s = brackets.back();
+            }
+            Closing e;
+            if (s != npos) e = closingBracket();
+            if (!e.found) {
+                emitFront(kHidden);
+                continue;
+            }
+            if (removal_) {
+                popOut(out_.size() - s, nullptr);
+                consumeThrough(e);
+                lookBack({});
+            } else {
+                dropFront(n);
+                lookBack(replacement_);
+            }
+        }
+        while (head_ < pending_.size()) emitFront(0);
+        emitInputTo(in_.size());
+        page_.text = std::move(out_);
+        page_.placeholders = std::move(outFragments_);
+        finished_ = true;
+    }
+
+private:
+    struct Closing {
+        bool found = false;
+        bool inPending = false;
+        std::size_t index = 0; // in pending_ or in the input
+    };
+
+    // --- the written side -------------------------------------------------
+    bool hiddenAt(std::size_t i) const { return std::binary_search(hidden_.begin(), hidden_.end(), i); }
+    bool backslashAt(std::size_t i) const { return out_[i] == '\\' && !hiddenAt(i); }
+    bool quoteCounts(std::size_t i) const
+    {
+        return !(i >= 1 && backslashAt(i - 1) && !(i >= 2 && backslashAt(i - 2)));
+    }
+
+    void emit(const StreamChar& ch)
+    {
+        const std::size_t pos = out_.size();
+        out_.push_back(ch.c);
+        if (ch.c == kPlaceholder) outFragments_.push_back(ch.fragment);
+        if (ch.flags & kInserted) {
+            if (!inserted_.empty() && inserted_.back().second == pos)
+                ++inserted_.back().second;
+            else
+                inserted_.emplace_back(pos, pos + 1);
+        }
+        if (ch.flags & kHidden) {
+            hidden_.push_back(pos);
+            return;
+        }
+        if (ch.c == '"') {
+            allOdd_ = !allOdd_;
+            if (quoteCounts(pos)) inside_ = !inside_;
+        } else if (IsBracket(ch.c)) {
+            brackets_[allOdd_].push_back(pos);
+        }
+    }
+
+    // Takes the last `count` written characters off, into `taken` (in text order) when given.
+    void popOut(std::size_t count, std::vector<StreamChar>* taken)
+    {
+        std::vector<StreamChar> reversed;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t pos = out_.size() - 1;
+            StreamChar ch{out_[pos], 0, 0};
+            if (!hidden_.empty() && hidden_.back() == pos) {
+                ch.flags |= kHidden;
+                hidden_.pop_back();
+            } else if (ch.c == '"') {
+                if (quoteCounts(pos)) inside_ = !inside_;
+                allOdd_ = !allOdd_;
+            } else if (IsBracket(ch.c)) {
+                brackets_[allOdd_].pop_back();
+            }
+            if (!inserted_.empty() && inserted_.back().second == pos + 1) {
+                ch.flags |= kInserted;
+                if (--inserted_.back().second == inserted_.back().first) inserted_.pop_back();
+            }
+            if (ch.c == kPlaceholder) {
+                ch.fragment = outFragments_.back();
+                outFragments_.pop_back();
+            }
+            out_.pop_back();
+            if (taken) reversed.push_back(ch);
+        }
+        if (taken) taken->assign(reversed.rbegin(), reversed.rend());
+    }
+
+    // --- the stream -------------------------------------------------------
+    std::size_t pendingSize() const { return pending_.size() - head_; }
+
+    bool peek(std::size_t k, StreamChar& ch) const
+    {
+        if (k < pendingSize()) {
+            ch = pending_[head_ + k];
+            return true;
+        }
+        std::size_t i = r_ + (k - pendingSize());
+        if (i >= in_.size()) return false;
+        ch = StreamChar{in_[i], 0, 0};
+        return true;
+    }
+
+    bool matchAtFront() const
+    {
+        StreamChar ch;
+        for (std::size_t k = 0; k < lowerTag_.size(); ++k) {
+            if (!peek(k, ch) || (ch.flags & kHidden) || ch.c == kPlaceholder || LowerAscii(ch.c) != lowerTag_[k])
+                return false;
+        }
+        return true;
+    }
+
+    bool insertedAhead(std::size_t count) const
+    {
+        for (std::size_t k = 0; k < count && k < pendingSize(); ++k)
+            if (pending_[head_ + k].flags & kInserted) return true;
+        return false;
+    }
+
+    StreamChar takeInput()
+    {
+        char c = in_[r_++];
+        if (c == '"') inputOdd_ = !inputOdd_;
+        std::uint32_t fragment = c == kPlaceholder ? page_.placeholders[nextInputFragment_++] : 0;
+        return StreamChar{c, 0, fragment};
+    }
+
+    StreamChar takeFront()
+    {
+        if (head_ < pending_.size()) return pending_[head_++];
+        return takeInput();
+    }
+
+    void emitFront(std::uint8_t flags)
+    {
+        StreamChar ch = takeFront();
+        ch.flags |= flags;
+        emit(ch);
+    }
+
+    void emitInputTo(std::size_t end)
+    {
+        while (r_ < end) emit(takeInput());
+    }
+
+    void dropFront(std::size_t count)
+    {
+        for (std::size_t k = 0; k < count; ++k) takeFront();
+    }
+
+    void consumeThrough(const Closing& e)
+    {
+        if (e.inPending) {
+            head_ = e.index + 1;
+            return;
+        }
+        head_ = pending_.size();
+        while (r_ <= e.index) takeInput();
+    }
+
+    // The last n-1 written characters, then `inserted`, then the rest of the stream.
+    void lookBack(std::string_view inserted)
+    {
+        std::vector<StreamChar> again;
+        popOut(std::min(lowerTag_.size() - 1, out_.size()), &again);
+        for (char c : inserted) again.push_back(StreamChar{c, kInserted, 0});
+        again.insert(again.end(), pending_.begin() + static_cast<std::ptrdiff_t>(head_), pending_.end());
+        pending_ = std::move(again);
+        head_ = 0;
+    }
+
+    // Walking forward from the character after the occurrence's first one,
+    // with a quote flag, the first ">" outside, unless a "<" outside or the
+    // end of the text comes first.
+    Closing closingBracket()
+    {
+        bool odd = false;
+        for (std::size_t k = head_ + 1; k < pending_.size(); ++k) {
+            const StreamChar& ch = pending_[k];
+            if (ch.flags & kHidden) continue;
+            if (ch.c == '"') {
+                odd = !odd;
+            } else if (!odd && IsBracket(ch.c)) {
+                return ch.c == '>' ? Closing{true, true, k} : Closing{};
+            }
+        }
+        std::size_t x = r_;
+        bool parityAtX = inputOdd_;
+        if (head_ == pending_.size()) { // the occurrence starts in the input
+            parityAtX = inputOdd_ != (in_[r_] == '"');
+            x = r_ + 1;
+        }
+        std::size_t j = nextBracket(parityAtX != odd, x, parityAtX);
+        if (j == npos || in_[j] != '>') return Closing{};
+        return Closing{true, false, j};
+    }
+
+    // The first input position j >= x holding "<" or ">" with `target` as the
+    // parity of all quotes of the input before j. Answers are remembered:
+    // the input never changes, and later questions start further on.
+    std::size_t nextBracket(bool target, std::size_t x, bool parityAtX)
+    {
+        Remembered& memo = remembered_[target];
+        if (memo.valid && memo.from <= x && (memo.result == npos || x <= memo.result)) return memo.result;
+        bool odd = parityAtX;
+        std::size_t j = x;
+        for (; j < in_.size(); ++j) {
+            char c = in_[j];
+            if (IsBracket(c) && odd == target) break;
+            if (c == '"') odd = !odd;
+        }
+        memo = Remembered{true, x, j < in_.size() ? j : npos};
+        return memo.result;
+    }
+
+    struct Remembered {
+        bool valid = false;
+        std::size_t from = 0;
+        std::size_t result = npos;
+    };
+
+    Page& page_;
+    bool finished_ = false;
+    std::string tag_;
+    std::string lowerTag_;
+    std::string replacement_;
+    bool removal_;
+
+    std::string source_;
+    std::string_view in_;
+    std::size_t r_ = 0;
+    std::size_t nextInputFragment_ = 0;
+    bool inputOdd_ = false; // parity of all quotes of the input before r_
+
+    std::vector<StreamChar> pending_;
+    std::size_t head_ = 0;
+
+    std::string out_;
+    std::vector<std::uint32_t> outFragments_;
+    std::vector<std::size_t> hidden_;                                // written positions, increasing
+    std::vector<std::pair<std::size_t, std::size_t>> inserted_;      // written spans, increasing
+    std::vector<std::size_t> brackets_[2];                           // by the parity of all quotes before them
+    bool inside_ = false;                                            // the quoted-value rule
+    bool allOdd_ = false;                                            // every quote counting
+    Remembered remembered_[2];
+};
+
+// Whether an occurrence with the neighbours of an accepted one exists at all.
+// Until one is accepted nothing changes, so without any the call leaves the
+// text exactly as it was.
+bool MayChange(std::string_view text, std::string_view lowerTag)
+{
+    const std::size_t n = lowerTag.size();
+    for (std::size_t i = FindNoCase(text, 0, lowerTag); i != npos; i = FindNoCase(text, i + 1, lowerTag)) {
+        if (i >= 1 && IsTagNameBefore(text[i - 1]) && i + n < text.size() && EndsTagWord(text[i + n])) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TreatTag(Page& page, std::string_view tagText, std::string_view replacement)
+{
+    if (tagText.empty()) return;
+    std::string lowerTag(tagText);
+    std::transform(lowerTag.begin(), lowerTag.end(), lowerTag.begin(), LowerAscii);
+    if (!MayChange(page.text, lowerTag)) return;
+    TagSweep sweep(page, tagText, replacement);
+    sweep.run();
+}
+
+} // namespace qm::fast

@@ -1,0 +1,95 @@
+// The eighteen steps of a page's optimization, in their fixed order, for any set of passes that follows them.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "engine/messages.h"
+#include "engine/pipeline_outcome.h"
+#include "settings/option_set.h"
+
+namespace qm {
+
+// Passes is a type whose static members run each pass over a Page; see
+// engine/fast/pipeline.cpp. Each step reads its option when it is reached,
+// so a change made while the run waits at an interrupt check applies.
+template <class Passes, class Page, class Context>
+PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const InterruptCheck& interrupted)
+{
+    const TOptionSet& options = context.options;
+    MessageSink& messages = context.messages;
+    // A pass with a handler of its own reports its failure (or stays silent
+    // when it has no message) and the pipeline goes on with what it did.
+    auto handled = [&](const std::string& message, auto&& pass) {
+        try {
+            pass();
+        } catch (const std::exception&) {
+            if (!message.empty()) messages.report(MessageKind::Error, message);
+            Passes::AfterFailure(page);
+        }
+    };
+    auto stop = [&] { return interrupted && interrupted(); };
+    auto tagMessage = [](const std::string& tag) { return "Error during removal of the tag " + tag; };
+    // A tag text holding a NUL byte is no text a page could contain; it is passed over.
+    auto usable = [](const std::string& text) { return text.find('\0') == std::string::npos; };
+
+    try {
+        handled(options.flag(Opt::cbShowInfo) ? "Error during scripts cutting" : "",
+            [&] { Passes::CutScripts(page, context); });
+        Passes::CutQuestionBlocks(page, context);
+        Passes::CutPercentBlocks(page, context);
+        Passes::CutCfTags(page, context);
+        if (options.flag(Opt::cbDelCRLF)) handled("", [&] { Passes::DelCRLF(page); });
+        if (options.flag(Opt::cbDelComments))
+            handled("Error during comments removal <!-- -->", [&] { Passes::DelComments(page, context); });
+        handled("Error during spaces removal", [&] { Passes::DelTagSpaces(page); });
+        if (options.flag(Opt::cbDelKav)) handled("Error during quotes removal", [&] { Passes::DelKav(page, context); });
+        if (stop()) return PipelineOutcome::Interrupted;
+
+        // The lists are read entry by entry: the user may edit them while a run waits at a check.
+        for (std::size_t i = 0; i < options.listDeleteTags.size(); ++i) {
+            if (!options.listDeleteTags[i].Active) continue;
+            const std::string tag = options.listDeleteTags[i].Tag;
+            if (!usable(tag)) continue;
+            handled(tagMessage(tag), [&] { Passes::TreatTag(page, tag, ""); });
+            if (tag.compare(0, 6, "name=\"") == 0) {
+                std::string unquoted = tag;
+                std::erase(unquoted, '"');
+                handled(tagMessage(unquoted), [&] { Passes::TreatTag(page, unquoted, ""); });
+            }
+        }
+        if (stop()) return PipelineOutcome::Interrupted;
+
+        for (std::size_t i = 0; i < options.listReplaceTags.size(); ++i) {
+            if (!options.listReplaceTags[i].Active) continue;
+            const std::string from = options.listReplaceTags[i].FromTag;
+            const std::string to = options.listReplaceTags[i].ToTag;
+            if (!usable(from) || !usable(to)) continue;
+            handled(tagMessage(from), [&] { Passes::TreatTag(page, from, to); });
+            if (options.flag(Opt::cbClosedTagsAlso))
+                handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, "/" + from, "/" + to); });
+        }
+        if (stop()) return PipelineOutcome::Interrupted;
+
+        if (options.flag(Opt::cbReplaceDoubleNbsp))
+            handled("Error during &nbsp; removal", [&] { Passes::ReplaceDoubleNbsp(page, context); });
+        if (options.flag(Opt::cbDelAllTabs)) Passes::DelAllTabs(page);
+        if (options.flag(Opt::cbDelTabLine)) handled("", [&] { Passes::DelTabLine(page); });
+        if (options.flag(Opt::cbReplaceDoubleSpaces))
+            handled("Error during double spaces removal", [&] { Passes::ReplaceDoubleSpaces(page, context); });
+        if (stop()) return PipelineOutcome::Interrupted;
+
+        if (options.flag(Opt::cbDelBegEndSpace)) Passes::DelBegEndSpace(page);
+        if (options.flag(Opt::cbDelEmptyLine) && !options.flag(Opt::cbDelCRLF))
+            handled("", [&] { Passes::DelEmptyLine(page); });
+        handled("Error during spaces removal", [&] { Passes::DelSpaceBetweenTags(page); });
+        handled("Error during scripts pasting", [&] { Passes::PasteScripts(page); });
+    } catch (const std::exception&) {
+        return PipelineOutcome::Failed;
+    }
+    // A fragment that failed to come back must not leave its placeholder in a written file.
+    if (!Passes::AllFragmentsBack(page)) return PipelineOutcome::Failed;
+    return PipelineOutcome::Completed;
+}
+
+} // namespace qm

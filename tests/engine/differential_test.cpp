@@ -1,0 +1,118 @@
+// The linear engine against the plain oracle on thousands of random pages, options and tag lists.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+
+#include "engine/optimize.h"
+#include "engine/page_text.h"
+#include "tests/engine/pass_harness.h"
+#include "tests/engine/random_pages.h"
+#include "tests/oracle/pipeline.h"
+
+namespace qm {
+namespace {
+
+struct Outcome {
+    PipelineOutcome outcome;
+    std::string text;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome Linear(const test::RandomCase& c)
+{
+    std::string text = *WorkingTextFromBytes(c.page).text;
+    SilentSink sink;
+    PipelineOutcome outcome = OptimizeWorkingText(text, c.options, c.data, sink);
+    return {outcome, text};
+}
+
+Outcome Oracle(const test::RandomCase& c)
+{
+    std::string text = *WorkingTextFromBytes(c.page).text;
+    SilentSink sink;
+    PipelineOutcome outcome = plain::OptimizeWorkingText(text, c.options, c.data, sink);
+    return {outcome, text};
+}
+
+bool Differs(const test::RandomCase& c) { return !(Linear(c) == Oracle(c)); }
+
+// Shrinks a failing case while it keeps failing: smaller pages, fewer options, shorter lists.
+test::RandomCase Minimise(test::RandomCase c)
+{
+    bool progress = true;
+    while (progress) {
+        progress = false;
+        for (std::size_t chunk = std::max<std::size_t>(c.page.size() / 2, 1); chunk >= 1; chunk /= 2) {
+            for (std::size_t at = 0; at + chunk <= c.page.size();) {
+                test::RandomCase smaller = c;
+                smaller.page.erase(at, chunk);
+                if (WorkingTextFromBytes(smaller.page).text && Differs(smaller)) {
+                    c = std::move(smaller);
+                    progress = true;
+                } else {
+                    at += chunk;
+                }
+            }
+            if (chunk == 1) break;
+        }
+        for (const OptionRow& row : OptionTable()) {
+            if (row.kind != OptionKind::Flag || !c.options.flag(row.id)) continue;
+            test::RandomCase fewer = c;
+            fewer.options.setFlag(row.id, false);
+            if (Differs(fewer)) {
+                c = std::move(fewer);
+                progress = true;
+            }
+        }
+        auto shrinkList = [&](auto member) {
+            for (std::size_t i = 0; i < (c.options.*member).size();) {
+                test::RandomCase shorter = c;
+                (shorter.options.*member).erase((shorter.options.*member).begin() + static_cast<std::ptrdiff_t>(i));
+                if (Differs(shorter)) {
+                    c = std::move(shorter);
+                    progress = true;
+                } else {
+                    ++i;
+                }
+            }
+        };
+        shrinkList(&TOptionSet::listDeleteTags);
+        shrinkList(&TOptionSet::listReplaceTags);
+    }
+    return c;
+}
+
+std::uint64_t Seed()
+{
+    if (const char* given = std::getenv("QMK_DIFF_SEED")) return std::strtoull(given, nullptr, 10);
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+int Cases()
+{
+    if (const char* given = std::getenv("QMK_DIFF_CASES")) return std::atoi(given);
+    return 4000;
+}
+
+TEST(Differential, LinearEngineEqualsThePlainPasses)
+{
+    const std::uint64_t seed = Seed();
+    test::RandomPages random(seed);
+    const int cases = Cases();
+    for (int i = 0; i < cases; ++i) {
+        test::RandomCase c = random.next();
+        // Random odd bytes may open a page with a UTF-16 byte-order mark; such a file is no page.
+        if (!WorkingTextFromBytes(c.page).text) continue;
+        if (!Differs(c)) continue;
+        test::RandomCase small = Minimise(c);
+        Outcome linear = Linear(small), oracle = Oracle(small);
+        FAIL() << "case " << i << " of seed " << seed << " (rerun with QMK_DIFF_SEED=" << seed << ")\n"
+               << test::DescribeCase(small) << "linear: " << ::testing::PrintToString(linear.text) << "\n"
+               << "plain:  " << ::testing::PrintToString(oracle.text) << "\n";
+    }
+}
+
+} // namespace
+} // namespace qm
