@@ -111,13 +111,25 @@ void CutCfTags(Page& page, const PassContext& context)
 {
     Rewriter w(page);
     const std::string_view in = w.input();
+    const bool deleting = context.options.flag(Opt::cbDelScripts);
     for (;;) {
-        // The first "cf" outside quoted values with a tag-name neighbour before it decides.
-        std::size_t p = FindNoCase(in, w.readPoint(), "cf");
-        while (p != npos) {
-            w.copyTo(p);
-            if (!w.insideQuotes() && (w.size() == 0 || IsTagNameBefore(w.out().back()))) break;
-            p = FindNoCase(in, p + 1, "cf");
+        // The first "cf" outside quoted values with a tag-name neighbour before
+        // it decides. A tag deleted without a placeholder joins the text around
+        // it, so an occurrence may also straddle the last written character.
+        std::size_t p = npos;  // in the current text
+        std::size_t straddling = w.size() >= 1 && deleting && w.readPoint() < in.size() &&
+                                         LowerAscii(w.out().back()) == 'c' && LowerAscii(in[w.readPoint()]) == 'f'
+                                     ? w.size() - 1
+                                     : npos;
+        if (straddling != npos && !w.insideQuotes() && (straddling == 0 || IsTagNameBefore(w.out()[straddling - 1])))
+            p = straddling;
+        for (std::size_t i = p == npos ? FindNoCase(in, w.readPoint(), "cf") : npos; i != npos;
+             i = FindNoCase(in, i + 1, "cf")) {
+            w.copyTo(i);
+            if (!w.insideQuotes() && (w.size() == 0 || IsTagNameBefore(w.out().back()))) {
+                p = w.size();
+                break;
+            }
         }
         if (p == npos) break;
 
@@ -126,7 +138,7 @@ void CutCfTags(Page& page, const PassContext& context)
         const std::string& out = w.out();
         std::size_t tagStart = npos;
         bool odd = false;
-        for (std::size_t j = out.size(); j-- > 0;) {
+        for (std::size_t j = p; j-- > 0;) {
             if (out[j] == '<' && !odd) {
                 tagStart = j;
                 break;
@@ -136,7 +148,8 @@ void CutCfTags(Page& page, const PassContext& context)
         if (tagStart == npos) break;
         std::size_t tagEnd = npos;
         odd = false;
-        for (std::size_t j = p + 2; j < in.size(); ++j) {
+        const std::size_t after = w.readPoint() + (p + 2 - w.size()); // input index after the word
+        for (std::size_t j = after; j < in.size(); ++j) {
             if (in[j] == '>' && !odd) {
                 tagEnd = j;
                 break;

@@ -93,7 +93,14 @@ std::string RandomPages::tagText() { return pick(kTagTexts); }
 
 void RandomPages::piece(std::string& out)
 {
-    switch (below(17)) {
+    switch (below(18)) {
+    case 17: { // a tag text split around a whole tag of its own: removing that tag joins it again
+        std::string text = tagText();
+        std::size_t k = text.size() > 1 ? 1 + below(text.size() - 1) : 0;
+        out += "<p " + text.substr(0, k) + "<" + text + pick({" x>", ">", " \"a>b\">"}) + text.substr(k) +
+               pick({" y>", ">", "\t>", " "});
+        break;
+    }
     case 0:
     case 1:
     case 2: out += tag(); break;
@@ -156,7 +163,8 @@ TOptionSet RandomPages::options()
 {
     TOptionSet options;
     for (const OptionRow& row : OptionTable())
-        if (row.kind == OptionKind::Flag && row.store != OptionStore::ProgramOptions) options.setFlag(row.id, chance(60));
+        if (row.kind == OptionKind::Flag && row.page != OptionPage::Files && row.page != OptionPage::Misc)
+            options.setFlag(row.id, chance(60));
     options.setFlag(Opt::cbShowInfo, true);
 
     if (chance(50)) {
@@ -220,7 +228,8 @@ std::string DescribeCase(const RandomCase& c)
     out << "page: " << Literal(c.page) << "\n";
     out << "flags on:";
     for (const OptionRow& row : OptionTable())
-        if (row.kind == OptionKind::Flag && row.store != OptionStore::ProgramOptions && c.options.flag(row.id))
+        if (row.kind == OptionKind::Flag && row.page != OptionPage::Files && row.page != OptionPage::Misc &&
+            c.options.flag(row.id))
             out << " " << row.key;
     out << "\nremoval entries:";
     for (const auto& entry : c.options.listDeleteTags)
