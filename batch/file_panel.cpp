@@ -20,31 +20,37 @@ AddOutcome FilePanel::append(const std::string& fullPath, std::string placement)
     row.placement = std::move(placement);
     rows_.push_back(std::move(row));
     paths_.insert(fullPath);
+    ++checkedCount_;
     ShowPanelStatus();
     return AddOutcome::Added;
 }
 
 void FilePanel::setChecked(std::size_t index, bool checked)
 {
-    if (index < rows_.size()) rows_[index].checked = checked;
+    if (index >= rows_.size()) return;
+    if (rows_[index].checked != checked) checked ? ++checkedCount_ : --checkedCount_;
+    rows_[index].checked = checked;
     ShowPanelStatus();
 }
 
 void FilePanel::selectAll()
 {
     for (PanelRow& row : rows_) row.checked = true;
+    checkedCount_ = rows_.size();
     ShowPanelStatus();
 }
 
 void FilePanel::invertSelection()
 {
     for (PanelRow& row : rows_) row.checked = !row.checked;
+    checkedCount_ = rows_.size() - checkedCount_;
     ShowPanelStatus();
 }
 
 void FilePanel::deselect()
 {
     for (PanelRow& row : rows_) row.checked = false;
+    checkedCount_ = 0;
     ShowPanelStatus();
 }
 
@@ -52,6 +58,7 @@ void FilePanel::removeRow(std::size_t index)
 {
     if (index >= rows_.size()) return;
     paths_.erase(rows_[index].fullPath());
+    if (rows_[index].checked) --checkedCount_;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     if (highlighted_) {
         if (*highlighted_ == index)
@@ -69,26 +76,42 @@ bool FilePanel::removeHighlighted()
     return true;
 }
 
+void FilePanel::removeRowsWhere(const std::function<bool(const PanelRow&)>& remove)
+{
+    std::optional<std::string> highlightedPath;
+    if (highlighted_) highlightedPath = rows_[*highlighted_].fullPath();
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < rows_.size(); ++index) {
+        if (remove(rows_[index])) {
+            paths_.erase(rows_[index].fullPath());
+            if (rows_[index].checked) --checkedCount_;
+            if (highlightedPath && rows_[index].fullPath() == *highlightedPath) highlightedPath.reset();
+            continue;
+        }
+        if (kept != index) rows_[kept] = std::move(rows_[index]);
+        if (highlightedPath && rows_[kept].fullPath() == *highlightedPath) highlighted_ = kept;
+        ++kept;
+    }
+    rows_.resize(kept);
+    if (!highlightedPath) highlighted_.reset();
+    ShowPanelStatus();
+}
+
 void FilePanel::removeUnchecked()
 {
-    for (std::size_t index = rows_.size(); index > 0; --index)
-        if (!rows_[index - 1].checked) removeRow(index - 1);
+    removeRowsWhere([](const PanelRow& row) { return !row.checked; });
 }
 
 void FilePanel::clear()
 {
     rows_.clear();
     paths_.clear();
+    checkedCount_ = 0;
     highlighted_.reset();
     ShowPanelStatus();
 }
 
-std::size_t FilePanel::CountCheckedRows() const
-{
-    std::size_t count = 0;
-    for (const PanelRow& row : rows_) count += row.checked ? 1 : 0;
-    return count;
-}
+std::size_t FilePanel::CountCheckedRows() const { return checkedCount_; }
 
 void FilePanel::setHighlighted(std::optional<std::size_t> index)
 {

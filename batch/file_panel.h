@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,8 @@ public:
     void invertSelection(); // menuInvert
     void deselect();        // menuDeselect
     void removeRow(std::size_t index);
+    // Removes every row the predicate picks in one pass over the rows.
+    void removeRowsWhere(const std::function<bool(const PanelRow&)>& remove);
     bool removeHighlighted(); // Removefilefromthelist1; false when no row is highlighted
     void removeUnchecked();   // menuDelUnchecked, from the last row to the first
     void clear();             // menuLiseFilesClear (the caller resets the source view)
@@ -85,6 +88,7 @@ public:
 private:
     std::vector<PanelRow> rows_;
     std::unordered_set<std::string> paths_;
+    std::size_t checkedCount_ = 0; // kept as rows change, so the status text costs nothing per row
     std::optional<std::size_t> highlighted_;
     int sortKey_ = 0;
     std::string panelStatus_;

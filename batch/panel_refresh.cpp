@@ -12,14 +12,10 @@ void RefreshPanel(MainModel& model)
 {
     FilePanel& panel = model.panel;
     if (panel.empty()) return;
-    std::size_t index = 0;
-    while (index < panel.size()) {
+    panel.removeRowsWhere([&model](const PanelRow& row) { return !model.fs.exists(row.fullPath()); });
+    for (std::size_t index = 0; index < panel.size(); ++index) {
         const PanelRow& row = panel.row(index);
         const std::string full = row.fullPath();
-        if (!model.fs.exists(full)) {
-            panel.removeRow(index);
-            continue;
-        }
         std::vector<std::string> cells {row.path()};
         cells.push_back(FileDateText(model.fs, model.ui, full));
 
@@ -36,7 +32,6 @@ void RefreshPanel(MainModel& model)
             cells.push_back("-");
         }
         panel.setCells(index, std::move(cells));
-        ++index;
     }
     panel.ShowPanelStatus();
     if (panel.sort()) ShowMessage(model.ui, MessageKind::Error, "Error during files sorting");
