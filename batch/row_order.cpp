@@ -99,12 +99,15 @@ bool SortRows(std::vector<PanelRow>& rows, int sortKey)
             const std::size_t high = std::min(low + 2 * width, n);
             std::size_t left = low, right = middle, out = low;
             while (left < middle && right < high) {
-                RowComparison comparison = CompareRows((*from)[left], (*from)[right], sortKey);
-                failed = failed || comparison.failed;
-                if (comparison.order == -1)
-                    (*to)[out++] = std::move((*from)[left++]);
-                else
+                // The right row overtakes only when both orders of asking agree that it goes
+                // first, so tied rows keep the order they had.
+                RowComparison forward = CompareRows((*from)[left], (*from)[right], sortKey);
+                RowComparison backward = CompareRows((*from)[right], (*from)[left], sortKey);
+                failed = failed || forward.failed || backward.failed;
+                if (forward.order == 1 && backward.order == -1)
                     (*to)[out++] = std::move((*from)[right++]);
+                else
+                    (*to)[out++] = std::move((*from)[left++]);
             }
             while (left < middle) (*to)[out++] = std::move((*from)[left++]);
             while (right < high) (*to)[out++] = std::move((*from)[right++]);

@@ -21,7 +21,9 @@ RowComparison CompareRows(const PanelRow& row1, const PanelRow& row2, int sortKe
 // Sorts by CompareRows with a bottom-up merge sort: every index it touches is
 // bounded by the run lengths alone, so no answer of the comparison can make it
 // read outside the rows or loop for ever, and the result is always a
-// permutation of the rows. A key outside 0 to 5 leaves the order as it is.
+// permutation of the rows. A row moves ahead of another only when CompareRows
+// puts it first whichever of the two is asked about first, so tied rows keep
+// their order. A key outside 0 to 5 leaves the order as it is.
 // Returns whether any comparison failed.
 bool SortRows(std::vector<PanelRow>& rows, int sortKey);
 
