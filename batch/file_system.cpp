@@ -98,6 +98,17 @@ std::string NamePart(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+FsResult CreateFolders(FileSystem& fs, const std::string& path)
+{
+    const std::string folder = WithTrailingSeparator(path);
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        const std::string level = folder.substr(0, slash);
+        if (!fs.isFolder(level))
+            if (FsResult error = fs.createFolder(level)) return error;
+    }
+    return std::nullopt;
+}
+
 FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative)
 {
     std::string folder = WithTrailingSeparator(root);

@@ -97,6 +97,9 @@ std::string WithoutTrailingSeparator(std::string path);
 std::string FolderPart(std::string_view path); // up to and including the last separator
 std::string NamePart(std::string_view path);   // after the last separator
 
+// Creates every missing folder of an absolute path, one level at a time.
+FsResult CreateFolders(FileSystem& fs, const std::string& path);
+
 // Creates the folders of a path below an existing root, one level at a time.
 FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative);
 

@@ -93,13 +93,8 @@ ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& execu
 FsResult FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
 {
     const std::string& folder = choice.programFolder;
-    // Parent folders first: ~/.local/share may not exist on a fresh account.
-    std::string built;
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        built = folder.substr(0, slash);
-        if (!fs.isFolder(built))
-            if (FsResult error = fs.createFolder(built)) return error;
-    }
+    // Parent folders too: ~/.local/share may not exist on a fresh account.
+    if (FsResult error = CreateFolders(fs, folder)) return error;
     if (choice.installedDefaults.empty()) return std::nullopt;
     for (const char* name : {"Align.dat", "Ssi.dat"}) {
         const std::string source = choice.installedDefaults + name;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "batch/startup.h"
 #include "cli/qmk.h"
 
 namespace {
@@ -22,5 +25,11 @@ int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr}, ExecutableFolder(argc > 0 ? argv[0] : "qmk"));
+    qm::RealFileSystem fs;
+    qm::ProgramFolderChoice choice = qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(),
+        qm::ProcessEnvironment(), [](const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; });
+    if (!choice.installedDefaults.empty()) qm::FillProgramFolder(fs, choice);
+    const bool inIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, choice.programFolder);
 }
