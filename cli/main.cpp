@@ -1,4 +1,5 @@
 // qmk's entry point: finds the program folder and hands the arguments over.
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "batch/startup.h"
 #include "cli/qmk.h"
+#include "cli/terminal_user_interface.h"
 
 namespace {
 
@@ -19,11 +21,19 @@ std::filesystem::path ExecutableFolder(const char* argv0)
     return self.parent_path();
 }
 
+// The first Ctrl+C lets the file under way finish and stops the run; a second one ends the process.
+extern "C" void OnInterrupt(int)
+{
+    qm::InterruptSignal().store(true);
+    std::signal(SIGINT, SIG_DFL);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    std::signal(SIGINT, OnInterrupt);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     qm::RealFileSystem fs;
     qm::ProgramFolderChoice choice = qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(),

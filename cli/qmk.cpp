@@ -200,7 +200,7 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
     std::size_t done = 0;
     bool failed = false;
     const auto start = std::chrono::steady_clock::now();
-    RunOptimization(model, [&](const FileOutcome& outcome) {
+    const RunEnding ending = RunOptimization(model, [&](const FileOutcome& outcome) {
         ++done;
         ui.clearProgressLine();
         switch (outcome.status) {
@@ -226,8 +226,10 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
     });
     ui.clearProgressLine();
     model.optimizer = nullptr;
+    if (ending == RunEnding::Interrupted)
+        streams.err << "qmk: interrupted; the files written so far stay written, the others are untouched\n";
     PrintSummary(model, streams.out, std::chrono::steady_clock::now() - start);
-    return failed || ui.unansweredSkips() > 0 ? 1 : 0;
+    return failed || ending != RunEnding::Completed || ui.unansweredSkips() > 0 ? 1 : 0;
 }
 
 } // namespace
@@ -248,6 +250,7 @@ int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, co
         args.noBackup);
     MainWindowHooks hooks;
     MainModel model(fs, ui, hooks);
+    ui.setInterruptFlag(&model.state.interruptRequested);
     model.state.programFolder =
         WithTrailingSeparator(fs.absolute(args.programFolder ? *args.programFolder : programFolder.string()));
     if (!LoadOptions(model, args, streams.err)) return 2;
@@ -255,6 +258,10 @@ int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, co
 
     ApplyCommandLine(model, args);
     const bool allFound = FillPanel(model, args, streams.err);
+    if (ui.interrupted()) {
+        streams.err << "qmk: interrupted; nothing was changed\n";
+        return 1;
+    }
     if (model.panel.empty()) {
         streams.err << "qmk: no web pages to " << (args.restore ? "restore" : "optimize") << "\n";
         return 1;

@@ -6,6 +6,12 @@
 
 namespace qm {
 
+std::atomic<bool>& InterruptSignal()
+{
+    static std::atomic<bool> signalled {false};
+    return signalled;
+}
+
 std::string TerminalText(const std::string& text)
 {
     std::string line;
@@ -63,7 +69,13 @@ std::optional<std::string> TerminalUserInterface::readLine()
 // qmk asks nothing but the overwrite confirmation; any other question gets the answer that changes nothing.
 bool TerminalUserInterface::askYesNo(const std::string&) { return false; }
 YesNoCancel TerminalUserInterface::askYesNoCancel(const std::string&) { return YesNoCancel::Cancel; }
-bool TerminalUserInterface::askOkCancel(const std::string&) { return false; }
+// The only OK/Cancel question during a run is whether to stop it: Ctrl+C has answered it.
+bool TerminalUserInterface::askOkCancel(const std::string&) { return interrupted(); }
+
+void TerminalUserInterface::processEvents()
+{
+    if (interruptRequested_ && interrupted()) *interruptRequested_ = true;
+}
 
 OverwriteAnswer TerminalUserInterface::askOverwrite(const OverwritePrompt& prompt)
 {

@@ -1,6 +1,7 @@
 // How qmk talks to its user: messages on standard error, questions on the terminal or answered by the command line.
 #pragma once
 
+#include <atomic>
 #include <iosfwd>
 #include <string>
 
@@ -9,6 +10,9 @@
 
 namespace qm {
 
+// Set by qmk's Ctrl+C handler: the run stops before the next file, as after Break and OK.
+std::atomic<bool>& InterruptSignal();
+
 class TerminalUserInterface final : public UserInterface {
 public:
     // `canAsk`: standard input and standard error are a terminal, so a question can be put and answered.
@@ -16,6 +20,9 @@ public:
 
     // How many existing targets were kept only because nobody could be asked.
     int unansweredSkips() const { return unansweredSkips_; }
+    // The model's interrupt flag, raised at the next check once Ctrl+C was pressed.
+    void setInterruptFlag(bool* interruptRequested) { interruptRequested_ = interruptRequested; }
+    bool interrupted() const { return InterruptSignal().load(); }
     // Clears the progress line before anything else is written to the terminal.
     void setProgressLine(std::string line);
     void clearProgressLine();
@@ -32,7 +39,7 @@ public:
     std::string chooseFolder(const FolderChooserPanels& panels) override;
     std::vector<std::string> openFiles(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
-    void processEvents() override { }
+    void processEvents() override;
     bool openDocument(const std::string& path) override;
     bool launchProgram(const std::string& program, const std::string& parameters, const std::string& folder) override;
 
@@ -46,6 +53,7 @@ private:
     bool noBackup_;
     int unansweredSkips_ = 0;
     bool progressShown_ = false;
+    bool* interruptRequested_ = nullptr;
 };
 
 // The message routine's text for a line-based output: carriage returns become line breaks.

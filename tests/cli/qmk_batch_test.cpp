@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/qmk.h"
+#include "cli/terminal_user_interface.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
@@ -263,6 +264,26 @@ TEST(QmkBatch, FaultsGiveClearMessagesAndLoseNothing)
         EXPECT_EQ(restore.status, 0) << restore.err;
         EXPECT_EQ(bench.snapshot("site"), before);
     }
+}
+
+} // namespace
+} // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(QmkBatch, CtrlCStopsBeforeTheNextFile)
+{
+    QmkBench bench;
+    WriteFile(bench.dir / "site/a.html", "<p >a</p>\n");
+    WriteFile(bench.dir / "site/b.html", "<p >b</p>\n");
+    InterruptSignal().store(true);
+    Result result = bench.run({"--in-place", "--backup", bench.p("bk"), bench.p("site")});
+    InterruptSignal().store(false);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(Has(result.err, "interrupted")) << result.err;
+    EXPECT_EQ(ReadFile(bench.dir / "site/a.html"), "<p >a</p>\n");
+    EXPECT_EQ(ReadFile(bench.dir / "site/b.html"), "<p >b</p>\n");
 }
 
 } // namespace
