@@ -268,6 +268,14 @@ bool RealFileSystem::sameFile(const std::string& a, const std::string& b)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+FsResult RealFileSystem::copyPermissions(const std::string& from, const std::string& to)
+{
+    struct stat status;
+    if (::stat(from.c_str(), &status) != 0) return ErrorFor("read the permissions of", from, errno);
+    if (::chmod(to.c_str(), status.st_mode & 07777) != 0) return ErrorFor("set the permissions of", to, errno);
+    return std::nullopt;
+}
+
 std::string RealFileSystem::absolute(const std::string& path)
 {
     std::error_code ec;

@@ -66,6 +66,8 @@ public:
     // this looks at the bits, not at what the process could do.
     virtual bool isReadOnly(const std::string& path) = 0;
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+    // Gives `to` the permission bits of `from` (a page that replaces its own source keeps them).
+    virtual FsResult copyPermissions(const std::string& from, const std::string& to) = 0;
     // Absolute against the current folder, "." and ".." resolved without touching the disk.
     virtual std::string absolute(const std::string& path) = 0;
 };
@@ -87,6 +89,7 @@ public:
     FsResult writeAtomically(const std::string& path, std::string_view bytes) override;
     bool isReadOnly(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
+    FsResult copyPermissions(const std::string& from, const std::string& to) override;
     std::string absolute(const std::string& path) override;
 };
 

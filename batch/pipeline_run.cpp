@@ -98,6 +98,8 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
         return failed;
     }
     CommitBackup(model, backup);
+    // The new file in the source's place keeps the source's permissions (an executable page stays executable).
+    if (backup.result == BackupResult::Moved && copy.writtenTo == source) fs.copyPermissions(backup.backupPath, source);
 
     outcome.status = FileStatus::Written;
     outcome.writtenTo = copy.writtenTo;

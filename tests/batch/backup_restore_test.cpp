@@ -331,3 +331,22 @@ TEST(BackupRestore, ARestoreThatFailsIsReported)
 
 } // namespace
 } // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(BackupRestore, ASourceReplacedInPlaceKeepsItsPermissions)
+{
+    test::Bench bench;
+    bench.quietRuns();
+    bench.modifyMode(true);
+    bench.write("site/page.php", "<p >x</p>");
+    std::filesystem::permissions(bench.dir / "site/page.php", std::filesystem::perms(0750));
+    bench.add({"site/page.php"});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.read("site/page.php"), "<p>x</p>\n");
+    EXPECT_EQ(std::filesystem::status(bench.dir / "site/page.php").permissions(), std::filesystem::perms(0750));
+}
+
+} // namespace
+} // namespace qm

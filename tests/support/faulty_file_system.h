@@ -45,6 +45,10 @@ public:
     FsResult writeAtomically(const std::string& path, std::string_view bytes) override;
     bool isReadOnly(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override { return real_.sameFile(a, b); }
+    FsResult copyPermissions(const std::string& from, const std::string& to) override
+    {
+        return real_.copyPermissions(from, to);
+    }
     std::string absolute(const std::string& path) override { return real_.absolute(path); }
 
 private:
