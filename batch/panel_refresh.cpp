@@ -12,7 +12,11 @@ void RefreshPanel(MainModel& model)
 {
     FilePanel& panel = model.panel;
     if (panel.empty()) return;
-    panel.removeRowsWhere([&model](const PanelRow& row) { return !model.fs.exists(row.fullPath()); });
+    // A link whose target is gone is no file either: its row would otherwise ask about its date on every refresh.
+    panel.removeRowsWhere([&model](const PanelRow& row) {
+        const std::string full = row.fullPath();
+        return !model.fs.isFile(full) && !model.fs.isFolder(full);
+    });
     for (std::size_t index = 0; index < panel.size(); ++index) {
         const PanelRow& row = panel.row(index);
         const std::string full = row.fullPath();

@@ -268,3 +268,18 @@ TEST(FilePanel, TheFileDialogAsksAboutTheFileCount)
 
 } // namespace
 } // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(FilePanel, RefreshDropsALinkWhoseTargetIsGone)
+{
+    test::Bench bench;
+    std::filesystem::create_symlink(bench.dir / "nowhere.htm", bench.dir / "dangling.htm");
+    bench.add({"dangling.htm"});
+    EXPECT_TRUE(bench.model.panel.empty());
+    EXPECT_TRUE(bench.ui.events().empty());
+}
+
+} // namespace
+} // namespace qm
