@@ -9,6 +9,7 @@
 
 #include "batch/file_operations.h"
 #include "batch/file_system.h"
+#include "batch/filters.h"
 #include "batch/folder_scan.h"
 #include "batch/main_model.h"
 #include "batch/page_optimizer.h"
@@ -99,7 +100,7 @@ void ApplyCommandLine(MainModel& model, const QmkArguments& args)
     model.run.reportFileProblems = false;
 }
 
-// Folder arguments are scanned like Add folder; files are taken as named.
+// Folder arguments are scanned like Add folder; files are taken when the web files filter names their extension.
 bool FillPanel(MainModel& model, const QmkArguments& args, std::ostream& err)
 {
     bool allFound = true;
@@ -116,8 +117,12 @@ bool FillPanel(MainModel& model, const QmkArguments& args, std::ostream& err)
             scope.excludedFolders = excluded;
             ScanFolder(model, path, 0, &scope);
             scope.full.show(model);
-        } else if (fs.isFile(path)) {
+        } else if (fs.isFile(path) && MatchesFilter(path, kWebFilesFilter)) {
             files.note(AddFileToPanel(model, path, false));
+        } else if (fs.isFile(path)) {
+            // As the desktop program's f command: a run would rewrite a script's or a program's tabs and line ends.
+            err << "qmk: " << given << ": not a web page by its extension; skipped\n";
+            allFound = false;
         } else {
             err << "qmk: " << given << ": no such file or folder\n";
             allFound = false;
