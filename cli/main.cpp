@@ -1,10 +1,15 @@
 // qmk's entry point: finds the program folder and hands the arguments over.
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "batch/startup.h"
 #include "cli/qmk.h"
+#include "cli/terminal_user_interface.h"
 
 namespace {
 
@@ -16,11 +21,25 @@ std::filesystem::path ExecutableFolder(const char* argv0)
     return self.parent_path();
 }
 
+// The first Ctrl+C lets the file under way finish and stops the run; a second one ends the process.
+extern "C" void OnInterrupt(int)
+{
+    qm::InterruptSignal().store(true);
+    std::signal(SIGINT, SIG_DFL);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    std::signal(SIGINT, OnInterrupt);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr}, ExecutableFolder(argc > 0 ? argv[0] : "qmk"));
+    qm::RealFileSystem fs;
+    qm::ProgramFolderChoice choice = qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(),
+        qm::ProcessEnvironment(), [](const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; });
+    if (!choice.installedDefaults.empty()) qm::FillProgramFolder(fs, choice);
+    const bool inIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, choice.programFolder);
 }

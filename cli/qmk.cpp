@@ -1,220 +1,278 @@
-// The headless command qmk: arguments, the run over the files, and its figures.
+// The headless command qmk on the desktop program's model: the panel, the run, placement, backup and restore.
 #include "cli/qmk.h"
 
 #include <chrono>
-#include <iostream>
+#include <istream>
 #include <iterator>
-#include <optional>
-#include <set>
-#include <variant>
-#include <cstdio>
-#include <sstream>
+#include <ostream>
+#include <thread>
 
-#include "engine/engine_data.h"
-#include "engine/file_io.h"
+#include "batch/file_operations.h"
+#include "batch/file_system.h"
+#include "batch/filters.h"
+#include "batch/folder_scan.h"
+#include "batch/main_model.h"
+#include "batch/page_optimizer.h"
+#include "batch/panel_commands.h"
+#include "batch/panel_refresh.h"
+#include "batch/restore.h"
+#include "batch/run_control.h"
+#include "cli/qmk_arguments.h"
+#include "cli/terminal_user_interface.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
-#include "settings/option_set.h"
+#include "settings/last_options.h"
 #include "settings/profile.h"
 
 namespace qm {
-namespace fs = std::filesystem;
-
 namespace {
-
-constexpr const char* kUsage =
-    "usage: qmk [--profile FILE] [--data DIR] -o DIR FILE...\n"
-    "       qmk [--profile FILE] [--data DIR] -\n";
-
-struct Arguments {
-    std::optional<fs::path> profile;
-    std::optional<fs::path> data;
-    std::optional<fs::path> outputFolder;
-    bool standardInput = false;
-    std::vector<fs::path> files;
-};
-
-struct UsageError {
-    std::string text;
-};
-
-std::variant<Arguments, UsageError> Parse(const std::vector<std::string>& arguments)
-{
-    Arguments parsed;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--profile" || argument == "--data" || argument == "-o") {
-            if (i + 1 >= arguments.size()) return UsageError{argument + " needs a value"};
-            const std::string& given = arguments[++i];
-            if (argument == "--profile") parsed.profile = given;
-            if (argument == "--data") parsed.data = given;
-            if (argument == "-o") parsed.outputFolder = given;
-        } else if (argument == "-") {
-            parsed.standardInput = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return UsageError{"unknown option " + argument};
-        } else {
-            parsed.files.emplace_back(argument);
-        }
-    }
-    if (parsed.standardInput && (!parsed.files.empty() || parsed.outputFolder))
-        return UsageError{"\"-\" reads one page from standard input and takes neither files nor -o"};
-    if (!parsed.standardInput && !parsed.outputFolder) return UsageError{"no output folder: give -o DIR"};
-    if (!parsed.standardInput && parsed.files.empty()) return UsageError{"no files to optimize"};
-    return parsed;
-}
-
-// Pass messages go to standard error with the file they concern.
-class StreamSink : public MessageSink {
-public:
-    explicit StreamSink(std::ostream& err) : err_(err) {}
-    void setFile(std::string file) { file_ = std::move(file); }
-    void report(MessageKind, std::string_view text) override { err_ << "qmk: " << file_ << ": " << text << "\n"; }
-
-private:
-    std::ostream& err_;
-    std::string file_;
-};
-
-struct Totals {
-    std::int64_t initial = 0;
-    std::int64_t optimized = 0;
-    std::int64_t ratioSum = 0;
-    int maxRatio = 0;
-    std::int64_t files = 0;
-
-    void add(std::int64_t initialSize, std::int64_t optimizedSize)
-    {
-        ++files;
-        initial += initialSize;
-        optimized += optimizedSize;
-        if (std::optional<int> ratio = FileRatio(initialSize, optimizedSize)) {
-            ratioSum += *ratio;
-            if (*ratio > maxRatio) maxRatio = *ratio;
-        }
-    }
-};
-
-std::string Duration(std::chrono::steady_clock::duration elapsed)
-{
-    auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-        static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
-}
 
 std::string RatioText(std::optional<int> ratio) { return ratio ? std::to_string(*ratio) + " %" : "-"; }
 
-void PrintTotals(std::ostream& out, const Totals& totals, std::chrono::steady_clock::duration elapsed)
+// Passes' own messages go to standard error.
+class ErrorStreamSink final : public MessageSink {
+public:
+    explicit ErrorStreamSink(std::ostream& err) : err_(err) { }
+    void report(MessageKind, std::string_view text) override { err_ << "qmk: standard input: " << TerminalText(std::string(text)) << "\n"; }
+
+private:
+    std::ostream& err_;
+};
+
+// The options qmk runs with: the program folder's "Options.dat" and current
+// profile (or the one named), read but never written, then the command line.
+bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
 {
-    out << "Files processed: " << totals.files << "\n"
-        << "Bytes removed: " << (totals.initial - totals.optimized) << "\n"
-        << "Average optimization ratio: " << (totals.files ? totals.ratioSum / totals.files : 0) << " %\n"
-        << "Max optimization ratio: " << totals.maxRatio << " %\n"
-        << "Time elapsed: " << Duration(elapsed) << "\n";
+    TOptionSet& options = model.options;
+    const std::string& folder = model.state.programFolder;
+    const ProgramFolderDefaults defaults {folder};
+    options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
+    options.setText(Opt::edBackUpPath, defaults.backUpPath());
+    LastOptionsRead read = ReadLastOptions(options, folder);
+    if (!read.status) {
+        err << "qmk: cannot read " << OptionsFilePath(folder) << ": " << read.status.reason << "\n";
+        return false;
+    }
+    if (args.profile) {
+        if (!model.fs.isFile(*args.profile)) {
+            err << "qmk: no profile at " << *args.profile << "\n";
+            return false;
+        }
+        options.setText(Opt::edProfile, model.fs.absolute(*args.profile));
+    }
+    // A profile without settings would be written by the desktop program; qmk only reads.
+    const std::string profile = options.text(Opt::edProfile);
+    SettingsFileLoad load = SettingsFile::Load(profile);
+    if (!profile.empty() && !load.error && load.file.HasSection(kSettingsSection)) {
+        SettingsStatus status = LoadProfile(options, folder);
+        if (!status) {
+            err << "qmk: cannot read the profile " << profile << ": " << status.reason << "\n";
+            return false;
+        }
+    } else if (args.profile) {
+        err << "qmk: the profile " << *args.profile << " holds no settings; the default options apply\n";
+    }
+    model.engineData = LoadEngineData(args.data ? *args.data : folder);
+    return true;
 }
 
-bool SameFile(const fs::path& a, const fs::path& b)
+void ApplyCommandLine(MainModel& model, const QmkArguments& args)
 {
-    std::error_code ec;
-    return fs::exists(b, ec) && fs::equivalent(a, b, ec);
+    TOptionSet& options = model.options;
+    FileSystem& fs = model.fs;
+    if (args.outputFolder) {
+        options.setFlag(Opt::radSaveNewMod, true);
+        options.setText(Opt::edOptimizedPath, WithTrailingSeparator(fs.absolute(*args.outputFolder)));
+    } else {
+        options.setFlag(Opt::radModifyOld, true);
+        options.setFlag(Opt::cbSaveBefMod, !args.noBackup);
+        if (args.backupFolder) options.setText(Opt::edBackUpPath, WithTrailingSeparator(fs.absolute(*args.backupFolder)));
+    }
+    // The panel's caps serve a window of rows; a batch command takes every page it is given.
+    options.setFlag(Opt::cbProcessEmbeded, args.recursive);
+    options.setFlag(Opt::cbMaxEmbCount, false);
+    options.setFlag(Opt::cbMaxFCount, false);
+    // Files are reported one by one below; no boxes, no question before the run.
+    options.setFlag(Opt::cbShowOptWin, false);
+    options.setFlag(Opt::cbShowConf, false);
+    options.setFlag(Opt::cbShowEnd, false);
+    options.setFlag(Opt::cbShowInfo, true);
+    model.run.reportFileProblems = false;
+}
+
+// Folder arguments are scanned like Add folder; files are taken when the web files filter names their extension.
+bool FillPanel(MainModel& model, const QmkArguments& args, std::ostream& err)
+{
+    bool allFound = true;
+    FileSystem& fs = model.fs;
+    const std::vector<std::string> excluded = {
+        WithoutTrailingSeparator(model.options.text(Opt::edOptimizedPath)),
+        WithoutTrailingSeparator(model.options.text(Opt::edBackUpPath))};
+    PanelFullReport files;
+    for (const std::string& given : args.paths) {
+        const std::string path = fs.absolute(given);
+        if (fs.isFolder(path)) {
+            ScanScope scope;
+            scope.root = WithTrailingSeparator(path);
+            scope.excludedFolders = excluded;
+            ScanFolder(model, path, 0, &scope);
+            scope.full.show(model);
+        } else if (fs.isFile(path) && MatchesFilter(path, kWebFilesFilter)) {
+            files.note(AddFileToPanel(model, path, false));
+        } else if (fs.isFile(path)) {
+            // As the desktop program's f command: a run would rewrite a script's or a program's tabs and line ends.
+            err << "qmk: " << given << ": not a web page by its extension; skipped\n";
+            allFound = false;
+        } else {
+            err << "qmk: " << given << ": no such file or folder\n";
+            allFound = false;
+        }
+    }
+    files.show(model);
+    return allFound;
+}
+
+int Restore(MainModel& model, std::ostream& out, std::ostream& err)
+{
+    bool failed = false;
+    for (const PanelRow& row : model.panel.rows()) {
+        const std::string source = row.fullPath();
+        RestoreOutcome outcome = RestoreFile(model, source, row.placement, nullptr);
+        switch (outcome.status) {
+        case RestoreStatus::Restored: out << source << ": restored\n"; break;
+        case RestoreStatus::NothingToRestore: break;
+        case RestoreStatus::NoInitialCopy: break; // the warning has been shown
+        case RestoreStatus::Failed:
+            err << "qmk: " << source << ": not restored: " << outcome.reason << "\n";
+            failed = true;
+            break;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+int StandardInput(MainModel& model, CommandStreams streams)
+{
+    std::string source {std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>()};
+    ErrorStreamSink sink(streams.err);
+    OptimizedPage page = OptimizePageBytes(source, model.options, model.engineData, sink);
+    if (page.outcome != PipelineOutcome::Completed) {
+        streams.err << "qmk: standard input: "
+                    << (page.problem.empty() ? "Error during optimization process" : "not optimized: " + page.problem)
+                    << "\n";
+        return 1;
+    }
+    streams.out << page.bytes;
+    streams.err << "standard input: " << source.size() << " -> " << page.bytes.size() << " bytes, ratio "
+                << RatioText(FileRatio(static_cast<std::int64_t>(source.size()), static_cast<std::int64_t>(page.bytes.size())))
+                << "\n";
+    return 0;
+}
+
+void PrintSummary(const MainModel& model, std::ostream& out, std::chrono::steady_clock::duration elapsed)
+{
+    const RunStatistics& statistics = model.run.statistics;
+    const std::int64_t files = static_cast<std::int64_t>(model.run.processed.size());
+    out << "Files processed: " << files << "\n"
+        << "Bytes removed: " << (statistics.totalInitial - statistics.totalOptimized) << "\n"
+        << "Average optimization ratio: " << (files ? statistics.ratioSum / files : 0) << " %\n"
+        << "Max optimization ratio: " << statistics.maxRatio << " %\n"
+        << "Time elapsed: " << DurationText(elapsed) << "\n";
+}
+
+int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams, TerminalUserInterface& ui)
+{
+    FileSystem& fs = model.fs;
+    const TOptionSet& options = model.options;
+    const std::string root = options.flag(Opt::radModifyOld) ? options.text(Opt::edBackUpPath) : options.text(Opt::edOptimizedPath);
+    if (options.flag(Opt::radSaveNewMod) || options.flag(Opt::cbSaveBefMod)) {
+        if (FsResult error = CreateFolders(fs, root)) {
+            streams.err << "qmk: " << error->reason << "\n";
+            return 1;
+        }
+    }
+    if (args.inPlace && args.noBackup)
+        ui.showMessage(MessageKind::Warning, "no backups: the sources are replaced and cannot be restored");
+
+    const unsigned jobs = args.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+    std::unique_ptr<ParallelPageOptimizer> parallel;
+    if (jobs > 1) {
+        parallel = std::make_unique<ParallelPageOptimizer>(fs, jobs);
+        model.optimizer = parallel.get();
+    }
+
+    const std::size_t total = model.panel.CountCheckedRows();
+    std::size_t done = 0;
+    bool failed = false;
+    const auto start = std::chrono::steady_clock::now();
+    const RunEnding ending = RunOptimization(model, [&](const FileOutcome& outcome) {
+        ++done;
+        ui.clearProgressLine();
+        switch (outcome.status) {
+        case FileStatus::Written:
+            streams.out << outcome.source << ": " << outcome.initialSize << " -> " << outcome.optimizedSize
+                        << " bytes, ratio " << RatioText(outcome.ratio) << "\n";
+            break;
+        case FileStatus::Skipped:
+            streams.err << "qmk: " << outcome.source << ": skipped: " << outcome.reason
+                        << (outcome.answeredByUser && args.existing == ExistingTargets::Ask
+                                   ? " (--overwrite replaces it, --skip-existing skips quietly)"
+                                   : "")
+                        << "\n";
+            break;
+        case FileStatus::Failed:
+            streams.err << "qmk: " << outcome.source << ": " << outcome.reason << "\n";
+            failed = true;
+            break;
+        }
+        streams.out.flush();
+        if (streams.errIsTerminal)
+            ui.setProgressLine("[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(outcome.source));
+    });
+    ui.clearProgressLine();
+    model.optimizer = nullptr;
+    if (ending == RunEnding::Interrupted)
+        streams.err << "qmk: interrupted; the files written so far stay written, the others are untouched\n";
+    PrintSummary(model, streams.out, std::chrono::steady_clock::now() - start);
+    return failed || ending != RunEnding::Completed || ui.unansweredSkips() > 0 ? 1 : 0;
 }
 
 } // namespace
 
-int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, const fs::path& programFolder)
+int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, const std::filesystem::path& programFolder,
+    FileSystem* fileSystem)
 {
-    auto parsed = Parse(arguments);
-    if (auto* usage = std::get_if<UsageError>(&parsed)) {
-        streams.err << "qmk: " << usage->text << "\n" << kUsage;
+    auto parsed = ParseQmkArguments(arguments);
+    if (auto* usage = std::get_if<QmkUsageError>(&parsed)) {
+        streams.err << "qmk: " << usage->text << "\n" << kQmkUsage;
         return 2;
     }
-    const Arguments& args = std::get<Arguments>(parsed);
+    const QmkArguments& args = std::get<QmkArguments>(parsed);
 
-    TOptionSet options;
-    if (args.profile) {
-        std::error_code ec;
-        if (!fs::is_regular_file(*args.profile, ec)) {
-            streams.err << "qmk: no profile at " << args.profile->string() << "\n";
-            return 2;
-        }
-        options.setText(Opt::edProfile, fs::absolute(*args.profile).string());
-        SettingsStatus status = LoadProfile(options, programFolder.string());
-        if (!status) {
-            streams.err << "qmk: cannot read the profile " << args.profile->string() << ": " << status.reason << "\n";
-            return 2;
-        }
-    }
-    const EngineData data = LoadEngineData(args.data ? *args.data : programFolder);
-    StreamSink sink(streams.err);
+    RealFileSystem realFileSystem;
+    FileSystem& fs = fileSystem ? *fileSystem : realFileSystem;
+    TerminalUserInterface ui(streams.in, streams.err, streams.inIsTerminal && streams.errIsTerminal, args.existing,
+        args.noBackup);
+    MainWindowHooks hooks;
+    MainModel model(fs, ui, hooks);
+    ui.setInterruptFlag(&model.state.interruptRequested);
+    model.state.programFolder =
+        WithTrailingSeparator(fs.absolute(args.programFolder ? *args.programFolder : programFolder.string()));
+    if (!LoadOptions(model, args, streams.err)) return 2;
+    if (args.standardInput) return StandardInput(model, streams);
 
-    if (args.standardInput) {
-        std::string source{std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>()};
-        sink.setFile("standard input");
-        OptimizedPage page = OptimizePageBytes(source, options, data, sink);
-        if (page.outcome != PipelineOutcome::Completed) {
-            streams.err << "qmk: standard input: "
-                        << (page.problem.empty() ? "Error during optimization process" : page.problem) << "\n";
-            return 1;
-        }
-        streams.out << page.bytes;
-        streams.err << "standard input: " << source.size() << " -> " << page.bytes.size() << " bytes, ratio "
-                    << RatioText(FileRatio(static_cast<std::int64_t>(source.size()),
-                           static_cast<std::int64_t>(page.bytes.size())))
-                    << "\n";
-        return 0;
-    }
-
-    std::error_code ec;
-    fs::create_directories(*args.outputFolder, ec);
-    if (!fs::is_directory(*args.outputFolder, ec)) {
-        streams.err << "qmk: cannot create the output folder " << args.outputFolder->string() << "\n";
+    ApplyCommandLine(model, args);
+    const bool allFound = FillPanel(model, args, streams.err);
+    if (ui.interrupted()) {
+        streams.err << "qmk: interrupted; nothing was changed\n";
         return 1;
     }
-
-    const auto start = std::chrono::steady_clock::now();
-    Totals totals;
-    bool anyFailed = false;
-    std::set<fs::path> written;
-    for (const fs::path& source : args.files) {
-        const std::string name = source.string();
-        auto fail = [&](const std::string& why) {
-            streams.err << "qmk: " << name << ": " << why << "\n";
-            anyFailed = true;
-        };
-        const fs::path target = *args.outputFolder / source.filename();
-        if (SameFile(source, target)) {
-            fail("the output would replace the source itself; choose another output folder");
-            continue;
-        }
-        if (!written.insert(fs::weakly_canonical(target, ec)).second) {
-            fail("another file of this run was already written as " + target.string());
-            continue;
-        }
-        ReadResult file = ReadFileBytes(source);
-        if (!file.bytes) {
-            fail(file.error.reason);
-            continue;
-        }
-        sink.setFile(name);
-        OptimizedPage page = OptimizePageBytes(*file.bytes, options, data, sink);
-        if (page.outcome != PipelineOutcome::Completed) {
-            fail(page.problem.empty() ? "Error during optimization process" : "not optimized: " + page.problem);
-            continue;
-        }
-        if (auto error = WriteFileAtomically(target, page.bytes)) {
-            fail(error->reason);
-            continue;
-        }
-        const std::int64_t initialSize = static_cast<std::int64_t>(file.bytes->size());
-        const std::int64_t optimizedSize = FileSizeOf(target);
-        totals.add(initialSize, optimizedSize);
-        streams.out << name << ": " << initialSize << " -> " << optimizedSize << " bytes, ratio "
-                    << RatioText(FileRatio(initialSize, optimizedSize)) << "\n";
+    if (model.panel.empty()) {
+        streams.err << "qmk: no web pages to " << (args.restore ? "restore" : "optimize") << "\n";
+        return 1;
     }
-    PrintTotals(streams.out, totals, std::chrono::steady_clock::now() - start);
-    return anyFailed ? 1 : 0;
+    const int status = args.restore ? Restore(model, streams.out, streams.err) : Optimize(model, args, streams, ui);
+    return allFound ? status : 1;
 }
 
 } // namespace qm

@@ -1,4 +1,4 @@
-// The headless command: optimizes pages into a folder, or standard input to standard output.
+// The headless command: optimizes pages and folders into a folder or in place, restores them, or filters standard input.
 #pragma once
 
 #include <filesystem>
@@ -8,16 +8,24 @@
 
 namespace qm {
 
+class FileSystem;
+
 struct CommandStreams {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    // Standard error is a terminal: show a progress line. With a terminal on
+    // standard input as well, questions are asked there.
+    bool errIsTerminal = false;
+    bool inIsTerminal = false;
 };
 
 // Runs qmk with its arguments (without the program name). The program folder
-// holds the default "Align.dat" and "Ssi.dat". Returns the exit status:
-// 0 every file written, 1 some file failed, 2 the command line was wrong.
+// is the desktop program's: its "Options.dat", current profile, "Align.dat"
+// and "Ssi.dat" are used and never written. Returns the exit status: 0 every
+// file handled, 1 some file was not, 2 the command line was wrong. Tests
+// hand in a file system that fails on demand; by default it is the machine's.
 int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
-    const std::filesystem::path& programFolder);
+    const std::filesystem::path& programFolder, FileSystem* fileSystem = nullptr);
 
 } // namespace qm

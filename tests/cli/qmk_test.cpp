@@ -3,7 +3,9 @@
 
 #include <sstream>
 
+#include "batch/file_system.h"
 #include "cli/qmk.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace qm {
@@ -19,11 +21,11 @@ struct Result {
 };
 
 Result Qmk(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder,
-    const std::string& input = "")
+    const std::string& input = "", bool terminal = false, FileSystem* fs = nullptr)
 {
     std::istringstream in(input);
     std::ostringstream out, err;
-    int status = RunQmk(arguments, {in, out, err}, programFolder);
+    int status = RunQmk(arguments, {in, out, err, terminal, terminal}, programFolder, fs);
     return {status, out.str(), err.str()};
 }
 
@@ -38,6 +40,15 @@ TEST(Qmk, UsageErrors)
         {"--bogus", "-o", "out", "a.html"},
         {"-", "a.html"},
         {"--profile", (dir / "missing.pro").string(), "-"},
+        {"-o", "out", "--in-place", "a.html"},
+        {"--in-place", "--backup", "b", "--no-backup", "a.html"},
+        {"-o", "out", "--no-backup", "a.html"},
+        {"--in-place", "--restore", "--no-backup", "a.html"},
+        {"-o", "out", "--overwrite", "--skip-existing", "a.html"},
+        {"-o", "out", "--jobs", "0", "a.html"},
+        {"-o", "out", "--jobs", "two", "a.html"},
+        {"--in-place"},
+        {"-", "--in-place"},
     };
     for (const auto& arguments : rows) {
         Result result = Qmk(arguments, dir.path());

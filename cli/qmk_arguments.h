@@ -1,0 +1,54 @@
+// qmk's command line: what it names, and the usage text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace qm {
+
+inline constexpr const char* kQmkUsage =
+    "usage: qmk [OPTIONS] -o DIR PATH...        optimized copies into DIR\n"
+    "       qmk [OPTIONS] --in-place PATH...    replace the sources, each moved into the backup folder first\n"
+    "       qmk [OPTIONS] --restore (-o DIR | --in-place) PATH...   undo: delete the copies, or move the backups back\n"
+    "       qmk [OPTIONS] -                     standard input to standard output\n"
+    "PATH is a page or a folder; a folder gives its web pages (with -r those of its embedded folders too),\n"
+    "and its outputs and backups keep the folder structure below it.\n"
+    "OPTIONS:\n"
+    "  --program-folder DIR  take Options.dat, the current profile, Align.dat and Ssi.dat from DIR\n"
+    "  --profile FILE        use this profile (*.pro, with its *.rep and *.rem) instead of the current one\n"
+    "  --data DIR            take Align.dat and Ssi.dat from DIR\n"
+    "  -r                    descend into embedded folders\n"
+    "  --backup DIR          backup folder for --in-place (default: the program's backup folder)\n"
+    "  --no-backup           replace sources without backups (they cannot be restored)\n"
+    "  --overwrite           replace existing optimized copies and backups\n"
+    "  --skip-existing       keep existing optimized copies and backups; skip those files\n"
+    "  --jobs N              optimize on N threads (default: one per processor)\n"
+    "Exit status: 0 done, 1 some file was not handled, 2 wrong command line.\n";
+
+enum class ExistingTargets { Ask, Overwrite, Skip };
+
+struct QmkArguments {
+    std::optional<std::string> programFolder;
+    std::optional<std::string> profile;
+    std::optional<std::string> data;
+    std::optional<std::string> outputFolder;
+    bool inPlace = false;
+    std::optional<std::string> backupFolder;
+    bool noBackup = false;
+    bool restore = false;
+    bool recursive = false;
+    bool standardInput = false;
+    ExistingTargets existing = ExistingTargets::Ask;
+    std::optional<unsigned> jobs;
+    std::vector<std::string> paths;
+};
+
+struct QmkUsageError {
+    std::string text;
+};
+
+std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<std::string>& arguments);
+
+} // namespace qm

@@ -1,0 +1,138 @@
+// The fault rules in front of the real file system.
+#include "tests/support/faulty_file_system.h"
+
+namespace qm::test {
+
+void FaultyFileSystem::makeReadOnly(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    readOnly_.insert(path);
+}
+
+void FaultyFileSystem::fillFolder(const std::string& folder)
+{
+    std::lock_guard lock(mutex_);
+    full_.insert(WithoutTrailingSeparator(folder));
+}
+
+void FaultyFileSystem::lockFolder(const std::string& folder)
+{
+    std::lock_guard lock(mutex_);
+    locked_.insert(WithoutTrailingSeparator(folder));
+}
+
+void FaultyFileSystem::vanishOnRead(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    vanishing_.insert(path);
+}
+
+void FaultyFileSystem::failRenames(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    renameFails_.insert(WithoutTrailingSeparator(path));
+}
+
+void FaultyFileSystem::failWrites(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    writeFails_.insert(path);
+}
+
+void FaultyFileSystem::crossDevice(const std::string& folder)
+{
+    std::lock_guard lock(mutex_);
+    crossDevice_.insert(WithoutTrailingSeparator(folder));
+}
+
+bool FaultyFileSystem::Under(const std::set<std::string>& folders, const std::string& path)
+{
+    for (const std::string& folder : folders)
+        if (path == folder || path.compare(0, folder.size() + 1, folder + "/") == 0) return true;
+    return false;
+}
+
+FsResult FaultyFileSystem::blockedTarget(const std::string& path)
+{
+    if (readOnly_.count(path) && real_.exists(path))
+        return FsError {FsFailure::ReadOnly, "Cannot replace \"" + path + "\": Permission denied"};
+    if (Under(full_, path)) return FsError {FsFailure::NoSpace, "Cannot write \"" + path + "\": No space left on device"};
+    if (Under(locked_, path)) return FsError {FsFailure::ReadOnly, "Cannot write \"" + path + "\": Permission denied"};
+    return std::nullopt;
+}
+
+FsResult FaultyFileSystem::createFolder(const std::string& path)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!real_.isFolder(path))
+            if (FsResult blocked = blockedTarget(WithoutTrailingSeparator(path))) return blocked;
+    }
+    return real_.createFolder(path);
+}
+
+FsResult FaultyFileSystem::rename(const std::string& from, const std::string& to, bool replace)
+{
+    {
+        std::lock_guard lock(mutex_);
+        ++renames_;
+        if (Under(renameFails_, from) || Under(renameFails_, to))
+            return FsError {FsFailure::Other, "Cannot move \"" + from + "\": Input/output error"};
+        if (readOnly_.count(from)) return FsError {FsFailure::ReadOnly, "Cannot move \"" + from + "\": Permission denied"};
+        if (FsResult blocked = blockedTarget(to)) return blocked;
+        if (Under(crossDevice_, from) != Under(crossDevice_, to))
+            return FsError {FsFailure::CrossDevice, "Cannot move \"" + from + "\": Invalid cross-device link"};
+    }
+    return real_.rename(from, to, replace);
+}
+
+FsResult FaultyFileSystem::copyFile(const std::string& from, const std::string& to)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (FsResult blocked = blockedTarget(to)) return blocked;
+    }
+    return real_.copyFile(from, to);
+}
+
+FsResult FaultyFileSystem::remove(const std::string& path)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (readOnly_.count(path)) return FsError {FsFailure::ReadOnly, "Cannot delete \"" + path + "\": Permission denied"};
+        if (Under(locked_, path)) return FsError {FsFailure::ReadOnly, "Cannot delete \"" + path + "\": Permission denied"};
+    }
+    return real_.remove(path);
+}
+
+ReadResult FaultyFileSystem::readBytes(const std::string& path)
+{
+    bool vanish = false;
+    {
+        std::lock_guard lock(mutex_);
+        vanish = vanishing_.erase(path) != 0;
+    }
+    if (vanish) real_.remove(path);
+    return real_.readBytes(path);
+}
+
+FsResult FaultyFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (writeFails_.count(path)) return FsError {FsFailure::Other, "Cannot write \"" + path + "\": Input/output error"};
+        if (FsResult blocked = blockedTarget(path)) return blocked;
+    }
+    return real_.writeAtomically(path, bytes);
+}
+
+bool FaultyFileSystem::isReadOnly(const std::string& path)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (readOnly_.count(path)) return true;
+    }
+    return real_.isReadOnly(path);
+}
+
+} // namespace qm::test
