@@ -10,7 +10,8 @@ namespace qm {
 
 ProgramWindows::ProgramWindows(TOptionSet& optionSet, OptionsWindowCommands& commands, const QString& helpFolder)
     : ui(&main)
-    , help(helpFolder)
+    // A window of its own, but one that does not keep the program running once the main window has closed.
+    , help(helpFolder, &main)
     , about(&main)
     , report(&main)
     , options(optionSet, ui, commands, &main)

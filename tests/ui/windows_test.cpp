@@ -24,6 +24,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/path_label.h"
 #include "ui/program_windows.h"
+#include "ui/folder_chooser.h"
 #include "ui/replace_dialog.h"
 #include "ui/tag_editor.h"
 
@@ -364,6 +365,12 @@ void WindowsTest::programWindowsWiring()
     windows.about.butHelp->click();
     QCOMPARE(windows.help.currentFile(), QStringLiteral("about.html"));
 
+    // Quit ends the program even with other windows open: every window belongs to the main window.
+    for (QWidget* window : std::initializer_list<QWidget*> {&windows.help, &windows.options, &windows.about,
+             &windows.report, &windows.ui.replaceDialog(), &windows.ui.folderChooser()}) {
+        QVERIFY(window->isWindow());
+        QCOMPARE(window->parentWidget(), static_cast<QWidget*>(&windows.main));
+    }
     windows.main.butQuit->click();
     QVERIFY(!windows.main.isVisible());
 }
