@@ -184,12 +184,8 @@ void TfrmFolders::showEvent(QShowEvent* event)
     labFolder->clear();
     const QString start = lastChosen_.isEmpty() ? QDir::homePath() : lastChosen_;
     fList->clearSelection();
-    const QModelIndex startIndex = model->index(start);
-    if (startIndex.isValid()) {
-        fList->expand(startIndex.parent());
-        fList->scrollTo(startIndex);
-    }
-    valid_ = false;
+    // Scrolling to the folder opens the branches above it.
+    if (const QModelIndex startIndex = model->index(start); startIndex.isValid()) fList->scrollTo(startIndex);
     QDialog::showEvent(event);
 }
 

@@ -109,7 +109,7 @@ protected:
 private:
     QWidget* buildPage(OptionPage page, const char* title);
     QWidget* buildTagsPage();
-    QWidget* makeControl(const struct OptionRow& row, QWidget* parent);
+    QWidget* makeControl(const OptionRow& row, QWidget* parent);
     QToolButton* makeChooser(int decoration, QWidget* parent);
     void setControlEnabled(Opt id, bool enabled);
     void runBehaviour(Opt id);
