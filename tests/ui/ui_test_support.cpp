@@ -1,0 +1,117 @@
+// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal dialogs.
+#include "ui_test_support.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+#include <memory>
+#include <QObject>
+
+
+namespace qm::test {
+
+bool FakeUserInterface::askYesNo(const std::string& question)
+{
+    questions.push_back(question);
+    return yes;
+}
+
+YesNoCancel FakeUserInterface::askYesNoCancel(const std::string& question)
+{
+    questions.push_back(question);
+    return yesNoCancel;
+}
+
+bool FakeUserInterface::askOkCancel(const std::string& question)
+{
+    questions.push_back(question);
+    return yes;
+}
+
+OverwriteAnswer FakeUserInterface::askOverwrite(const OverwritePrompt& prompt)
+{
+    questions.push_back(prompt.upperFile);
+    return overwrite;
+}
+
+std::optional<std::string> FakeUserInterface::askText(const std::string&, const std::string& prompt, const std::string&)
+{
+    questions.push_back(prompt);
+    return text;
+}
+
+RestoreWarningAnswer FakeUserInterface::warnRestore(const std::string& warning)
+{
+    questions.push_back(warning);
+    return RestoreWarningAnswer::Yes;
+}
+
+std::string FakeUserInterface::chooseFolder(const FolderChooserPanels&)
+{
+    ++folderRequests;
+    return folder;
+}
+
+std::vector<std::string> FakeUserInterface::openFiles(const FileDialogRequest& request)
+{
+    fileRequests.push_back(request);
+    return files;
+}
+
+std::optional<std::string> FakeUserInterface::saveFile(const FileDialogRequest& request)
+{
+    fileRequests.push_back(request);
+    if (files.empty()) return std::nullopt;
+    return files.front();
+}
+
+bool FakeUserInterface::openDocument(const std::string& path)
+{
+    questions.push_back("open " + path);
+    return true;
+}
+
+bool FakeUserInterface::launchProgram(const std::string& program, const std::string&, const std::string&)
+{
+    questions.push_back("launch " + program);
+    return true;
+}
+
+void WhenModalShown(std::function<void(QWidget*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    auto attempts = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, action, attempts] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        const bool shown = dialog && dialog->isVisible();
+        if (shown || ++*attempts > 500) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (!shown) return;
+        action(dialog);
+        // A failed check leaves the action early; the dialog must not stay
+        // open and block the test run.
+        if (auto* box = qobject_cast<QDialog*>(dialog); box && box->isVisible() && QApplication::activeModalWidget() == box)
+            box->done(QDialog::Rejected);
+    });
+    timer->start();
+}
+
+QString Shown(const QWidget* widget)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    // Qt's accessibility layer names a button by its caption with the
+    // mnemonic marks taken out exactly as the button draws it.
+    if (qobject_cast<const QAbstractButton*>(widget)) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
+        return accessible ? accessible->text(QAccessible::Name) : QString();
+    }
+    return {};
+}
+
+} // namespace qm::test

@@ -1,0 +1,84 @@
+// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal dialogs.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/user_interface.h"
+#include "ui/options_window_commands.h"
+
+class QWidget;
+
+namespace qm::test {
+
+// Answers every question from its fields and records what was asked.
+class FakeUserInterface final : public UserInterface {
+public:
+    struct Message {
+        MessageKind kind;
+        std::string text;
+    };
+
+    void showMessage(MessageKind kind, const std::string& text) override { messages.push_back({kind, text}); }
+    void showPlainMessage(const std::string& text) override { messages.push_back({MessageKind::Information, text}); }
+    bool askYesNo(const std::string& question) override;
+    YesNoCancel askYesNoCancel(const std::string& question) override;
+    bool askOkCancel(const std::string& question) override;
+    OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+        const std::string& initial) override;
+    RestoreWarningAnswer warnRestore(const std::string& text) override;
+    std::string chooseFolder(const FolderChooserPanels& panels) override;
+    std::vector<std::string> openFiles(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    void processEvents() override { }
+    bool openDocument(const std::string& path) override;
+    bool launchProgram(const std::string& program, const std::string& parameters, const std::string& folder) override;
+
+    std::vector<Message> messages;
+    std::vector<std::string> questions;
+    std::vector<FileDialogRequest> fileRequests;
+    int folderRequests = 0;
+
+    bool yes = true;
+    YesNoCancel yesNoCancel = YesNoCancel::Yes;
+    OverwriteAnswer overwrite = OverwriteAnswer::Skip;
+    std::optional<std::string> text;
+    std::string folder = "-";
+    std::vector<std::string> files;
+};
+
+// Records each call as a line such as "openProfile" or "removeEntry Delete 3".
+class RecordingCommands final : public OptionsWindowCommands {
+public:
+    void openProfile() override { calls << QStringLiteral("openProfile"); }
+    void saveProfile() override { calls << QStringLiteral("saveProfile"); }
+    void saveProfileAs() override { calls << QStringLiteral("saveProfileAs"); }
+    void closeWindow() override { calls << QStringLiteral("closeWindow"); }
+    void loadScheme(TagList list) override { calls << QStringLiteral("loadScheme ") + Name(list); }
+    void saveScheme(TagList list) override { calls << QStringLiteral("saveScheme ") + Name(list); }
+    void saveSchemeAs(TagList list) override { calls << QStringLiteral("saveSchemeAs ") + Name(list); }
+    void removeEntry(TagList list, std::size_t index) override
+    {
+        calls << QStringLiteral("removeEntry ") + Name(list) + QLatin1Char(' ') + QString::number(index);
+    }
+    void checkPaths() override { calls << QStringLiteral("checkPaths"); }
+    void saveLastOptions() override { calls << QStringLiteral("saveLastOptions"); }
+
+    static QString Name(TagList list) { return list == TagList::Replace ? QStringLiteral("Replace") : QStringLiteral("Delete"); }
+
+    QStringList calls;
+};
+
+// Runs `action` on the next modal dialog once it is on screen, so a test can
+// answer a dialog that blocks in exec(). Gives up after a few seconds.
+void WhenModalShown(std::function<void(QWidget* dialog)> action);
+
+// The text a label or button shows, ampersands resolved as Qt draws them.
+QString Shown(const QWidget* widget);
+
+} // namespace qm::test

@@ -1,0 +1,31 @@
+// The about window: the program's name and version.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace qm {
+
+inline constexpr char kProgramName[] = "Quillmark";
+inline constexpr char kVersionText[] = "3.0";
+
+class TfrmAbout : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 70;
+
+    explicit TfrmAbout(QWidget* parent = nullptr);
+
+    QLabel* labName;
+    QLabel* labVersion;
+    QLabel* labPurpose;
+    QPushButton* butOK;
+    QPushButton* butHelp;
+
+signals:
+    void helpRequested(int context);
+};
+
+} // namespace qm

@@ -1,0 +1,11 @@
+// Icons from the desktop's icon theme, with Qt's own standard icons where the machine has no theme.
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+namespace qm {
+
+QIcon ThemeIcon(const char* themeName, QStyle::StandardPixmap fallback);
+
+} // namespace qm
