@@ -10,6 +10,7 @@
 #include "batch/startup.h"
 #include "cli/qmk.h"
 #include "cli/terminal_user_interface.h"
+#include "engine/memory_tuning.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ extern "C" void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    qm::KeepFreedPageBuffers();
     std::signal(SIGINT, OnInterrupt);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     qm::RealFileSystem fs;

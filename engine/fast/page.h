@@ -28,7 +28,26 @@ struct Page {
     std::string text;
     std::vector<std::uint32_t> placeholders; // the fragment of each NUL of the text, in order
     std::vector<Fragment> fragments;         // every fragment cut from this page
+    // A pass that writes a new text writes it into this spare and leaves the
+    // old text here, so a long page does not cost fresh memory every pass.
+    std::string spare;
 };
+
+// A cleared buffer with room for `capacity` bytes, taken from the page's spare.
+inline std::string TakeSpare(Page& page, std::size_t capacity)
+{
+    std::string buffer = std::move(page.spare);
+    buffer.clear();
+    buffer.reserve(capacity);
+    return buffer;
+}
+
+// Makes `text` the page's text; the old text becomes the spare.
+inline void ReplaceText(Page& page, std::string&& text)
+{
+    page.spare = std::move(page.text);
+    page.text = std::move(text);
+}
 
 struct PassContext {
     const TOptionSet& options;

@@ -16,7 +16,7 @@ bool EndsScriptWord(char c) { return c == 8 || c == '\r' || c == ' ' || c == '>'
 void Cut(Rewriter& w, Page& page, const PassContext& context, FragmentKind kind, std::size_t from,
     std::size_t inputEnd)
 {
-    Fragment fragment{kind, w.out().substr(from), {}};
+    Fragment fragment{kind, std::string(w.out().substr(from)), {}};
     fragment.text.append(w.input().substr(w.readPoint(), inputEnd - w.readPoint()));
     w.truncate(from, &fragment.children);
     w.skipTo(inputEnd, &fragment.children);
@@ -55,8 +55,8 @@ void CutScripts(Page& page, const PassContext& context)
             // The block's end may even lie before the word, in what is already written.
             std::size_t inOut = w.out().find('>', s + 6);
             if (inOut != npos) {
-                Fragment fragment{FragmentKind::Script, w.out().substr(s, inOut - s + 1), {}};
-                std::string rest = w.out().substr(inOut + 1);
+                Fragment fragment{FragmentKind::Script, std::string(w.out().substr(s, inOut - s + 1)), {}};
+                std::string rest(w.out().substr(inOut + 1));
                 std::vector<std::uint32_t> cut;
                 w.truncate(s, &cut);
                 std::size_t inBlock = 0;
@@ -135,7 +135,7 @@ void CutCfTags(Page& page, const PassContext& context)
 
         // Its tag: the nearest "<" before it with an even number of quotes
         // between, and the nearest ">" after it likewise.
-        const std::string& out = w.out();
+        const std::string_view out = w.out();
         std::size_t tagStart = npos;
         bool odd = false;
         for (std::size_t j = p; j-- > 0;) {
@@ -166,8 +166,9 @@ void PasteScripts(Page& page)
 {
     // Each NUL stands for its own fragment; a fragment's own NULs for its
     // children. A fragment whose placeholder a pass removed is not reached.
-    std::string result;
-    result.reserve(page.text.size());
+    std::size_t total = page.text.size();
+    for (const Fragment& fragment : page.fragments) total += fragment.text.size();
+    std::string result = TakeSpare(page, total);
     struct Level {
         const std::string* text;
         const std::uint32_t* fragments;
@@ -189,7 +190,7 @@ void PasteScripts(Page& page)
         const Fragment& fragment = page.fragments[*level.fragments++];
         stack.push_back({&fragment.text, fragment.children.data(), 0});
     }
-    page.text = std::move(result);
+    ReplaceText(page, std::move(result));
     page.placeholders.clear();
     page.fragments.clear();
 }

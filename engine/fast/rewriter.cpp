@@ -1,6 +1,8 @@
 // The forward-sweep builder every linear pass writes through.
 #include "engine/fast/rewriter.h"
 
+#include "engine/fast/scan.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,8 +12,16 @@ Rewriter::Rewriter(Page& page, bool trackLessThan) : page_(page), trackLessThan_
 {
     source_ = std::move(page.text);
     in_ = source_;
-    out_.reserve(source_.size() + source_.size() / 16 + 16);
-    outFragments_.reserve(page.placeholders.size());
+}
+
+void Rewriter::write()
+{
+    if (written_) return;
+    out_ = TakeSpare(page_, source_.size() + source_.size() / 16 + 16);
+    out_.append(in_.data(), r_);
+    outFragments_.assign(page_.placeholders.begin(),
+        page_.placeholders.begin() + static_cast<std::ptrdiff_t>(nextInputFragment_));
+    written_ = true;
 }
 
 Rewriter::~Rewriter()
@@ -19,26 +29,25 @@ Rewriter::~Rewriter()
     if (!finished_) page_.text = std::move(source_);
 }
 
-void Rewriter::track(std::size_t from)
+void Rewriter::track() const
 {
-    const char* data = out_.data();
-    const std::size_t end = out_.size();
+    const std::string_view text = out();
+    const char* data = text.data();
+    const std::size_t end = text.size();
+    const std::size_t from = tracked_;
+    tracked_ = end;
     if (!trackLessThan_) {
-        for (const char* q = static_cast<const char*>(std::memchr(data + from, '"', end - from)); q;
-             q = static_cast<const char*>(std::memchr(q + 1, '"', end - static_cast<std::size_t>(q + 1 - data)))) {
-            std::size_t i = static_cast<std::size_t>(q - data);
+        for (std::size_t i = FindByte(data, from, end, '"'); i < end; i = FindByte(data, i + 1, end, '"')) {
             allOdd_ = !allOdd_;
-            if (QuoteCounts(out_, i)) inside_ = !inside_;
-            if (i + 1 >= end) break;
+            if (QuoteCounts(text, i)) inside_ = !inside_;
         }
         return;
     }
-    for (std::size_t i = from; i < end; ++i) {
-        char c = data[i];
-        if (c == '"') {
+    for (std::size_t i = FindAny<'"', '<'>(data, from, end); i < end; i = FindAny<'"', '<'>(data, i + 1, end)) {
+        if (data[i] == '"') {
             allOdd_ = !allOdd_;
-            if (QuoteCounts(out_, i)) inside_ = !inside_;
-        } else if (c == '<') {
+            if (QuoteCounts(text, i)) inside_ = !inside_;
+        } else {
             less_[allOdd_].push_back(LessThan{i, allOdd_, inside_});
         }
     }
@@ -59,19 +68,19 @@ std::size_t Rewriter::inputNuls(std::size_t from, std::size_t to) const
 void Rewriter::copyTo(std::size_t end)
 {
     if (end <= r_) return;
-    std::size_t from = out_.size();
-    out_.append(in_.data() + r_, end - r_);
-    if (!page_.placeholders.empty()) {
-        std::size_t nuls = inputNuls(r_, end);
-        for (std::size_t k = 0; k < nuls; ++k) outFragments_.push_back(page_.placeholders[nextInputFragment_++]);
+    std::size_t nuls = page_.placeholders.empty() ? 0 : inputNuls(r_, end);
+    if (written_) {
+        out_.append(in_.data() + r_, end - r_);
+        for (std::size_t k = 0; k < nuls; ++k) outFragments_.push_back(page_.placeholders[nextInputFragment_ + k]);
     }
+    nextInputFragment_ += nuls;
     r_ = end;
-    track(from);
 }
 
 void Rewriter::skipTo(std::size_t end, std::vector<std::uint32_t>* dropped)
 {
     if (end <= r_) return;
+    write();
     if (!page_.placeholders.empty()) {
         std::size_t nuls = inputNuls(r_, end);
         for (std::size_t k = 0; k < nuls; ++k) {
@@ -95,17 +104,18 @@ std::vector<std::uint32_t> Rewriter::inputFragments(std::size_t from, std::size_
 
 void Rewriter::truncate(std::size_t size, std::vector<std::uint32_t>* dropped)
 {
+    write();
     const std::size_t end = out_.size();
     if (size >= end) return;
-    // Quote states run back over the tail; the text before it is unchanged, so
-    // each removed quote's own counting status is still what it was.
-    for (const char* q = static_cast<const char*>(std::memchr(out_.data() + size, '"', end - size)); q;
-         q = static_cast<const char*>(
-             std::memchr(q + 1, '"', end - static_cast<std::size_t>(q + 1 - out_.data())))) {
-        std::size_t i = static_cast<std::size_t>(q - out_.data());
-        allOdd_ = !allOdd_;
-        if (QuoteCounts(out_, i)) inside_ = !inside_;
-        if (i + 1 >= end) break;
+    // Quote states run back over the tracked part of the tail; the text before
+    // it is unchanged, so each removed quote's own counting status is still what it was.
+    if (tracked_ > size) {
+        for (std::size_t i = FindByte(out_.data(), size, tracked_, '"'); i < tracked_;
+             i = FindByte(out_.data(), i + 1, tracked_, '"')) {
+            allOdd_ = !allOdd_;
+            if (QuoteCounts(out_, i)) inside_ = !inside_;
+        }
+        tracked_ = size;
     }
     if (!outFragments_.empty()) {
         std::size_t nuls = 0;
@@ -122,36 +132,24 @@ void Rewriter::truncate(std::size_t size, std::vector<std::uint32_t>* dropped)
     out_.resize(size);
 }
 
-void Rewriter::put(char c)
-{
-    out_.push_back(c);
-    track(out_.size() - 1);
-}
-
-void Rewriter::put(std::string_view text)
-{
-    std::size_t from = out_.size();
-    out_.append(text);
-    track(from);
-}
-
 void Rewriter::putPlaceholder(std::uint32_t fragment)
 {
+    write();
     out_.push_back(kPlaceholder);
     outFragments_.push_back(fragment);
 }
 
 void Rewriter::putBack(std::string_view text, const std::uint32_t* fragments)
 {
-    std::size_t from = out_.size();
+    write();
     out_.append(text);
     for (char c : text)
         if (c == kPlaceholder) outFragments_.push_back(*fragments++);
-    track(from);
 }
 
 Rewriter::LessThan Rewriter::nearestLessThan() const
 {
+    track();
     if (less_[0].empty()) return less_[1].empty() ? LessThan{} : less_[1].back();
     if (less_[1].empty()) return less_[0].back();
     return less_[0].back().position > less_[1].back().position ? less_[0].back() : less_[1].back();
@@ -159,6 +157,7 @@ Rewriter::LessThan Rewriter::nearestLessThan() const
 
 std::size_t Rewriter::lessThanBelow(std::size_t limit, bool odd) const
 {
+    track();
     const auto& stack = less_[odd];
     for (auto it = stack.rbegin(); it != stack.rend(); ++it)
         if (it->position < limit) return it->position;
@@ -167,10 +166,15 @@ std::size_t Rewriter::lessThanBelow(std::size_t limit, bool odd) const
 
 void Rewriter::finish()
 {
+    finished_ = true;
+    if (!written_) {
+        page_.text = std::move(source_);
+        return;
+    }
     copyRest();
     page_.text = std::move(out_);
+    page_.spare = std::move(source_);
     page_.placeholders = std::move(outFragments_);
-    finished_ = true;
 }
 
 bool QuoteWalker::insideAt(std::size_t to)
@@ -189,7 +193,7 @@ char QuoteWalker::before(std::size_t i, std::size_t back) const
     const std::size_t start = w_.readPoint();
     if (i >= start + back) return w_.input()[i - back];
     std::size_t fromOut = back - (i - start);
-    const std::string& out = w_.out();
+    const std::string_view out = w_.out();
     return fromOut <= out.size() ? out[out.size() - fromOut] : ' ';
 }
 
@@ -203,22 +207,13 @@ bool MatchesNoCase(std::string_view haystack, std::size_t at, std::string_view l
 
 std::size_t FindNoCase(std::string_view haystack, std::size_t from, std::string_view lowerNeedle)
 {
-    if (lowerNeedle.empty() || haystack.size() < lowerNeedle.size()) return std::string_view::npos;
-    const std::size_t last = haystack.size() - lowerNeedle.size();
-    const char first = lowerNeedle[0];
-    const bool letter = first >= 'a' && first <= 'z';
-    const char* data = haystack.data();
-    for (std::size_t i = from; i <= last;) {
-        if (!letter) {
-            const void* hit = std::memchr(data + i, first, last - i + 1);
-            if (!hit) return std::string_view::npos;
-            i = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
-        } else {
-            while (i <= last && (data[i] | 0x20) != first) ++i;
-            if (i > last) return std::string_view::npos;
-        }
+    const std::size_t n = lowerNeedle.size();
+    if (n == 0 || haystack.size() < n) return std::string_view::npos;
+    const std::size_t last = haystack.size() - n;
+    for (std::size_t i = from; i <= last; ++i) {
+        i = FindFoldedPair(haystack.data(), i, last, lowerNeedle[0], lowerNeedle[n - 1], n - 1);
+        if (i > last) break;
         if (MatchesNoCase(haystack, i, lowerNeedle)) return i;
-        ++i;
     }
     return std::string_view::npos;
 }

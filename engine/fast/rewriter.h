@@ -31,11 +31,13 @@ public:
 
     std::string_view input() const { return in_; }
     std::size_t readPoint() const { return r_; }
-    const std::string& out() const { return out_; }
-    std::size_t size() const { return out_.size(); } // the position of the read point in the current text
+    // What is written so far. Until the first change it is the input's own
+    // prefix, and nothing is copied: most pages give a pass nothing to do.
+    std::string_view out() const { return written_ ? std::string_view(out_) : in_.substr(0, r_); }
+    std::size_t size() const { return written_ ? out_.size() : r_; } // the read point's position in the current text
 
-    bool insideQuotes() const { return inside_; }   // quoted-value rule, at the read point
-    bool allQuotesOdd() const { return allOdd_; }   // every quote counting
+    bool insideQuotes() const { track(); return inside_; } // quoted-value rule, at the read point
+    bool allQuotesOdd() const { track(); return allOdd_; } // every quote counting
 
     // Copies input up to (not including) input index `end`.
     void copyTo(std::size_t end);
@@ -48,8 +50,6 @@ public:
     // Cuts `out` back to `size`; the fragments of the NULs cut go to `dropped` when given.
     void truncate(std::size_t size, std::vector<std::uint32_t>* dropped = nullptr);
 
-    void put(char c);
-    void put(std::string_view text); // text without NULs
     void putPlaceholder(std::uint32_t fragment);
     // Puts text back that was cut from `out`, with the fragments of its NULs.
     void putBack(std::string_view text, const std::uint32_t* fragments);
@@ -72,21 +72,26 @@ public:
     void finish();
 
 private:
-    void track(std::size_t from); // brings the state up to date with out_[from..]
+    // Brings the state up to date with everything written; it is kept only as
+    // far as a search has asked, since most of a page is never asked about.
+    void track() const;
+    void write();                 // from now on `out_` holds what is written
     std::size_t inputNuls(std::size_t from, std::size_t to) const;
 
     Page& page_;
     bool finished_ = false;
+    bool written_ = false;
     std::string source_; // the input text, owned while out_ is built
     std::string_view in_;
     std::size_t r_ = 0;
     std::size_t nextInputFragment_ = 0;
     std::string out_;
     std::vector<std::uint32_t> outFragments_;
-    bool inside_ = false;
-    bool allOdd_ = false;
+    mutable std::size_t tracked_ = 0; // the state below describes out()[0, tracked_)
+    mutable bool inside_ = false;
+    mutable bool allOdd_ = false;
     bool trackLessThan_;
-    std::vector<LessThan> less_[2]; // by the all-quote parity before them
+    mutable std::vector<LessThan> less_[2]; // by the all-quote parity before them
 };
 
 // The quoted-value state at input positions ahead of the read point, walking

@@ -4,6 +4,7 @@
 
 #include "engine/fast/passes.h"
 #include "engine/fast/rewriter.h"
+#include "engine/fast/scan.h"
 
 namespace qm::fast {
 namespace {
@@ -39,7 +40,7 @@ public:
         std::transform(tag.begin(), tag.end(), lowerTag_.begin(), LowerAscii);
         source_ = std::move(page.text);
         in_ = source_;
-        out_.reserve(source_.size() + 16);
+        out_ = TakeSpare(page, source_.size() + source_.size() / 8 + 16);
     }
     // A sweep that ends by a failure leaves the page as it was before it.
     ~TagSweep()
@@ -55,7 +56,11 @@ public:
         for (;;) {
             if (head_ == pending_.size()) {
                 std::size_t i = FindNoCase(in_, r_, lowerTag_);
-                if (i == npos) break;
+                if (i == npos) {
+                    // Nothing ahead can change: the rest goes over without bookkeeping.
+                    appendRestOfInput();
+                    break;
+                }
                 emitInputTo(i);
             }
             if (!matchAtFront()) {
@@ -92,6 +97,7 @@ public:
         while (head_ < pending_.size()) emitFront(0);
         emitInputTo(in_.size());
         page_.text = std::move(out_);
+        page_.spare = std::move(source_);
         page_.placeholders = std::move(outFragments_);
         finished_ = true;
     }
@@ -219,7 +225,23 @@ private:
 
     void emitInputTo(std::size_t end)
     {
-        while (r_ < end) emit(takeInput());
+        while (r_ < end) {
+            // Letters and spaces need no bookkeeping: they go over in one piece.
+            std::size_t special = FindAny<'"', '<', '>', '\\', kPlaceholder>(in_.data(), r_, end);
+            out_.append(in_.data() + r_, special - r_);
+            r_ = special;
+            if (special == end) break;
+            emit(takeInput());
+        }
+    }
+
+    void appendRestOfInput()
+    {
+        for (std::size_t i = FindByte(in_.data(), r_, in_.size(), kPlaceholder); i < in_.size();
+             i = FindByte(in_.data(), i + 1, in_.size(), kPlaceholder))
+            outFragments_.push_back(page_.placeholders[nextInputFragment_++]);
+        out_.append(in_.data() + r_, in_.size() - r_);
+        r_ = in_.size();
     }
 
     void dropFront(std::size_t count)
@@ -324,6 +346,135 @@ private:
     Remembered remembered_[2];
 };
 
+// A replacement whose tag text and replacement hold no quote, backslash or
+// bracket changes no quote state and no bracket, and when the tag text does
+// not begin with a character that an accepted occurrence needs beside it,
+// occurrences left alone change nothing either. Every decision can then be
+// taken on the text as it stands before the call, which is one sweep with
+// no bookkeeping: occurrences in order, skipping those a replacement took.
+bool DecidableUpFront(std::string_view lowerTag, std::string_view replacement)
+{
+    if (replacement.empty()) return false;
+    auto plain = [](std::string_view text) {
+        return text.find_first_of(std::string_view("\"\\<>\0", 5)) == std::string_view::npos;
+    };
+    const char first = lowerTag[0];
+    return plain(lowerTag) && plain(replacement) && !IsTagNameBefore(first) && !EndsTagWord(first);
+}
+
+class UpFrontReplacement {
+public:
+    UpFrontReplacement(std::string_view text, std::string_view lowerTag, std::string_view replacement)
+        : in_(text), tag_(lowerTag), to_(replacement)
+    {
+    }
+
+    void run(std::string& out)
+    {
+        const std::size_t n = tag_.size();
+        std::size_t copied = 0;
+        std::size_t acceptedEnd = npos;
+        for (std::size_t p = FindNoCase(in_, 0, tag_); p != npos;) {
+            bool accepted = p >= 1 && p + n < in_.size() && EndsTagWord(in_[p + n]) &&
+                            IsTagNameBefore(p == acceptedEnd ? to_.back() : in_[p - 1]) && !insideAt(p);
+            if (accepted) {
+                std::size_t s = bracketBefore(allOddAt(p), p);
+                std::size_t e = s != npos && in_[s] == '<' ? bracketFrom(allOddAt(p + 1), p + 1) : npos;
+                accepted = e != npos && in_[e] == '>';
+            }
+            if (!accepted) {
+                p = FindNoCase(in_, p + 1, tag_);
+                continue;
+            }
+            out.append(in_.data() + copied, p - copied);
+            out.append(to_);
+            copied = acceptedEnd = p + n;
+            p = FindNoCase(in_, p + n, tag_);
+        }
+        out.append(in_.data() + copied, in_.size() - copied);
+    }
+
+private:
+    // The quoted-value state before x; positions asked for never decrease.
+    bool insideAt(std::size_t x)
+    {
+        for (std::size_t q = FindByte(in_.data(), insideFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
+            if (QuoteCounts(in_, q)) inside_ = !inside_;
+        insideFrom_ = x;
+        return inside_;
+    }
+
+    // The parity of all quotes before x; positions asked for never decrease.
+    bool allOddAt(std::size_t x)
+    {
+        for (std::size_t q = FindByte(in_.data(), oddFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
+            odd_ = !odd_;
+        oddFrom_ = x;
+        return odd_;
+    }
+
+    // The last bracket before x with `target` as the parity of all quotes before it.
+    std::size_t bracketBefore(bool target, std::size_t x)
+    {
+        Memo& memo = before_[target];
+        if (!memo.valid || x < memo.at) memo = Memo{true, 0, npos};
+        bool odd = allOddAt(x);
+        std::size_t found = npos;
+        for (std::size_t j = x; j-- > memo.at;) {
+            char c = in_[j];
+            if (c == '"') {
+                odd = !odd;
+            } else if ((c == '<' || c == '>') && odd == target) {
+                found = j;
+                break;
+            }
+        }
+        memo = Memo{true, x, found != npos ? found : memo.result};
+        return memo.result;
+    }
+
+    // The first bracket at or after x with `target` as the parity of all quotes before it.
+    std::size_t bracketFrom(bool target, std::size_t x)
+    {
+        Memo& memo = after_[target];
+        if (memo.valid && memo.at <= x && (memo.result == npos || x <= memo.result)) return memo.result;
+        bool odd = allOddAtAhead(x);
+        std::size_t j = x;
+        for (; j < in_.size(); ++j) {
+            char c = in_[j];
+            if ((c == '<' || c == '>') && odd == target) break;
+            if (c == '"') odd = !odd;
+        }
+        memo = Memo{true, x, j < in_.size() ? j : npos};
+        return memo.result;
+    }
+
+    // The parity of all quotes before x without moving the running count.
+    bool allOddAtAhead(std::size_t x)
+    {
+        bool odd = odd_;
+        for (std::size_t q = FindByte(in_.data(), oddFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
+            odd = !odd;
+        return odd;
+    }
+
+    struct Memo {
+        bool valid = false;
+        std::size_t at = 0;
+        std::size_t result = npos;
+    };
+
+    std::string_view in_;
+    std::string_view tag_;
+    std::string_view to_;
+    bool inside_ = false;
+    std::size_t insideFrom_ = 0;
+    bool odd_ = false;
+    std::size_t oddFrom_ = 0;
+    Memo before_[2];
+    Memo after_[2];
+};
+
 // Whether an occurrence with the neighbours of an accepted one exists at all.
 // Until one is accepted nothing changes, so without any the call leaves the
 // text exactly as it was.
@@ -344,6 +495,12 @@ void TreatTag(Page& page, std::string_view tagText, std::string_view replacement
     std::string lowerTag(tagText);
     std::transform(lowerTag.begin(), lowerTag.end(), lowerTag.begin(), LowerAscii);
     if (!MayChange(page.text, lowerTag)) return;
+    if (DecidableUpFront(lowerTag, replacement)) {
+        std::string out = TakeSpare(page, page.text.size() + page.text.size() / 8 + 16);
+        UpFrontReplacement(page.text, lowerTag, replacement).run(out);
+        ReplaceText(page, std::move(out));
+        return;
+    }
     TagSweep sweep(page, tagText, replacement);
     sweep.run();
 }

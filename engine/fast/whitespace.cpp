@@ -1,8 +1,10 @@
 // White space and line passes, each one sweep over the text, rewriting it in place where it only shrinks.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "engine/fast/passes.h"
+#include "engine/fast/scan.h"
 
 namespace qm::fast {
 namespace {
@@ -21,32 +23,64 @@ struct QuoteState {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Calls line(begin, end) for every line, where a line ends at CR LF, CR or LF;
-// the text is rebuilt with CR LF after every line that line() keeps.
-template <class Keep> void RewriteLines(std::string& text, Keep&& keep)
+// Whether every line ends with CR LF, the last one included: the line passes
+// can then rewrite the text in place, since no line grows.
+bool OnlyCrLf(const std::string& text)
 {
-    std::string result;
-    result.reserve(text.size() + 16);
     const char* data = text.data();
     const std::size_t size = text.size();
-    std::size_t start = 0;
-    while (start < size) {
-        std::size_t end = start;
-        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
-        std::string_view line(data + start, end - start);
-        if (keep(line)) {
-            result.append(line);
-            result.append("\r\n");
-        }
-        if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
-            start = end + 2;
-        else
-            start = end + 1;
+    if (size > 0 && (size < 2 || data[size - 2] != '\r' || data[size - 1] != '\n')) return false;
+    for (std::size_t i = FindAny<'\r', '\n'>(data, 0, size); i < size; i = FindAny<'\r', '\n'>(data, i + 1, size)) {
+        if (data[i] == '\n' || i + 1 >= size || data[i + 1] != '\n') return false;
+        ++i;
     }
-    text = std::move(result);
+    return true;
+}
+
+// Rewrites every line (ending at CR LF, CR or LF) as line(content) says:
+// the part of it to keep, or nothing to drop the line. Kept lines end with CR LF.
+template <class Line> void RewriteLines(Page& page, Line&& line)
+{
+    const bool inPlace = OnlyCrLf(page.text);
+    std::string& text = page.text;
+    std::string copy;
+    if (!inPlace) copy = TakeSpare(page, text.size() + text.size() / 16 + 16);
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t w = 0;
+    for (std::size_t start = 0; start < size;) {
+        const std::size_t end = FindAny<'\r', '\n'>(data, start, size);
+        // Decided before writing: the line's own CR LF may be overwritten below.
+        const std::size_t next =
+            (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? end + 2 : end + 1;
+        std::optional<std::string_view> kept = line(std::string_view(data + start, end - start));
+        if (kept) {
+            if (inPlace) {
+                if (w != static_cast<std::size_t>(kept->data() - data)) std::memmove(&text[w], kept->data(), kept->size());
+                w += kept->size();
+                text[w++] = '\r';
+                text[w++] = '\n';
+            } else {
+                copy.append(*kept);
+                copy.append("\r\n");
+            }
+        }
+        start = next;
+    }
+    if (inPlace)
+        text.resize(w);
+    else
+        ReplaceText(page, std::move(copy));
 }
 
 } // namespace
+
+// Moves text[from, to) down to the write position; the in-place passes only ever shrink the text.
+inline void MoveDown(std::string& text, std::size_t& w, std::size_t from, std::size_t to)
+{
+    if (w != from) std::memmove(&text[w], &text[from], to - from);
+    w += to - from;
+}
 
 void DelTagSpaces(Page& page)
 {
@@ -59,29 +93,28 @@ void DelTagSpaces(Page& page)
     QuoteState quotes;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        char c = text[i];
-        if (c != ' ') {
-            quotes.see(text, w, c);
-            text[w++] = c;
-            ++i;
+        std::size_t k = FindAny<' ', '"'>(text.data(), i, size);
+        MoveDown(text, w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quotes.see(text, w, '"');
+            text[w++] = '"';
+            i = k + 1;
             continue;
         }
-        std::size_t end = i;
+        std::size_t end = k;
         while (end < size && text[end] == ' ') ++end;
-        const std::size_t run = end - i;
+        const std::size_t run = end - k;
         bool drop = false;
         if (!quotes.inside) {
-            char before = w > 0 ? text[w - 1] : '\0';
-            char after = end < size ? text[end] : '\0';
-            bool hasBefore = w > 0;
-            bool hasAfter = end < size;
+            const bool hasBefore = w > 0;
+            const bool hasAfter = end < size;
+            const char before = hasBefore ? text[w - 1] : '\0';
+            const char after = hasAfter ? text[end] : '\0';
             drop = (hasBefore && (before == '<' || before == '=')) || (hasAfter && (after == '>' || after == '=')) ||
                    (run == 1 && hasBefore && hasAfter && before == '>' && after == '<');
         }
-        if (!drop) {
-            std::memmove(&text[w], &text[i], run);
-            w += run;
-        }
+        if (!drop) MoveDown(text, w, k, end);
         i = end;
     }
     text.resize(w);
@@ -93,11 +126,15 @@ void DelSpaceBetweenTags(Page& page)
     const std::size_t size = text.size();
     QuoteState quotes;
     std::size_t w = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        char c = text[i];
-        if (c == ' ' && !quotes.inside && w > 0 && text[w - 1] == '>' && i + 1 < size && text[i + 1] == '<') continue;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindAny<'>', '"'>(text.data(), i, size);
+        MoveDown(text, w, i, k);
+        if (k == size) break;
+        const char c = text[k];
         quotes.see(text, w, c);
         text[w++] = c;
+        i = k + 1;
+        if (c == '>' && !quotes.inside && i + 1 < size && text[i] == ' ' && text[i + 1] == '<') ++i;
     }
     text.resize(w);
 }
@@ -105,13 +142,18 @@ void DelSpaceBetweenTags(Page& page)
 void DelCRLF(Page& page)
 {
     std::string& text = page.text;
+    const std::size_t size = text.size();
     std::size_t w = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindByte(text.data(), i, size, '\r');
+        MoveDown(text, w, i, k);
+        if (k == size) break;
+        if (k + 1 < size && text[k + 1] == '\n') {
             text[w++] = ' ';
-            ++i;
+            i = k + 2;
         } else {
-            text[w++] = text[i];
+            text[w++] = '\r';
+            i = k + 1;
         }
     }
     text.resize(w);
@@ -125,78 +167,99 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
     QuoteState quotes;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        char c = text[i];
-        if (c == '&' && std::string_view(text).compare(i, kPair.size(), kPair) == 0) {
-            if (quotes.inside && !context.options.flag(Opt::cbReplaceDoubleNbspInKav)) {
-                // Left as it is; its second entity may still start a pair of its own.
-                std::memmove(&text[w], &text[i], 6);
-                w += 6;
-                i += 6;
-            } else {
-                std::memmove(&text[w], &text[i], 6);
-                w += 6;
-                text[w++] = ' ';
-                i += 12;
-            }
+        std::size_t k = FindAny<'&', '"'>(text.data(), i, size);
+        MoveDown(text, w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quotes.see(text, w, '"');
+            text[w++] = '"';
+            i = k + 1;
             continue;
         }
-        quotes.see(text, w, c);
-        text[w++] = c;
-        ++i;
+        if (std::string_view(text).compare(k, kPair.size(), kPair) != 0) {
+            text[w++] = '&';
+            i = k + 1;
+            continue;
+        }
+        MoveDown(text, w, k, k + 6);
+        if (quotes.inside && !context.options.flag(Opt::cbReplaceDoubleNbspInKav)) {
+            // Left as it is; its second entity may still start a pair of its own.
+            i = k + 6;
+        } else {
+            text[w++] = ' ';
+            i = k + 12;
+        }
     }
     text.resize(w);
 }
 
-void DelAllTabs(Page& page) { std::erase(page.text, '\t'); }
+void DelAllTabs(Page& page)
+{
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindByte(text.data(), i, size, '\t');
+        MoveDown(text, w, i, k);
+        i = k + 1;
+    }
+    text.resize(w);
+}
 
 void DelTabLine(Page& page)
 {
-    RewriteLines(page.text, [](std::string_view line) {
-        return line.empty() || !std::all_of(line.begin(), line.end(), IsBlank);
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        if (!line.empty() && std::all_of(line.begin(), line.end(), IsBlank)) return std::nullopt;
+        return line;
     });
 }
 
 void ReplaceDoubleSpaces(Page& page, const PassContext& context)
 {
     std::string& text = page.text;
+    const std::size_t size = text.size();
     bool quoted = false;
     std::size_t w = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == ' ' && w > 0 && text[w - 1] == ' ' &&
-            (!quoted || context.options.flag(Opt::cbReplaceDoubleSpacesInKav)))
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindSpacePairOrQuote(text.data(), i, size);
+        MoveDown(text, w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quoted = !quoted;
+            text[w++] = '"';
+            i = k + 1;
             continue;
-        if (c == '"') quoted = !quoted;
-        text[w++] = c;
+        }
+        // A run of spaces: the first stays, the others go unless inside quotes.
+        std::size_t end = k;
+        while (end < size && text[end] == ' ') ++end;
+        if (!quoted || context.options.flag(Opt::cbReplaceDoubleSpacesInKav)) {
+            text[w++] = ' ';
+        } else {
+            MoveDown(text, w, k, end);
+        }
+        i = end;
     }
     text.resize(w);
 }
 
 void DelBegEndSpace(Page& page)
 {
-    std::string& text = page.text;
-    std::string result;
-    result.reserve(text.size() + 16);
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    std::size_t start = 0;
-    while (start < size) {
-        std::size_t end = start;
-        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
-        std::size_t first = start;
-        while (first < end && IsBlank(data[first])) ++first;
-        std::size_t last = end;
-        while (last > first && IsBlank(data[last - 1])) --last;
-        result.append(data + first, last - first);
-        result.append("\r\n");
-        start = (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? end + 2 : end + 1;
-    }
-    text = std::move(result);
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        std::size_t first = 0;
+        while (first < line.size() && IsBlank(line[first])) ++first;
+        std::size_t last = line.size();
+        while (last > first && IsBlank(line[last - 1])) --last;
+        return line.substr(first, last - first);
+    });
 }
 
 void DelEmptyLine(Page& page)
 {
-    RewriteLines(page.text, [](std::string_view line) { return !line.empty(); });
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        if (line.empty()) return std::nullopt;
+        return line;
+    });
 }
 
 } // namespace qm::fast

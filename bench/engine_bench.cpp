@@ -1,0 +1,146 @@
+// Throughput of every pass and of the whole pipeline, on documentation-like and adversarial pages.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "bench/sample_pages.h"
+#include "engine/engine_data.h"
+#include "engine/fast/passes.h"
+#include "engine/memory_tuning.h"
+#include "engine/optimize.h"
+#include "engine/page_text.h"
+
+namespace qm::bench {
+namespace {
+
+const std::string& Page(const std::string& kind, std::size_t bytes)
+{
+    static std::map<std::pair<std::string, std::size_t>, std::string> pages;
+    auto key = std::make_pair(kind, bytes);
+    auto it = pages.find(key);
+    if (it == pages.end()) {
+        std::string raw = kind == "realistic" ? RealisticPage(bytes) : AdversarialPage(bytes);
+        it = pages.emplace(key, *WorkingTextFromBytes(raw).text).first;
+    }
+    return it->second;
+}
+
+EngineData Data()
+{
+    EngineData data;
+    data.alignWords = {"left", "center", "right", "top", "middle", "bottom"};
+    data.ssiCommands = {"#include", "#echo", "#exec"};
+    return data;
+}
+
+// Resident memory figures of this process, in bytes (Linux).
+std::size_t StatusValue(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::stoul(line.substr(std::string(field).size())) * 1024;
+    return 0;
+}
+
+void Pipeline(benchmark::State& state, const std::string& kind)
+{
+    const std::string& page = Page(kind, static_cast<std::size_t>(state.range(0)));
+    const TOptionSet options;
+    const EngineData data = Data();
+    SilentSink sink;
+    for (auto _ : state) {
+        std::string text = page;
+        OptimizeWorkingText(text, options, data, sink);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+
+    // Peak memory of one more run beyond what the process held before it, per byte of page.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const std::size_t before = StatusValue("VmRSS:");
+    {
+        std::string text = page;
+        OptimizeWorkingText(text, options, data, sink);
+        benchmark::DoNotOptimize(text.data());
+    }
+    const std::size_t peak = StatusValue("VmHWM:");
+    state.counters["peak_extra_per_page_byte"] =
+        peak > before ? static_cast<double>(peak - before) / static_cast<double>(page.size()) : 0.0;
+}
+
+void RealisticPipeline(benchmark::State& state) { Pipeline(state, "realistic"); }
+void AdversarialPipeline(benchmark::State& state) { Pipeline(state, "adversarial"); }
+BENCHMARK(RealisticPipeline)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(AdversarialPipeline)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+
+// One pass over a page that the passes before it have already been through, as in a run.
+void Pass(benchmark::State& state, const std::function<void(fast::Page&, const fast::PassContext&)>& pass,
+    bool afterCuts)
+{
+    const TOptionSet options;
+    const EngineData data = Data();
+    SilentSink sink;
+    const fast::PassContext context{options, data, sink};
+    fast::Page prepared;
+    prepared.text = Page(state.range(1) ? "adversarial" : "realistic", static_cast<std::size_t>(state.range(0)));
+    if (afterCuts) {
+        fast::CutScripts(prepared, context);
+        fast::CutServerCode(prepared, context, "<?", "?>");
+        fast::CutServerCode(prepared, context, "<%", "%>");
+        fast::CutCfTags(prepared, context);
+    }
+    const std::size_t bytes = prepared.text.size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fast::Page page = prepared;
+        state.ResumeTiming();
+        pass(page, context);
+        benchmark::DoNotOptimize(page.text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
+using Ctx = const fast::PassContext&;
+#define QMK_PASS(name, afterCuts, ...)                                                                                 \
+    void name(benchmark::State& state) { Pass(state, [](fast::Page& page, Ctx c) { (void)c; __VA_ARGS__; }, afterCuts); } \
+    BENCHMARK(name)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond)
+
+QMK_PASS(CutScripts, false, fast::CutScripts(page, c));
+QMK_PASS(CutServerCode, true, fast::CutServerCode(page, c, "<?", "?>"));
+QMK_PASS(CutCfTags, true, fast::CutCfTags(page, c));
+QMK_PASS(DelComments, true, fast::DelComments(page, c));
+QMK_PASS(DelTagSpaces, true, fast::DelTagSpaces(page));
+QMK_PASS(DelKav, true, fast::DelKav(page, c));
+QMK_PASS(TreatTagAllDefaultEntries, true, {
+    for (const auto& entry : c.options.listDeleteTags)
+        if (entry.Active) fast::TreatTag(page, entry.Tag, "");
+    for (const auto& entry : c.options.listReplaceTags) {
+        fast::TreatTag(page, entry.FromTag, entry.ToTag);
+        fast::TreatTag(page, "/" + entry.FromTag, "/" + entry.ToTag);
+    }
+});
+QMK_PASS(ReplaceDoubleNbsp, true, fast::ReplaceDoubleNbsp(page, c));
+QMK_PASS(DelAllTabs, true, fast::DelAllTabs(page));
+QMK_PASS(DelTabLine, true, fast::DelTabLine(page));
+QMK_PASS(ReplaceDoubleSpaces, true, fast::ReplaceDoubleSpaces(page, c));
+QMK_PASS(DelBegEndSpace, true, fast::DelBegEndSpace(page));
+QMK_PASS(DelEmptyLine, true, fast::DelEmptyLine(page));
+QMK_PASS(DelSpaceBetweenTags, true, fast::DelSpaceBetweenTags(page));
+QMK_PASS(PasteScripts, true, fast::PasteScripts(page));
+
+} // namespace
+} // namespace qm::bench
+
+int main(int argc, char** argv)
+{
+    qm::KeepFreedPageBuffers(); // as qmk and the desktop program do
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
