@@ -51,11 +51,11 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
             if (!options.listDeleteTags[i].Active) continue;
             const std::string tag = options.listDeleteTags[i].Tag;
             if (!usable(tag)) continue;
-            handled(tagMessage(tag), [&] { Passes::TreatTag(page, tag, ""); });
+            handled(tagMessage(tag), [&] { Passes::TreatTag(page, context, tag, ""); });
             if (tag.compare(0, 6, "name=\"") == 0) {
                 std::string unquoted = tag;
                 std::erase(unquoted, '"');
-                handled(tagMessage(unquoted), [&] { Passes::TreatTag(page, unquoted, ""); });
+                handled(tagMessage(unquoted), [&] { Passes::TreatTag(page, context, unquoted, ""); });
             }
         }
         if (stop()) return PipelineOutcome::Interrupted;
@@ -65,9 +65,9 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
             const std::string from = options.listReplaceTags[i].FromTag;
             const std::string to = options.listReplaceTags[i].ToTag;
             if (!usable(from) || !usable(to)) continue;
-            handled(tagMessage(from), [&] { Passes::TreatTag(page, from, to); });
+            handled(tagMessage(from), [&] { Passes::TreatTag(page, context, from, to); });
             if (options.flag(Opt::cbClosedTagsAlso))
-                handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, "/" + from, "/" + to); });
+                handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, context, "/" + from, "/" + to); });
         }
         if (stop()) return PipelineOutcome::Interrupted;
 

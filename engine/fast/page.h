@@ -24,6 +24,21 @@ struct Fragment {
     std::vector<std::uint32_t> children; // ...these fragments, in order
 };
 
+// Which tag texts may occur in the text with the neighbours an accepted
+// occurrence needs: built once before the tag passes of a page and widened
+// around every change they make. An indexed text that is not present cannot
+// be found by its pass, which then has nothing to do.
+struct TagIndex {
+    bool built = false;
+    std::vector<std::string> indexed; // lower case, none holding a neighbour character
+    std::vector<bool> present;        // beside `indexed`
+    std::size_t longest = 0;
+    // Bit L of lengthsByFirst[c] is set when an indexed text of length L
+    // (below 64) starts with the lower-case byte c: most tokens stop there.
+    std::uint64_t lengthsByFirst[256] = {};
+    std::vector<std::uint16_t> byFirst[256]; // the indexed texts starting with each lower-case byte
+};
+
 struct Page {
     std::string text;
     std::vector<std::uint32_t> placeholders; // the fragment of each NUL of the text, in order
@@ -31,6 +46,7 @@ struct Page {
     // A pass that writes a new text writes it into this spare and leaves the
     // old text here, so a long page does not cost fresh memory every pass.
     std::string spare;
+    TagIndex tagIndex;
 };
 
 // A cleared buffer with room for `capacity` bytes, taken from the page's spare.

@@ -1,7 +1,9 @@
 // The engine's passes over a page, each in one forward sweep.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/fast/page.h"
 
@@ -32,5 +34,7 @@ void DelKav(Page& page, const PassContext& context);
 
 // Tags.
 void TreatTag(Page& page, std::string_view tagText, std::string_view replacement);
+// Builds the page's tag index for these tag texts (in any case).
+void IndexTagTexts(Page& page, const std::vector<std::string>& tagTexts);
 
 } // namespace qm::fast

@@ -7,6 +7,28 @@
 namespace qm::fast {
 namespace {
 
+// Every tag text the two lists may bring to the tag passes, with the forms
+// the pipeline derives from them.
+std::vector<std::string> TagTextsOf(const TOptionSet& options)
+{
+    std::vector<std::string> texts;
+    for (const TTagRemoval& entry : options.listDeleteTags) {
+        if (!entry.Active) continue;
+        texts.push_back(entry.Tag);
+        if (entry.Tag.compare(0, 6, "name=\"") == 0) {
+            std::string unquoted = entry.Tag;
+            std::erase(unquoted, '"');
+            texts.push_back(std::move(unquoted));
+        }
+    }
+    for (const TTagReplacement& entry : options.listReplaceTags) {
+        if (!entry.Active) continue;
+        texts.push_back(entry.FromTag);
+        texts.push_back("/" + entry.FromTag);
+    }
+    return texts;
+}
+
 struct LinearPasses {
     static void CutScripts(Page& page, const PassContext& c) { fast::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { fast::CutServerCode(page, c, "<?", "?>"); }
@@ -16,7 +38,11 @@ struct LinearPasses {
     static void DelComments(Page& page, const PassContext& c) { fast::DelComments(page, c); }
     static void DelTagSpaces(Page& page) { fast::DelTagSpaces(page); }
     static void DelKav(Page& page, const PassContext& c) { fast::DelKav(page, c); }
-    static void TreatTag(Page& page, const std::string& tag, const std::string& to) { fast::TreatTag(page, tag, to); }
+    static void TreatTag(Page& page, const PassContext& c, const std::string& tag, const std::string& to)
+    {
+        if (!page.tagIndex.built) IndexTagTexts(page, TagTextsOf(c.options));
+        fast::TreatTag(page, tag, to);
+    }
     static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { fast::ReplaceDoubleNbsp(page, c); }
     static void DelAllTabs(Page& page) { fast::DelAllTabs(page); }
     static void DelTabLine(Page& page) { fast::DelTabLine(page); }

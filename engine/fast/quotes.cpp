@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "engine/fast/passes.h"
+#include "engine/fast/scan.h"
 #include "engine/value_tests.h"
 
 namespace qm::fast {
@@ -62,15 +63,13 @@ void DelKav(Page& page, const PassContext& context)
         const char* data = text.data();
         const void* open = std::memchr(data + i, '"', size - i);
         std::size_t p = open ? static_cast<std::size_t>(static_cast<const char*>(open) - data) : size;
-        std::memmove(&text[w], &text[i], p - i);
-        w += p - i;
+        MoveDown(text.data(), w, i, p);
         i = p;
         if (p == size) break;
         const void* close = std::memchr(data + p + 1, '"', size - p - 1);
         if (!close) {
             // A quote without a partner pairs with nothing and changes nothing.
-            std::memmove(&text[w], &text[p], size - p);
-            w += size - p;
+            MoveDown(text.data(), w, p, size);
             break;
         }
         const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(close) - data);
@@ -90,11 +89,9 @@ void DelKav(Page& page, const PassContext& context)
         const bool safe = bytes && ((!value.empty() && IsNum(value)) || Ishex(value) ||
                                        listed(value));
         if (safe && attributeValue && EndsUnquotedValue(text, q + 1)) {
-            std::memmove(&text[w], &text[p + 1], value.size());
-            w += value.size();
+            MoveDown(text.data(), w, p + 1, q);
         } else {
-            std::memmove(&text[w], &text[p], q - p + 1);
-            w += q - p + 1;
+            MoveDown(text.data(), w, p, q + 1);
         }
         i = q + 1;
     }

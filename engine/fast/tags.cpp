@@ -1,5 +1,7 @@
 // Tag removal and replacement in one sweep per tag text, with a short look back after every change.
 #include <algorithm>
+#include <bit>
+#include <optional>
 #include <cstring>
 
 #include "engine/fast/passes.h"
@@ -17,6 +19,79 @@ enum : std::uint8_t {
 };
 
 bool EndsTagWord(char c) { return c == 8 || c == '\r' || c == ' ' || c == '>'; }
+
+// Where a call changed the text: a replacement's position and length, or a removal's gap.
+struct Change {
+    std::size_t position;
+    std::size_t length;
+};
+
+// A tag text without any character that may stand before or after an
+// accepted occurrence can only be found as a whole token: the run after such
+// a "before" character up to the next neighbour character, which must be an
+// "after" one. One sweep over the tokens tells which such texts occur.
+bool IsIndexable(std::string_view lowerTag)
+{
+    if (lowerTag.empty()) return false;
+    for (char c : lowerTag)
+        if (IsTagNameBefore(c) || EndsTagWord(c) || c == kPlaceholder) return false;
+    return true;
+}
+
+void MarkToken(TagIndex& index, std::string_view text, std::size_t start, std::size_t end)
+{
+    const std::size_t length = end - start;
+    const auto first = static_cast<unsigned char>(LowerAscii(text[start]));
+    if (length < 64 && !(index.lengthsByFirst[first] >> length & 1)) return;
+    for (std::uint16_t k : index.byFirst[first]) {
+        const std::string& tag = index.indexed[k];
+        if (tag.size() == length && !index.present[k] && MatchesNoCase(text, start, tag)) index.present[k] = true;
+    }
+}
+
+// Marks the indexed texts whose tokens start in [from, to) as present.
+void MarkPresent(TagIndex& index, std::string_view text, std::size_t from, std::size_t to)
+{
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    to = std::min(to, size);
+    if (from >= to) return;
+    // A token starts one past its "before" character.
+    std::size_t base = from == 0 ? 0 : from - 1;
+    while (base + 1 < to) {
+        NeighbourMasks masks;
+        if (base + 64 <= size) {
+            masks = NeighboursOf64(data + base);
+        } else {
+            for (std::size_t k = 0; base + k < size; ++k) {
+                char c = data[base + k];
+                bool before = IsTagNameBefore(c);
+                if (before) masks.before |= std::uint64_t{1} << k;
+                if (before || c == '>') masks.neighbour |= std::uint64_t{1} << k;
+            }
+        }
+        // A "before" character followed by another neighbour starts an empty token: none of those.
+        const std::uint64_t starts0 = masks.before & ~(masks.neighbour >> 1 & ~(std::uint64_t{1} << 63));
+        for (std::uint64_t starts = starts0; starts; starts &= starts - 1) {
+            const unsigned k = static_cast<unsigned>(std::countr_zero(starts));
+            const std::size_t start = base + k + 1;
+            if (start < from) continue;
+            if (start >= to) break;
+            const std::uint64_t rest = k == 63 ? 0 : masks.neighbour >> (k + 1);
+            std::size_t end;
+            if (rest) {
+                end = start + static_cast<std::size_t>(std::countr_zero(rest));
+            } else {
+                const std::size_t limit = std::min(size, start + index.longest + 1);
+                end = FindAny<8, '\n', '\r', ' ', '<', '>'>(data, std::max(start, base + 64), limit);
+                if (end >= limit) continue;
+            }
+            if (end < size && end > start && end - start <= index.longest && EndsTagWord(data[end]))
+                MarkToken(index, text, start, end);
+        }
+        base += 64;
+    }
+}
 bool IsBracket(char c) { return c == '<' || c == '>'; }
 
 struct StreamChar {
@@ -33,8 +108,8 @@ struct StreamChar {
 // change created must start there at the earliest.
 class TagSweep {
 public:
-    TagSweep(Page& page, std::string_view tag, std::string_view replacement)
-        : page_(page), tag_(tag), replacement_(replacement), removal_(replacement.empty())
+    TagSweep(Page& page, std::string_view tag, std::string_view replacement, std::vector<Change>& changes)
+        : page_(page), changes_(changes), tag_(tag), replacement_(replacement), removal_(replacement.empty())
     {
         lowerTag_.resize(tag.size());
         std::transform(tag.begin(), tag.end(), lowerTag_.begin(), LowerAscii);
@@ -88,9 +163,11 @@ public:
             if (removal_) {
                 popOut(out_.size() - s, nullptr);
                 consumeThrough(e);
+                changes_.push_back(Change{out_.size(), 0});
                 lookBack({});
             } else {
                 dropFront(n);
+                changes_.push_back(Change{out_.size(), replacement_.size()});
                 lookBack(replacement_);
             }
         }
@@ -321,6 +398,7 @@ private:
     };
 
     Page& page_;
+    std::vector<Change>& changes_;
     bool finished_ = false;
     std::string tag_;
     std::string lowerTag_;
@@ -369,7 +447,8 @@ public:
     {
     }
 
-    void run(std::string& out)
+    // Returns false when nothing was replaced; `out` is then left empty.
+    bool run(std::string& out, std::vector<Change>& changes)
     {
         const std::size_t n = tag_.size();
         std::size_t copied = 0;
@@ -387,11 +466,14 @@ public:
                 continue;
             }
             out.append(in_.data() + copied, p - copied);
+            changes.push_back(Change{out.size(), to_.size()});
             out.append(to_);
             copied = acceptedEnd = p + n;
             p = FindNoCase(in_, p + n, tag_);
         }
+        if (changes.empty()) return false;
         out.append(in_.data() + copied, in_.size() - copied);
+        return true;
     }
 
 private:
@@ -416,6 +498,22 @@ private:
     // The last bracket before x with `target` as the parity of all quotes before it.
     std::size_t bracketBefore(bool target, std::size_t x)
     {
+        // Mostly a tag's own "<" is a few characters back: looked for first,
+        // walking back with the quotes counted from x.
+        bool odd = false;
+        for (std::size_t j = x; j-- > 0 && j + 64 >= x;) {
+            char c = in_[j];
+            if (c == '"') {
+                odd = !odd;
+            } else if ((c == '<' || c == '>') && !odd) {
+                return j;
+            }
+        }
+        return bracketBeforeFar(target, x);
+    }
+
+    std::size_t bracketBeforeFar(bool target, std::size_t x)
+    {
         Memo& memo = before_[target];
         if (!memo.valid || x < memo.at) memo = Memo{true, 0, npos};
         bool odd = allOddAt(x);
@@ -435,6 +533,20 @@ private:
 
     // The first bracket at or after x with `target` as the parity of all quotes before it.
     std::size_t bracketFrom(bool target, std::size_t x)
+    {
+        bool odd = false;
+        for (std::size_t j = x; j < in_.size() && j < x + 64; ++j) {
+            char c = in_[j];
+            if (c == '"') {
+                odd = !odd;
+            } else if ((c == '<' || c == '>') && !odd) {
+                return j;
+            }
+        }
+        return bracketFromFar(target, x);
+    }
+
+    std::size_t bracketFromFar(bool target, std::size_t x)
     {
         Memo& memo = after_[target];
         if (memo.valid && memo.at <= x && (memo.result == npos || x <= memo.result)) return memo.result;
@@ -487,22 +599,74 @@ bool MayChange(std::string_view text, std::string_view lowerTag)
     return false;
 }
 
+std::string LowerCopy(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+    return lower;
+}
+
+// The position of an indexed text, or none.
+std::optional<std::size_t> Indexed(const TagIndex& index, std::string_view lower)
+{
+    auto it = std::find(index.indexed.begin(), index.indexed.end(), lower);
+    if (it == index.indexed.end()) return std::nullopt;
+    return static_cast<std::size_t>(it - index.indexed.begin());
+}
+
 } // namespace
+
+void IndexTagTexts(Page& page, const std::vector<std::string>& tagTexts)
+{
+    TagIndex& index = page.tagIndex;
+    index = TagIndex{};
+    for (const std::string& text : tagTexts) {
+        std::string lower = LowerCopy(text);
+        if (!IsIndexable(lower) || Indexed(index, lower)) continue;
+        index.longest = std::max(index.longest, lower.size());
+        const auto first = static_cast<unsigned char>(lower[0]);
+        if (lower.size() < 64) index.lengthsByFirst[first] |= std::uint64_t{1} << lower.size();
+        index.byFirst[first].push_back(static_cast<std::uint16_t>(index.indexed.size()));
+        index.indexed.push_back(std::move(lower));
+    }
+    index.present.assign(index.indexed.size(), false);
+    MarkPresent(index, page.text, 0, page.text.size());
+    index.built = true;
+}
 
 void TreatTag(Page& page, std::string_view tagText, std::string_view replacement)
 {
     if (tagText.empty()) return;
-    std::string lowerTag(tagText);
-    std::transform(lowerTag.begin(), lowerTag.end(), lowerTag.begin(), LowerAscii);
-    if (!MayChange(page.text, lowerTag)) return;
+    const std::string lowerTag = LowerCopy(tagText);
+    TagIndex& index = page.tagIndex;
+    if (index.built && IsIndexable(lowerTag)) {
+        std::optional<std::size_t> k = Indexed(index, lowerTag);
+        if (k && !index.present[*k]) return;
+    }
+    std::vector<Change> changes;
     if (DecidableUpFront(lowerTag, replacement)) {
         std::string out = TakeSpare(page, page.text.size() + page.text.size() / 8 + 16);
-        UpFrontReplacement(page.text, lowerTag, replacement).run(out);
-        ReplaceText(page, std::move(out));
+        if (UpFrontReplacement(page.text, lowerTag, replacement).run(out, changes))
+            ReplaceText(page, std::move(out));
+        else
+            page.spare = std::move(out);
+    } else {
+        if (!MayChange(page.text, lowerTag)) return;
+        TagSweep sweep(page, tagText, replacement, changes);
+        sweep.run();
+    }
+    if (!index.built || changes.empty()) return;
+    // What a change puts in or joins together may be another tag text's token
+    // now. A replacement without neighbour characters is one whole token of
+    // its own, between the same neighbours as the occurrence it replaced.
+    const std::string lowerReplacement = LowerCopy(replacement);
+    if (IsIndexable(lowerReplacement)) {
+        if (std::optional<std::size_t> k = Indexed(index, lowerReplacement)) index.present[*k] = true;
         return;
     }
-    TagSweep sweep(page, tagText, replacement);
-    sweep.run();
+    for (const Change& change : changes)
+        MarkPresent(index, page.text, change.position > index.longest + 2 ? change.position - index.longest - 2 : 0,
+            change.position + change.length + 2);
 }
 
 } // namespace qm::fast

@@ -23,30 +23,18 @@ struct QuoteState {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Whether every line ends with CR LF, the last one included: the line passes
-// can then rewrite the text in place, since no line grows.
-bool OnlyCrLf(const std::string& text)
-{
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    if (size > 0 && (size < 2 || data[size - 2] != '\r' || data[size - 1] != '\n')) return false;
-    for (std::size_t i = FindAny<'\r', '\n'>(data, 0, size); i < size; i = FindAny<'\r', '\n'>(data, i + 1, size)) {
-        if (data[i] == '\n' || i + 1 >= size || data[i + 1] != '\n') return false;
-        ++i;
-    }
-    return true;
-}
-
 // Rewrites every line (ending at CR LF, CR or LF) as line(content) says:
-// the part of it to keep, or nothing to drop the line. Kept lines end with CR LF.
+// the part of it to keep, or nothing to drop the line. Kept lines end with
+// CR LF. The text is rewritten in place while every line fits where it
+// stood, which it does unless the text has a lone CR or LF or lacks a final
+// line break; from such a line on the rest goes to a new buffer.
 template <class Line> void RewriteLines(Page& page, Line&& line)
 {
-    const bool inPlace = OnlyCrLf(page.text);
     std::string& text = page.text;
-    std::string copy;
-    if (!inPlace) copy = TakeSpare(page, text.size() + text.size() / 16 + 16);
     const char* data = text.data();
     const std::size_t size = text.size();
+    std::string copy;
+    bool inPlace = true;
     std::size_t w = 0;
     for (std::size_t start = 0; start < size;) {
         const std::size_t end = FindAny<'\r', '\n'>(data, start, size);
@@ -55,9 +43,14 @@ template <class Line> void RewriteLines(Page& page, Line&& line)
             (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? end + 2 : end + 1;
         std::optional<std::string_view> kept = line(std::string_view(data + start, end - start));
         if (kept) {
+            if (inPlace && w + kept->size() + 2 > std::min(next, size)) {
+                copy = TakeSpare(page, size + size / 16 + 16);
+                copy.append(data, w);
+                inPlace = false;
+            }
             if (inPlace) {
-                if (w != static_cast<std::size_t>(kept->data() - data)) std::memmove(&text[w], kept->data(), kept->size());
-                w += kept->size();
+                const std::size_t from = static_cast<std::size_t>(kept->data() - data);
+                MoveDown(text.data(), w, from, from + kept->size());
                 text[w++] = '\r';
                 text[w++] = '\n';
             } else {
@@ -75,13 +68,6 @@ template <class Line> void RewriteLines(Page& page, Line&& line)
 
 } // namespace
 
-// Moves text[from, to) down to the write position; the in-place passes only ever shrink the text.
-inline void MoveDown(std::string& text, std::size_t& w, std::size_t from, std::size_t to)
-{
-    if (w != from) std::memmove(&text[w], &text[from], to - from);
-    w += to - from;
-}
-
 void DelTagSpaces(Page& page)
 {
     // Every run of spaces outside a quoted value goes when a "<" or "=" stands
@@ -93,8 +79,9 @@ void DelTagSpaces(Page& page)
     QuoteState quotes;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        std::size_t k = FindAny<' ', '"'>(text.data(), i, size);
-        MoveDown(text, w, i, k);
+        // Single spaces between other characters never go: they are skipped with the rest.
+        std::size_t k = FindQuoteOrTagSpace(text.data(), i, size, w > 0 ? text[w - 1] : '\0');
+        MoveDown(text.data(), w, i, k);
         if (k == size) break;
         if (text[k] == '"') {
             quotes.see(text, w, '"');
@@ -114,7 +101,7 @@ void DelTagSpaces(Page& page)
             drop = (hasBefore && (before == '<' || before == '=')) || (hasAfter && (after == '>' || after == '=')) ||
                    (run == 1 && hasBefore && hasAfter && before == '>' && after == '<');
         }
-        if (!drop) MoveDown(text, w, k, end);
+        if (!drop) MoveDown(text.data(), w, k, end);
         i = end;
     }
     text.resize(w);
@@ -128,7 +115,7 @@ void DelSpaceBetweenTags(Page& page)
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindAny<'>', '"'>(text.data(), i, size);
-        MoveDown(text, w, i, k);
+        MoveDown(text.data(), w, i, k);
         if (k == size) break;
         const char c = text[k];
         quotes.see(text, w, c);
@@ -146,7 +133,7 @@ void DelCRLF(Page& page)
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindByte(text.data(), i, size, '\r');
-        MoveDown(text, w, i, k);
+        MoveDown(text.data(), w, i, k);
         if (k == size) break;
         if (k + 1 < size && text[k + 1] == '\n') {
             text[w++] = ' ';
@@ -168,7 +155,7 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindAny<'&', '"'>(text.data(), i, size);
-        MoveDown(text, w, i, k);
+        MoveDown(text.data(), w, i, k);
         if (k == size) break;
         if (text[k] == '"') {
             quotes.see(text, w, '"');
@@ -181,7 +168,7 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
             i = k + 1;
             continue;
         }
-        MoveDown(text, w, k, k + 6);
+        MoveDown(text.data(), w, k, k + 6);
         if (quotes.inside && !context.options.flag(Opt::cbReplaceDoubleNbspInKav)) {
             // Left as it is; its second entity may still start a pair of its own.
             i = k + 6;
@@ -200,7 +187,7 @@ void DelAllTabs(Page& page)
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindByte(text.data(), i, size, '\t');
-        MoveDown(text, w, i, k);
+        MoveDown(text.data(), w, i, k);
         i = k + 1;
     }
     text.resize(w);
@@ -222,7 +209,7 @@ void ReplaceDoubleSpaces(Page& page, const PassContext& context)
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindSpacePairOrQuote(text.data(), i, size);
-        MoveDown(text, w, i, k);
+        MoveDown(text.data(), w, i, k);
         if (k == size) break;
         if (text[k] == '"') {
             quoted = !quoted;
@@ -236,7 +223,7 @@ void ReplaceDoubleSpaces(Page& page, const PassContext& context)
         if (!quoted || context.options.flag(Opt::cbReplaceDoubleSpacesInKav)) {
             text[w++] = ' ';
         } else {
-            MoveDown(text, w, k, end);
+            MoveDown(text.data(), w, k, end);
         }
         i = end;
     }

@@ -20,7 +20,10 @@ struct PlainPasses {
     static void DelComments(Page& page, const PassContext& c) { plain::DelComments(page, c); }
     static void DelTagSpaces(Page& page) { plain::DelTagSpaces(page); }
     static void DelKav(Page& page, const PassContext& c) { plain::DelKav(page, c); }
-    static void TreatTag(Page& page, const std::string& tag, const std::string& to) { plain::TreatTag(page, tag, to); }
+    static void TreatTag(Page& page, const PassContext&, const std::string& tag, const std::string& to)
+    {
+        plain::TreatTag(page, tag, to);
+    }
     static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { plain::ReplaceDoubleNbsp(page, c); }
     static void DelAllTabs(Page& page) { plain::DelAllTabs(page); }
     static void DelTabLine(Page& page) { plain::DelTabLine(page); }
