@@ -1,0 +1,64 @@
+// libFuzzer target: the engine over any bytes, under an option set taken from the first bytes;
+// small inputs are also run through the plain passes and must come out the same.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "engine/optimize.h"
+#include "engine/page_text.h"
+#include "tests/oracle/pipeline.h"
+
+namespace {
+
+const char* const kTagTexts[] = {"strong", "em", "p", "/p", "b", "!doctype", "name=\"generator\"", "a b", "\"x", "<",
+    "cf", "script", "x", "font", "/td", "=", "\\", "-", ">"};
+const char* const kReplacements[] = {"b", "i", "b b", "", "strong", "\"", "<p", "x"};
+
+qm::TOptionSet OptionsFrom(std::string_view& input)
+{
+    qm::TOptionSet options;
+    std::uint32_t bits = 0;
+    for (int k = 0; k < 4 && !input.empty(); ++k) {
+        bits = bits << 8 | static_cast<unsigned char>(input.front());
+        input.remove_prefix(1);
+    }
+    int bit = 0;
+    for (const qm::OptionRow& row : qm::OptionTable())
+        if (row.kind == qm::OptionKind::Flag && row.page != qm::OptionPage::Files && row.page != qm::OptionPage::Misc)
+            options.setFlag(row.id, bits >> (bit++ % 32) & 1);
+    if (bits & (1u << 30)) {
+        options.listDeleteTags.clear();
+        options.listReplaceTags.clear();
+        for (int k = 0; k < 3; ++k) {
+            std::uint32_t choice = bits >> (k * 5);
+            options.listDeleteTags.push_back({true, kTagTexts[choice % std::size(kTagTexts)]});
+            options.listReplaceTags.push_back(
+                {true, kTagTexts[(choice >> 2) % std::size(kTagTexts)], kReplacements[(choice >> 3) % std::size(kReplacements)]});
+        }
+    }
+    return options;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    const qm::TOptionSet options = OptionsFrom(input);
+    qm::EngineData engineData;
+    engineData.alignWords = {"center", "left"};
+    engineData.ssiCommands = {"#include", ""};
+    qm::WorkingTextResult loaded = qm::WorkingTextFromBytes(input);
+    if (!loaded.text) return 0;
+    qm::SilentSink sink;
+    std::string linear = *loaded.text;
+    qm::PipelineOutcome outcome = qm::OptimizeWorkingText(linear, options, engineData, sink);
+    if (loaded.text->size() <= 4096) {
+        std::string plain = *loaded.text;
+        qm::PipelineOutcome plainOutcome = qm::plain::OptimizeWorkingText(plain, options, engineData, sink);
+        if (outcome != plainOutcome || linear != plain) std::abort();
+    }
+    return 0;
+}
