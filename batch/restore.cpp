@@ -60,7 +60,7 @@ void AfterRestore(MainModel& model)
 {
     RefreshPanel(model);
     model.panel.setHighlighted(std::nullopt);
-    model.hooks.resetSourceView();
+    ResetSourceView(model);
     if (model.options.flag(Opt::cbShowEnd)) ShowMessage(model.ui, MessageKind::Information, " Restoration finished   ");
     model.hooks.stateChanged();
 }
