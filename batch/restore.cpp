@@ -95,6 +95,8 @@ void ReportRestoreProblems(MainModel& model, const std::vector<RestoreOutcome>& 
 
 void menuBackUpLastClick(MainModel& model)
 {
+    // The items stay reachable in an open menu while a run starts; undoing files under a run is refused.
+    if (RefuseWhileBusy(model, MessageKind::Warning)) return;
     if (!model.panel.empty() && !model.run.processed.empty()) model.run.restoreWarning = true;
     std::vector<RestoreOutcome> outcomes;
     const std::vector<ProcessedFile> processed = model.run.processed;
@@ -107,6 +109,7 @@ void menuBackUpLastClick(MainModel& model)
 
 void menuBackUpCheckedClick(MainModel& model)
 {
+    if (RefuseWhileBusy(model, MessageKind::Warning)) return;
     model.run.restoreWarning = true;
     std::vector<std::pair<std::string, std::string>> checked;
     for (const PanelRow& row : model.panel.rows())
