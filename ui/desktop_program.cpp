@@ -2,21 +2,16 @@
 #include "ui/desktop_program.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -160,8 +155,8 @@ DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder
     : hooks_(*this)
     , model_(fileSystem, ui_, hooks_)
     , commands_(*this)
-    , windows_(model_.options, commands_, helpFolder)
     , files_(model_)
+    , windows_(model_.options, commands_, helpFolder)
 {
     ui_.setTarget(&windows_.ui);
     windows_.main.listFiles->setModel(&files_);
@@ -176,6 +171,9 @@ DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder
 
 DesktopProgram::~DesktopProgram()
 {
+    // The windows go down after this object's own part: nothing of theirs may call back into it
+    // (context_, the receiver of every connection, is already gone).
+    windows_.ui.setEditorHandler({});
     windows_.main.removeEventFilter(this);
     windows_.main.listFiles->viewport()->removeEventFilter(this);
 }
@@ -190,7 +188,7 @@ void DesktopProgram::bindMainWindow()
 {
     TfrmMain& main = windows_.main;
     auto bind = [this](auto* sender, auto signal, void (*command)(MainModel&)) {
-        connect(sender, signal, this, [this, command] { run(command); });
+        connect(sender, signal, &context_, [this, command] { run(command); });
     };
     bind(main.butFiles, &QToolButton::clicked, butFilesClick);
     bind(main.menuFiles, &QAction::triggered, butFilesClick);
@@ -202,7 +200,7 @@ void DesktopProgram::bindMainWindow()
     bind(main.butBackUp, &QToolButton::clicked, butBackUpClick);
     bind(main.menuBackUpLast, &QAction::triggered, menuBackUpLastClick);
     bind(main.menuBackUpChecked, &QAction::triggered, menuBackUpCheckedClick);
-    connect(main.menuBackUp, &QMenu::aboutToShow, this, [this] {
+    connect(main.menuBackUp, &QMenu::aboutToShow, &context_, [this] {
         run([this](MainModel& m) {
             const std::optional<RestoreMenuState> menu = menuBackUpPopup(m);
             // A refused menu still opens; nothing in it can start a restoration.
@@ -213,21 +211,21 @@ void DesktopProgram::bindMainWindow()
     });
 
     bind(main.butView, &QToolButton::clicked, butViewClick);
-    connect(main.menuView, &QMenu::aboutToShow, this, [this] { run(UpdateViewCommands); });
+    connect(main.menuView, &QMenu::aboutToShow, &context_, [this] { run(UpdateViewCommands); });
     bind(main.menuUnzipped, &QAction::triggered, menuUnzippedClick);
     bind(main.menuZipped, &QAction::triggered, menuZippedClick);
-    connect(&windows_.options, &TfrmOptions::modifyOldChanged, this, [this] { StorageModeChanged(model_); });
+    connect(&windows_.options, &TfrmOptions::modifyOldChanged, &context_, [this] { StorageModeChanged(model_); });
 
-    connect(&main, &TfrmMain::filesDropped, this, [this](const QStringList& paths, const QPoint& at) {
+    connect(&main, &TfrmMain::filesDropped, &context_, [this](const QStringList& paths, const QPoint& at) {
         std::vector<std::string> names;
         for (const QString& path : paths) names.push_back(FromQt(path));
         const QRect panel = windows_.main.panelRect();
         const bool inside = DropPointOnPanel(at.x(), at.y(), {panel.x(), panel.y(), panel.width(), panel.height()});
         run([&](MainModel& m) { DropFiles(m, names, inside); });
     });
-    connect(&main, &TfrmMain::escapeReleased, this, [this] { MainWindowKeyUp(model_, kEscapeKey); });
-    connect(&main, &TfrmMain::activated, this, [this] { invalidatePanel(); });
-    connect(&main, &TfrmMain::closing, this, [this] { run(MainWindowClosing); });
+    connect(&main, &TfrmMain::escapeReleased, &context_, [this] { MainWindowKeyUp(model_, kEscapeKey); });
+    connect(&main, &TfrmMain::activated, &context_, [this] { invalidatePanel(); });
+    connect(&main, &TfrmMain::closing, &context_, [this] { run(MainWindowClosing); });
     // A close is vetoed while a run or a scan lasts, before the window reports it as closing.
     main.installEventFilter(this);
 
@@ -238,7 +236,7 @@ void DesktopProgram::bindPanel()
 {
     TfrmMain& main = windows_.main;
     auto bind = [this](QAction* item, void (*command)(MainModel&)) {
-        connect(item, &QAction::triggered, this, [this, command] { run(command); });
+        connect(item, &QAction::triggered, &context_, [this, command] { run(command); });
     };
     bind(main.menuSelectAll, SelectAllFiles);
     bind(main.menuInvert, InvertSelection);
@@ -253,23 +251,23 @@ void DesktopProgram::bindPanel()
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
         sortCopies_[column] = main.findChild<QAction*>(QStringLiteral("mainsort") + QString::number(column + 1));
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
-        connect(main.sortItems[column], &QAction::triggered, this,
+        connect(main.sortItems[column], &QAction::triggered, &context_,
             [this, column] { run([column](MainModel& m) { SortByColumn(m, column); }); });
-    connect(main.listFiles->horizontalHeader(), &QHeaderView::sectionClicked, this,
+    connect(main.listFiles->horizontalHeader(), &QHeaderView::sectionClicked, &context_,
         [this](int column) { run([column](MainModel& m) { SortByColumn(m, column); }); });
 
     files_.onChecked = [this] {
         model_.panel.ShowPanelStatus();
         showState();
     };
-    connect(main.listFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    connect(main.listFiles->selectionModel(), &QItemSelectionModel::selectionChanged, &context_, [this] {
         if (syncingSelection_) return;
         const QModelIndexList rows = windows_.main.listFiles->selectionModel()->selectedRows();
         std::optional<std::size_t> row;
         if (!rows.isEmpty()) row = std::size_t(rows.constFirst().row());
         run([row](MainModel& m) { HighlightRow(m, row); });
     });
-    connect(main.listFiles, &QTableView::doubleClicked, this, [this] { run(listFilesDblClick); });
+    connect(main.listFiles, &QTableView::doubleClicked, &context_, [this] { run(listFilesDblClick); });
     // A click that leaves no row highlighted is seen on the list's drawing area.
     main.listFiles->viewport()->installEventFilter(this);
 }
@@ -278,13 +276,13 @@ void DesktopProgram::bindSourceView()
 {
     TfrmMain& main = windows_.main;
     auto bind = [this](QToolButton* button, void (*command)(MainModel&)) {
-        connect(button, &QToolButton::clicked, this, [this, command] { run(command); });
+        connect(button, &QToolButton::clicked, &context_, [this, command] { run(command); });
     };
     bind(main.butViewUnZipped, butViewUnZippedClick);
     bind(main.butViewZipped, butViewZippedClick);
     bind(main.butSendToEdit, butSendToEditClick);
     bind(main.butSaveFile, butSaveFileClick);
-    connect(main.memoFileSrc, &QPlainTextEdit::textChanged, this, [this] {
+    connect(main.memoFileSrc, &QPlainTextEdit::textChanged, &context_, [this] {
         // Typing is not a command: only the mark changes, and the windows redraw when it does.
         if (!settingSourceText_) memoFileSrcChange(model_);
     });
@@ -294,17 +292,17 @@ void DesktopProgram::bindRunWindow()
 {
     TfrmReport& report = windows_.report;
     auto bind = [this](QPushButton* button, void (*command)(MainModel&)) {
-        connect(button, &QPushButton::clicked, this, [this, command] { run(command); });
+        connect(button, &QPushButton::clicked, &context_, [this, command] { run(command); });
     };
     bind(report.butStart, butStartClick);
     bind(report.butCancel, butCancelClick);
     bind(report.butClose, butCloseClick);
-    connect(&report, &TfrmReport::escapeReleased, this, [this] { RunWindowKeyUp(model_, kEscapeKey); });
+    connect(&report, &TfrmReport::escapeReleased, &context_, [this] { RunWindowKeyUp(model_, kEscapeKey); });
     // The close box hides the window whatever it shows; a run goes on behind it.
-    connect(&report, &QDialog::finished, this, [this] {
+    connect(&report, &QDialog::finished, &context_, [this] {
         if (model_.run.window.visible) run(butCloseClick);
     });
-    connect(report.Timer1, &QTimer::timeout, this, [this] { Timer1Timer(model_); });
+    connect(report.Timer1, &QTimer::timeout, &context_, [this] { Timer1Timer(model_); });
     report.Timer1->start();
 }
 
@@ -316,7 +314,7 @@ bool DesktopProgram::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == windows_.main.listFiles->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // After the view has handled the click, so the highlight is the one it leaves.
-        QTimer::singleShot(0, this, [this] { run(listFilesClick); });
+        QTimer::singleShot(0, &context_, [this] { run(listFilesClick); });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -330,7 +328,7 @@ void DesktopProgram::invalidatePanel()
 void DesktopProgram::refreshWhenIdle()
 {
     if (!refresh_.pending()) return;
-    QTimer::singleShot(0, this, [this] { refresh_.runIfIdle(model_); });
+    QTimer::singleShot(0, &context_, [this] { refresh_.runIfIdle(model_); });
 }
 
 // ---- Drawing the model ----
@@ -384,7 +382,7 @@ void DesktopProgram::showSourceView()
     TfrmMain& main = windows_.main;
     const SourceViewState& view = model_.sourceView;
     main.memoFileSrc->setVisible(view.visible);
-    main.memoFileSrc->setReadOnly(!view.editable);
+    if (main.memoFileSrc->isReadOnly() == view.editable) main.memoFileSrc->setReadOnly(!view.editable);
     main.memoFileSrc->setToolTip(ToQt(view.hint));
     main.butViewUnZipped->setEnabled(view.butViewUnZippedEnabled);
     main.butViewZipped->setEnabled(view.butViewZippedEnabled);

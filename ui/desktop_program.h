@@ -104,12 +104,17 @@ private:
     QtWindowHooks hooks_;
     MainModel model_;
     OptionsWindowBinding commands_;
-    ProgramWindows windows_;
+    // Before the windows, so the list goes before the model it shows.
     FilePanelItemModel files_;
+    ProgramWindows windows_;
     IdleRefresh refresh_;
     bool syncingSelection_ = false;
     bool settingSourceText_ = false;
     std::array<QAction*, TfrmMain::kColumnCount> sortCopies_ {}; // "mainsort1" to "mainsort6"
+    // The receiver of every connection to the windows. Declared last, it is
+    // destroyed first, so no signal of a window being destroyed reaches the
+    // members that are already gone.
+    QObject context_;
 };
 
 template <typename Command> void DesktopProgram::run(Command command)
