@@ -201,13 +201,11 @@ void DesktopProgram::bindMainWindow()
     bind(main.menuBackUpLast, &QAction::triggered, menuBackUpLastClick);
     bind(main.menuBackUpChecked, &QAction::triggered, menuBackUpCheckedClick);
     connect(main.menuBackUp, &QMenu::aboutToShow, &context_, [this] {
-        run([this](MainModel& m) {
-            const std::optional<RestoreMenuState> menu = menuBackUpPopup(m);
-            // A refused menu still opens; nothing in it can start a restoration.
-            windows_.main.menuBackUpChecked->setEnabled(menu && menu->restoreCheckedEnabled);
-            if (!menu) windows_.main.menuBackUpLast->setEnabled(false);
-        });
-        if (model_.state.activity != ActivityMode::None) windows_.main.menuBackUpLast->setEnabled(false);
+        std::optional<RestoreMenuState> menu;
+        run([&menu](MainModel& m) { menu = menuBackUpPopup(m); });
+        // A refused menu still opens; nothing in it can start a restoration.
+        windows_.main.menuBackUpLast->setEnabled(menu && menu->cancelLastEnabled);
+        windows_.main.menuBackUpChecked->setEnabled(menu && menu->restoreCheckedEnabled);
     });
 
     bind(main.butView, &QToolButton::clicked, butViewClick);

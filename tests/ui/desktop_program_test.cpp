@@ -486,6 +486,19 @@ void DesktopProgramTest::restoreMenu()
     dialogs.expect(QStringLiteral("You should optimize files first"), Press(QMessageBox::Ok));
     session.main().butBackUp->click();
     QVERIFY(dialogs.done());
+
+    // While a run lasts the menu is refused: it opens with nothing in it to start.
+    session.write(QStringLiteral("optimized/a.htm"), "old a");
+    dialogs.expect(QStringLiteral("Confirmation"), [&](QWidget* dialog) {
+        emit session.main().menuBackUp->aboutToShow();
+        QVERIFY(!session.main().menuBackUpLast->isEnabled());
+        QVERIFY(!session.main().menuBackUpChecked->isEnabled());
+        Click("butSkipAll")(dialog);
+    }, true);
+    dialogs.expect(QStringLiteral("Please, wait for optimization process finishing"), Press(QMessageBox::Ok));
+    dialogs.expect(QStringLiteral("Optimization finished"), Press(QMessageBox::Ok));
+    session.main().menuOptimize->trigger();
+    QVERIFY(dialogs.done());
     QVERIFY(dialogs.unexpected.isEmpty());
 }
 
