@@ -1,39 +1,73 @@
-// The desktop program quillmark: creates the option set and the windows, then runs the event loop.
+// The desktop program quillmark: finds its program folder, creates the windows over the logic, starts them with the command line.
 #include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <unistd.h>
 
+#include "batch/startup.h"
+#include "ui/desktop_program.h"
 #include "ui/program_icon.h"
-#include "ui/program_windows.h"
+#include "ui/qt_text.h"
 
 namespace {
 
-// Until the batch layer's profile and scheme operations are bound, the
-// options window edits the option set in memory only.
-class InMemoryCommands final : public qm::OptionsWindowCommands {
-public:
-    void openProfile() override { }
-    void saveProfile() override { }
-    void saveProfileAs() override { }
-    void closeWindow() override { }
-    void loadScheme(qm::TagList) override { }
-    void saveScheme(qm::TagList) override { }
-    void saveSchemeAs(qm::TagList) override { }
-    void removeEntry(qm::TagList, std::size_t) override { }
-    void checkPaths() override { }
-    void saveLastOptions() override { }
-};
+// A developer option, never passed on to the program's command line:
+// "--screenshot FILE" saves a picture of the main window once start-up and
+// the command line are done, with the first row's text in the source view,
+// and closes the program.
+QString TakeScreenshotOption(QStringList& arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (at < 0 || at + 1 >= arguments.size()) return {};
+    const QString file = arguments.at(at + 1);
+    arguments.remove(at, 2);
+    return file;
+}
+
+void SaveScreenshot(qm::DesktopProgram& program, const QString& file)
+{
+    qm::MainModel& model = program.model();
+    if (!model.panel.empty()) {
+        program.run([](qm::MainModel& m) {
+            qm::HighlightRow(m, 0);
+            qm::listFilesDblClick(m);
+        });
+    }
+    QApplication::processEvents();
+    const bool saved = program.windows().main.grab().save(file);
+    if (!saved) qm::ShowMessage(model.ui, qm::MessageKind::Error, "The picture could not be saved to " + qm::FromQt(file));
+    program.windows().main.close();
+}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(qm::kProgramName));
+    QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(qm::kVersionText));
     QApplication::setWindowIcon(qm::ProgramIcon());
 
-    qm::TOptionSet options;
-    InMemoryCommands commands;
-    qm::ProgramWindows windows(options, commands, QApplication::applicationDirPath() + QStringLiteral("/help"));
-    windows.main.show();
+    QStringList arguments = QApplication::arguments().mid(1);
+    const QString screenshot = TakeScreenshotOption(arguments);
+    std::vector<std::string> commandLine;
+    for (const QString& argument : arguments) commandLine.push_back(qm::FromQt(argument));
+
+    qm::RealFileSystem fs;
+    const qm::ProgramFolderChoice folder = qm::ChooseProgramFolder(fs, qm::FromQt(QApplication::applicationDirPath()),
+        qm::ProcessEnvironment(), [](const std::string& path) { return ::access(path.c_str(), W_OK) == 0; });
+    const qm::FsResult filled = qm::FillProgramFolder(fs, folder);
+
+    qm::DesktopProgram program(fs, qm::ToQt(folder.programFolder) + QStringLiteral("help"));
+    program.windows().main.show();
+    // The settings sequence runs once the main window is on screen and the event loop turns,
+    // so a run started by the command line shows its run window and can be interrupted.
+    QTimer::singleShot(0, &program, [&] {
+        if (filled)
+            qm::ShowMessage(program.model().ui, qm::MessageKind::Error,
+                "Error during program starting\r" + filled->reason);
+        program.start(folder.programFolder, commandLine);
+        if (!screenshot.isEmpty()) SaveScreenshot(program, screenshot);
+    });
     return QApplication::exec();
 }

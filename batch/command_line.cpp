@@ -70,7 +70,11 @@ const std::vector<CommandRow>& Table()
             [](MainModel& model, const std::string&) { SelectAllFiles(model); }},
         {"opt", [](MainModel& model, const std::string&) { return model.panel.CountCheckedRows() > 0; },
             [](MainModel& model, const std::string&) { butOptimizeClick(model); }},
-        {"nw", Always, [](MainModel& model, const std::string&) { model.hooks.hideRunWindowAndMinimize(); }},
+        {"nw", Always,
+            [](MainModel& model, const std::string&) {
+                model.run.window.visible = false;
+                model.hooks.hideRunWindowAndMinimize();
+            }},
         {"nc", Always, [](MainModel& model, const std::string&) { butStartClick(model); }},
         {"nr", Always, [](MainModel& model, const std::string&) { butCloseClick(model); }},
     };

@@ -110,7 +110,7 @@ void butPathClick(MainModel& model)
         state.interruptRequested = false;
         state.interruptConfirmed = false;
     }
-    model.hooks.resetSourceView();
+    ResetSourceView(model);
     model.hooks.stateChanged();
 }
 

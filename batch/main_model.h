@@ -7,6 +7,7 @@
 #include "batch/file_panel.h"
 #include "batch/file_system.h"
 #include "batch/run_state.h"
+#include "batch/source_view.h"
 #include "batch/user_interface.h"
 #include "batch/window_hooks.h"
 #include "engine/engine_data.h"
@@ -51,6 +52,7 @@ struct MainModel {
     FilePanel panel;
     EngineData engineData;
     RunState run;
+    SourceViewState sourceView;
     // Runs the engine over each page; null runs it on the calling thread.
     PageOptimizer* optimizer = nullptr;
 };

@@ -107,7 +107,7 @@ void SaveProfileAs(MainModel& model)
 
 void CloseOptionsWindow(MainModel& model)
 {
-    if (model.panel.highlighted()) model.hooks.selectHighlightedRow();
+    if (model.panel.highlighted()) UpdateViewCommands(model);
     SaveCurrentProfile(model);
     model.options.ProfileModified = false;
     SaveLastOptions(model);

@@ -63,7 +63,7 @@ void butFilesClick(MainModel& model)
     for (std::size_t i = 0; i < n; ++i) full.note(AddFileToPanel(model, model.fs.absolute(chosen[i]), false));
     full.show(model);
     RefreshPanel(model);
-    model.hooks.resetSourceView();
+    ResetSourceView(model);
 }
 
 void DropFiles(MainModel& model, const std::vector<std::string>& names, bool insidePanel)
@@ -102,7 +102,7 @@ void RemoveUncheckedFiles(MainModel& model)
 void ClearFilesPanel(MainModel& model)
 {
     model.panel.clear();
-    model.hooks.resetSourceView();
+    ResetSourceView(model);
     model.hooks.stateChanged();
 }
 

@@ -126,10 +126,10 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
 
 void EndSteps(MainModel& model)
 {
-    model.hooks.setSaveFileEnabled(false);
+    model.sourceView.butSaveFileEnabled = false;
     model.state.menuBackUpLastEnabled = true;
-    model.hooks.setSourceViewVisible(true);
-    model.hooks.resetSourceView();
+    SetSourceViewVisible(model, true);
+    ResetSourceView(model);
     model.panel.setHighlighted(std::nullopt);
     model.run.window.butStartEnabled = true;
     model.run.window.butCancelEnabled = true;
@@ -168,20 +168,32 @@ RunEnding OptimizeCheckedFiles(MainModel& model, const std::function<void(const 
     model.run.outcomes.clear();
     InlinePageOptimizer inlineOptimizer;
     PageOptimizer& optimizer = model.optimizer ? *model.optimizer : inlineOptimizer;
+    // The rows checked when the run starts, in panel order. The panel's own
+    // commands stay usable during a run: a row removed meanwhile is passed
+    // over, and a sort or a refresh underway cannot make the run visit a row
+    // twice or miss one.
+    std::vector<PanelRow> rows;
     std::vector<std::string> checked;
-    for (const PanelRow& row : model.panel.rows())
-        if (row.checked) checked.push_back(row.fullPath());
+    for (const PanelRow& row : model.panel.rows()) {
+        if (!row.checked) continue;
+        rows.push_back(row);
+        checked.push_back(row.fullPath());
+    }
     optimizer.prepare(checked, model.options, model.engineData);
 
+    RunWindowState& window = model.run.window;
+    window.filesDone = 0;
+    window.filesTotal = rows.size();
     UserInterfaceSink sink(model.ui);
-    const std::size_t count = model.panel.size();
-    // The panel's own commands stay usable during a run, so rows may go away underway.
-    for (std::size_t index = 0; index < count && index < model.panel.size(); ++index) {
-        if (!model.panel.row(index).checked) continue;
-        const PanelRow row = model.panel.row(index);
+    for (const PanelRow& row : rows) {
+        window.fileInHand = row.fullPath();
         if (CheckInterrupt(model)) {
             optimizer.finish();
             return RunEnding::Interrupted;
+        }
+        if (!model.panel.contains(row.fullPath())) {
+            ++window.filesDone;
+            continue;
         }
         FileStop stop = FileStop::None;
         FileOutcome outcome = ProcessFile(model, row, optimizer, sink, stop);
@@ -190,6 +202,7 @@ RunEnding OptimizeCheckedFiles(MainModel& model, const std::function<void(const 
             return RunEnding::Interrupted;
         }
         model.run.outcomes.push_back(outcome);
+        ++window.filesDone;
         if (onFileDone) onFileDone(outcome);
         if (stop == FileStop::EngineFailed) {
             optimizer.finish();

@@ -60,7 +60,7 @@ void AfterRestore(MainModel& model)
 {
     RefreshPanel(model);
     model.panel.setHighlighted(std::nullopt);
-    model.hooks.resetSourceView();
+    ResetSourceView(model);
     if (model.options.flag(Opt::cbShowEnd)) ShowMessage(model.ui, MessageKind::Information, " Restoration finished   ");
     model.hooks.stateChanged();
 }
@@ -95,6 +95,8 @@ void ReportRestoreProblems(MainModel& model, const std::vector<RestoreOutcome>& 
 
 void menuBackUpLastClick(MainModel& model)
 {
+    // The items stay reachable in an open menu while a run starts; undoing files under a run is refused.
+    if (RefuseWhileBusy(model, MessageKind::Warning)) return;
     if (!model.panel.empty() && !model.run.processed.empty()) model.run.restoreWarning = true;
     std::vector<RestoreOutcome> outcomes;
     const std::vector<ProcessedFile> processed = model.run.processed;
@@ -107,6 +109,7 @@ void menuBackUpLastClick(MainModel& model)
 
 void menuBackUpCheckedClick(MainModel& model)
 {
+    if (RefuseWhileBusy(model, MessageKind::Warning)) return;
     model.run.restoreWarning = true;
     std::vector<std::pair<std::string, std::string>> checked;
     for (const PanelRow& row : model.panel.rows())

@@ -26,6 +26,8 @@ void FillPageOne(MainModel& model, std::size_t count, std::int64_t total)
     }
     window.fcount = std::to_string(count);
     window.filessize = std::to_string(total);
+    window.filesDone = 0;
+    window.filesTotal = count;
 }
 
 void CreateLastLevel(MainModel& model, Opt folderOption)
@@ -46,12 +48,13 @@ void ResetAfterRun(MainModel& model, bool enableCancelLast)
 {
     RunWindowState& window = model.run.window;
     model.run.clock.clockRunning = false;
-    model.hooks.setSourceViewVisible(true);
+    SetSourceViewVisible(model, true);
     window.labStatus = kReadyForOptimization;
     window.butStartCaption = "Start";
     window.butStartEnabled = true;
     window.butCancelCaption = "Cancel";
     window.time_status.clear();
+    window.fileInHand.clear();
     model.state.menuBackUpLastEnabled = enableCancelLast;
     if (model.state.activity == ActivityMode::Opt) model.state.activity = ActivityMode::None;
     RefreshPanel(model);
@@ -116,7 +119,7 @@ RunEnding RunOptimization(MainModel& model, const std::function<void(const FileO
     window.butStartEnabled = false;
     model.run.confirmation.startRun();
     CreateLastLevel(model, model.options.flag(Opt::radModifyOld) ? Opt::edBackUpPath : Opt::edOptimizedPath);
-    model.hooks.setSourceViewVisible(false);
+    SetSourceViewVisible(model, false);
     window.butCancelCaption = "Break";
     state.activity = ActivityMode::Opt;
     state.interruptRequested = false;
@@ -150,7 +153,8 @@ void butOptimizeClick(MainModel& model)
     MainState& state = model.state;
     state.interruptRequested = false;
     state.interruptConfirmed = false;
-    model.hooks.offerToSaveChanges(true);
+    // Edits that could not be saved stay in the view rather than being reset away by the run.
+    if (!OfferToSaveChanges(model, true)) return;
     model.run.window.page = 1;
     model.run.window.caption = "Optimization";
 

@@ -79,6 +79,10 @@ struct RunWindowState {
     bool butStartEnabled = true;
     std::string butCancelCaption = "Cancel";
     bool butCancelEnabled = true;
+    // Long work: files done out of the files checked, and the file in hand.
+    std::size_t filesDone = 0;
+    std::size_t filesTotal = 0;
+    std::string fileInHand;
     // Page "2".
     std::string fdone = "0";
     std::string deleted = "0";

@@ -1,6 +1,8 @@
 // What the logic asks of the windows beyond talking to the user: the source view, enabling rules, window commands.
 #pragma once
 
+#include <string>
+
 #include "settings/option_set.h"
 
 namespace qm {
@@ -12,13 +14,11 @@ class MainWindowHooks {
 public:
     virtual ~MainWindowHooks() = default;
 
-    // The source view (viewing and editing one file).
-    virtual void offerToSaveChanges(bool /*resetAfterwards*/) { }
-    virtual void resetSourceView() { }
-    virtual void setSourceViewVisible(bool /*visible*/) { }
-    virtual void setSaveFileEnabled(bool /*enabled*/) { } // butSaveFile
-    // listFilesSelectItem for the highlighted row, as if the user had just selected it.
-    virtual void selectHighlightedRow() { }
+    // The source view's text, UTF-8 with lines broken by "\n": the logic puts
+    // a file's text in and takes the user's edited text out. The defaults
+    // keep it, so the logic can view and edit without a window.
+    virtual void setSourceViewText(const std::string& text) { sourceText_ = text; }
+    virtual std::string sourceViewText() { return sourceText_; }
 
     // The options window: a flag's click behaviour (its enabling rules) after a loader changed it.
     virtual void runClickBehaviour(Opt /*option*/) { }
@@ -38,6 +38,9 @@ public:
 
     // The screen's width in pixels, 0 when there is no screen (the start-up check is then skipped).
     virtual int screenWidth() { return 0; }
+
+private:
+    std::string sourceText_;
 };
 
 } // namespace qm

@@ -19,7 +19,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(48, 48));
-    labName = new QLabel(QString::fromLatin1(kProgramName), this);
+    labName = new QLabel(QString::fromLatin1(kApplicationTitle), this);
     labName->setObjectName(QStringLiteral("labName"));
     QFont big = labName->font();
     big.setBold(true);

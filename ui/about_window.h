@@ -3,13 +3,12 @@
 
 #include <QDialog>
 
+#include "batch/main_model.h"
+
 class QLabel;
 class QPushButton;
 
 namespace qm {
-
-inline constexpr char kProgramName[] = "Quillmark";
-inline constexpr char kVersionText[] = "3.0";
 
 class TfrmAbout : public QDialog {
     Q_OBJECT

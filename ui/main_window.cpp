@@ -85,7 +85,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TfrmMain"));
-    setWindowTitle(QString::fromLatin1(kProgramName) + QLatin1Char(' ') + QString::fromLatin1(kVersionText));
+    setWindowTitle(QString::fromLatin1(kApplicationTitle) + QLatin1Char(' ') + QString::fromLatin1(kVersionText));
     setAcceptDrops(true);
 
     buildToolBar();

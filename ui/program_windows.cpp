@@ -33,8 +33,6 @@ ProgramWindows::ProgramWindows(TOptionSet& optionSet, OptionsWindowCommands& com
     QObject::connect(main.butOptions, &QToolButton::clicked, &options, [this] { showOptionsWindow(); });
     QObject::connect(main.menuOptimizeOpt, &QAction::triggered, &options, [this] { showOptionsWindow(); });
     QObject::connect(main.butQuit, &QToolButton::clicked, &main, &QWidget::close);
-    QObject::connect(&options, &TfrmOptions::modifyOldChanged, main.menuZipped,
-        [this](bool modifyOld) { main.menuZipped->setEnabled(!modifyOld); });
 
     // The controls that depend on the storage mode take their state at start.
     options.applyClickBehaviour(Opt::radSaveNewMod);
@@ -42,6 +40,8 @@ ProgramWindows::ProgramWindows(TOptionSet& optionSet, OptionsWindowCommands& com
 
 void ProgramWindows::showOptionsWindow()
 {
+    // The window shows the option set as it is now: loaders and the command line may have changed it.
+    if (!options.isVisible()) options.showOptions();
     options.show();
     options.raise();
     options.activateWindow();

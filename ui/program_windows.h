@@ -14,8 +14,8 @@
 namespace qm {
 
 // Every Help button, F1 and the two "&About" items, the Options button and
-// menu item, Quit, and the storage mode's effect on the "Optimized file"
-// item are wired here; the commands that need the batch logic are not.
+// menu item and Quit are wired here; the commands that need the logic are
+// bound by DesktopProgram.
 class ProgramWindows {
 public:
     ProgramWindows(TOptionSet& options, OptionsWindowCommands& commands, const QString& helpFolder);

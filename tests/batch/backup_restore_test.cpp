@@ -191,8 +191,13 @@ TEST(BackupRestore, TheRestoreButtonAndMenu)
     bench.model.state.activity = ActivityMode::Opt;
     butBackUpClick(bench.model);
     EXPECT_FALSE(menuBackUpPopup(bench.model));
-    EXPECT_EQ(bench.ui.texts("warning"), (std::vector<std::string> {"\rPlease, wait for optimization process finishing",
-                                             "\rPlease, wait for optimization process finishing"}));
+    // The items of a menu opened before the run started are refused as well.
+    bench.model.state.menuBackUpLastEnabled = true;
+    menuBackUpLastClick(bench.model);
+    menuBackUpCheckedClick(bench.model);
+    EXPECT_TRUE(bench.model.state.menuBackUpLastEnabled);
+    EXPECT_EQ(bench.ui.texts("warning"), std::vector<std::string>(4, "\rPlease, wait for optimization process finishing"));
+    bench.model.state.menuBackUpLastEnabled = false;
     bench.model.state.activity = ActivityMode::None;
     bench.ui.clearEvents();
     butBackUpClick(bench.model);

@@ -110,7 +110,11 @@ TEST(CommandLine, EveryCommand)
                 EXPECT_FALSE(b.model.run.window.visible);
                 EXPECT_EQ(b.model.run.window.page, 2);
             }},
-        {"nw", {"/nw"}, [](Bench& b) { EXPECT_TRUE(b.hooks.has("hideRunWindowAndMinimize")); }},
+        {"nw hides the run window", {"/f=@site/a.htm", "/opt", "/nw"},
+            [](Bench& b) {
+                EXPECT_TRUE(b.hooks.has("hideRunWindowAndMinimize"));
+                EXPECT_FALSE(b.model.run.window.visible);
+            }},
         {"unknown with a value", {"/zz=1"}, [](Bench&) {}, {"\rUnknown command 'zz' or object='1' was not found"}},
         {"a single slash", {"/"}, [](Bench&) {}, {"\rUnknown command ''"}},
         {"no arguments", {}, [](Bench& b) { EXPECT_TRUE(b.model.panel.empty()); }},

@@ -256,13 +256,14 @@ TEST(FilePanel, TheFileDialogAsksAboutTheFileCount)
         }
         bench.ui.script({test::OpenFiles(chosen)});
         bench.ui.script(row.answers);
+        bench.model.sourceView.shownFile = "shown.htm";
         butFilesClick(bench.model);
         EXPECT_EQ(bench.model.panel.size(), row.expectedRows);
         if (row.limitChecked) {
             EXPECT_TRUE(bench.ui.saw("yesno", "There are 5 files for adding to files panel. You have set files count "
                                               "restriction ( 2 files ) to files panel. Restrict files count for adding?"));
         }
-        EXPECT_TRUE(bench.hooks.has("resetSourceView"));
+        EXPECT_EQ(bench.model.sourceView.shownFile, "") << "the source view is reset";
     }
 }
 

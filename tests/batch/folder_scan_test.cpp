@@ -141,6 +141,7 @@ TEST(FolderScan, AddFolderFillsTheChooserPanelsAndScans)
         bench.model.options.setFlag(Opt::cbProcessEmbeded, row.embedded);
         bench.model.options.setFlag(Opt::cbMaxEmbCount, row.levelLimit);
         bench.ui.script({test::ChooseFolder(bench.path("site"))});
+        bench.model.sourceView.shownFile = "shown.htm";
         butPathClick(bench.model);
         ASSERT_EQ(bench.ui.chooserPanels.size(), 1u);
         const FolderChooserPanels& panels = bench.ui.chooserPanels[0];
@@ -151,7 +152,7 @@ TEST(FolderScan, AddFolderFillsTheChooserPanelsAndScans)
         EXPECT_EQ(bench.model.panel.size(), 1u);
         EXPECT_EQ(bench.model.panel.row(0).cells.size(), 4u) << "refreshed after the scan";
         EXPECT_EQ(bench.model.state.activity, ActivityMode::None);
-        EXPECT_TRUE(bench.hooks.has("resetSourceView"));
+        EXPECT_EQ(bench.model.sourceView.shownFile, "") << "the source view is reset";
     }
 }
 

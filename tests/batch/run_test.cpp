@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/main_model.h"
+#include "batch/panel_commands.h"
 #include "batch/panel_refresh.h"
+#include <algorithm>
 #include "tests/batch/bench.h"
 #include "tests/batch/scripted_optimizer.h"
 
@@ -341,14 +343,18 @@ TEST(Run, TheRunWindowWhileRunning)
     RunWindowState seen;
     ActivityMode mode = ActivityMode::None;
     std::string title;
+    bool sourceViewShown = true;
     bench.ui.onProcessEvents = [&] {
         now += std::chrono::seconds(65);
         Timer1Timer(bench.model);
         seen = bench.model.run.window;
         mode = bench.model.state.activity;
         title = bench.model.state.applicationTitle;
+        sourceViewShown = bench.model.sourceView.visible;
     };
+    bench.model.sourceView.shownFile = "shown.htm";
     butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.model.sourceView.shownFile, "") << "Optimize! resets the source view";
     butStartClick(bench.model);
     EXPECT_EQ(seen.labStatus, "optimization in a progress ...");
     EXPECT_EQ(seen.butCancelCaption, "Break");
@@ -356,8 +362,60 @@ TEST(Run, TheRunWindowWhileRunning)
     EXPECT_EQ(mode, ActivityMode::Opt);
     EXPECT_EQ(title, "Quillmark [ optimization in a progress ... ]");
     EXPECT_EQ(bench.model.run.window.elapsed, "0:02:10");
-    EXPECT_TRUE(bench.hooks.has("hideSourceView"));
-    EXPECT_TRUE(bench.hooks.has("offerToSave+reset"));
+    EXPECT_FALSE(sourceViewShown);
+    EXPECT_TRUE(bench.model.sourceView.visible);
+}
+
+TEST(Run, ProgressOfFilesDoneOutOfFilesChecked)
+{
+    RunBench bench({{100, 50}, {100, 50}, {100, 50}});
+    bench.model.panel.setChecked(1, false);
+    std::vector<std::string> seen;
+    bench.ui.onProcessEvents = [&] {
+        const RunWindowState& window = bench.model.run.window;
+        const std::string line = std::to_string(window.filesDone) + "/" + std::to_string(window.filesTotal) + " " +
+            window.fileInHand.substr(window.fileInHand.rfind('/') + 1);
+        if (seen.empty() || seen.back() != line) seen.push_back(line);
+    };
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.model.run.window.filesDone, 0u);
+    EXPECT_EQ(bench.model.run.window.filesTotal, 2u);
+    butStartClick(bench.model);
+    EXPECT_EQ(seen, (std::vector<std::string> {"0/2 f0.htm", "1/2 f2.htm"}));
+    EXPECT_EQ(bench.model.run.window.filesDone, 2u);
+    EXPECT_EQ(bench.model.run.window.fileInHand, "") << "no file in hand after the run";
+}
+
+TEST(Run, ThePanelsCommandsUnderwayNeitherRepeatNorMissAFile)
+{
+    struct Row {
+        const char* name;
+        void (*command)(MainModel&);
+        std::size_t processed;
+    };
+    const Row rows[] = {
+        {"a sort reverses the rows", [](MainModel& m) { SortByColumn(m, 3); }, 3},
+        {"a refresh", [](MainModel& m) { RefreshPanel(m); }, 3},
+        {"the panel is cleared", [](MainModel& m) { ClearFilesPanel(m); }, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RunBench bench({{100, 50}, {200, 50}, {300, 50}});
+        bench.quietRuns();
+        bool done = false;
+        bench.ui.onProcessEvents = [&] {
+            if (bench.model.run.window.filesDone == 1 && !done) {
+                done = true;
+                row.command(bench.model);
+            }
+        };
+        butOptimizeClick(bench.model);
+        std::vector<std::string> sources;
+        for (const ProcessedFile& file : bench.model.run.processed) sources.push_back(file.source);
+        std::sort(sources.begin(), sources.end());
+        EXPECT_EQ(std::unique(sources.begin(), sources.end()), sources.end()) << "no file twice";
+        EXPECT_EQ(sources.size(), row.processed);
+    }
 }
 
 TEST(Run, BreakAndEscape)

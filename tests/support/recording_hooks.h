@@ -19,11 +19,6 @@ public:
         return false;
     }
 
-    void offerToSaveChanges(bool reset) override { calls.push_back(reset ? "offerToSave+reset" : "offerToSave"); }
-    void resetSourceView() override { calls.push_back("resetSourceView"); }
-    void setSourceViewVisible(bool visible) override { calls.push_back(visible ? "showSourceView" : "hideSourceView"); }
-    void setSaveFileEnabled(bool enabled) override { calls.push_back(enabled ? "enableSave" : "disableSave"); }
-    void selectHighlightedRow() override { calls.push_back("selectHighlighted"); }
     void runClickBehaviour(Opt option) override { calls.push_back("click " + std::string(RowOf(option).key)); }
     void applyLayout() override { calls.push_back("applyLayout"); }
     void minimize() override { calls.push_back("minimize"); }

@@ -150,10 +150,10 @@ bool ScriptedUi::openDocument(const std::string& path)
     return true;
 }
 
-bool ScriptedUi::launchProgram(const std::string& program, const std::string& parameters, const std::string&)
+bool ScriptedUi::launchProgram(const std::string& program, const std::string& parameters, const std::string& folder)
 {
-    events_.push_back({"launch", program + " " + parameters});
-    return true;
+    events_.push_back({"launch", program + " " + parameters + " in " + folder});
+    return launchSucceeds;
 }
 
 } // namespace qm::test

@@ -58,6 +58,7 @@ public:
     // Runs at every processEvents, as a user pressing a key would.
     std::function<void()> onProcessEvents;
     int processEventsCalls = 0;
+    bool launchSucceeds = true; // the shell starts the programs it is asked to
     std::vector<OverwritePrompt> overwritePrompts;
     std::vector<FolderChooserPanels> chooserPanels;
     std::vector<FileDialogRequest> dialogRequests;

@@ -5,6 +5,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
 #include <QLabel>
 #include <QTimer>
 #include <memory>
@@ -100,6 +105,87 @@ void WhenModalShown(std::function<void(QWidget*)> action)
             box->done(QDialog::Rejected);
     });
     timer->start();
+}
+
+DialogScript::DialogScript()
+{
+    auto* timer = new QTimer(this);
+    timer->setInterval(10);
+    connect(timer, &QTimer::timeout, this, [this] { tick(); });
+    timer->start();
+}
+
+DialogScript::~DialogScript() = default;
+
+void DialogScript::expect(const QString& fragment, Action action, bool nested)
+{
+    expected_.push_back({fragment, std::move(action), nested});
+}
+
+void DialogScript::tick()
+{
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || !dialog->isVisible() || dialog == pending_) return;
+    const auto* box = qobject_cast<QMessageBox*>(dialog);
+    const QString text = box ? box->text() : dialog->windowTitle();
+    seen << text;
+    if (expected_.empty() || !text.contains(expected_.front().fragment)) {
+        unexpected << text;
+        if (auto* closing = qobject_cast<QDialog*>(dialog)) closing->done(QDialog::Rejected);
+        return;
+    }
+    Expected next = expected_.front();
+    expected_.erase(expected_.begin());
+    auto finish = [dialog = QPointer<QWidget>(dialog)] {
+        // A failed check leaves the action early; the dialog must not stay open.
+        if (auto* left = qobject_cast<QDialog*>(dialog.data());
+            left && left->isVisible() && QApplication::activeModalWidget() == left)
+            left->done(QDialog::Rejected);
+    };
+    if (!next.nested) {
+        next.action(dialog);
+        finish();
+        return;
+    }
+    // Timers do not fire inside their own handler: the action runs from the
+    // dialog's own event loop, so this script can answer the dialog it opens.
+    pending_ = dialog;
+    QTimer::singleShot(0, this, [this, next, dialog, finish] {
+        pending_ = nullptr;
+        next.action(dialog);
+        finish();
+    });
+}
+
+DialogScript::Action Press(int standardButton)
+{
+    return [standardButton](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY2(box, "a message box");
+        QAbstractButton* button = box->button(QMessageBox::StandardButton(standardButton));
+        QVERIFY2(button, "the button is on the box");
+        button->click();
+    };
+}
+
+DialogScript::Action Click(const char* objectName)
+{
+    return [objectName](QWidget* dialog) {
+        auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(objectName));
+        QVERIFY2(button, objectName);
+        QVERIFY2(button->isEnabled(), objectName);
+        button->click();
+    };
+}
+
+DialogScript::Action TypeFileName(const QString& name)
+{
+    return [name](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        QVERIFY2(files, "a file dialog");
+        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        static_cast<QDialog*>(files)->accept();
+    };
 }
 
 QString Shown(const QWidget* widget)

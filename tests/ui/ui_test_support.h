@@ -1,6 +1,7 @@
 // Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal dialogs.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -80,5 +81,42 @@ void WhenModalShown(std::function<void(QWidget* dialog)> action);
 
 // The text a label or button shows, ampersands resolved as Qt draws them.
 QString Shown(const QWidget* widget);
+
+// Answers the modal dialogs of a whole scenario in order, as a user would.
+// A dialog is recognised by a fragment of its text (a message box) or of
+// its title (any other dialog). A dialog nobody expected is recorded and
+// closed, so a wrong turn fails the test instead of blocking it.
+class DialogScript : public QObject {
+public:
+    using Action = std::function<void(QWidget* dialog)>;
+
+    DialogScript();
+    ~DialogScript() override;
+
+    // Synchronous actions must close their dialog; one that opens another
+    // modal dialog on the way (New name's input box) is run as `nested`.
+    void expect(const QString& fragment, Action action, bool nested = false);
+    bool done() const { return expected_.empty(); }
+
+    QStringList seen;       // the text or title of every dialog met, in order
+    QStringList unexpected; // those that no expectation matched
+
+private:
+    struct Expected {
+        QString fragment;
+        Action action;
+        bool nested;
+    };
+    void tick();
+
+    std::vector<Expected> expected_;
+    QWidget* pending_ = nullptr;
+};
+
+// Actions for DialogScript: a standard button of a message box, a push
+// button by object name, a file typed into a file dialog's name field.
+DialogScript::Action Press(int standardButton);
+DialogScript::Action Click(const char* objectName);
+DialogScript::Action TypeFileName(const QString& name);
 
 } // namespace qm::test
