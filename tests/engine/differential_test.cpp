@@ -3,8 +3,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
 
+#include "engine/engine_data.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 #include "tests/engine/pass_harness.h"
@@ -121,6 +126,39 @@ TEST(Differential, LinearEngineEqualsThePlainPasses)
                << test::DescribeCase(small) << "linear: " << ::testing::PrintToString(linear.text) << "\n"
                << "plain:  " << ::testing::PrintToString(oracle.text) << "\n";
     }
+}
+
+} // namespace
+} // namespace qm
+
+namespace qm {
+namespace {
+
+// Real pages: the bundled sample site, and any folder named by QMK_CORPUS
+// (for example a copy of a documentation site), under the default options.
+TEST(Differential, RealPagesComeOutAsFromThePlainPasses)
+{
+    std::vector<std::filesystem::path> folders{std::filesystem::path(QMK_SOURCE_DIR) / "sample"};
+    if (const char* corpus = std::getenv("QMK_CORPUS")) folders.emplace_back(corpus);
+    const TOptionSet options;
+    const EngineData data = LoadEngineData(std::filesystem::path(QMK_SOURCE_DIR) / "data");
+    int pages = 0;
+    for (const auto& folder : folders) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (!entry.is_regular_file()) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            std::optional<std::string> text = WorkingTextFromBytes(bytes).text;
+            if (!text) continue;
+            SilentSink sink;
+            std::string linear = *text, oracle = *text;
+            OptimizeWorkingText(linear, options, data, sink);
+            plain::OptimizeWorkingText(oracle, options, data, sink);
+            EXPECT_EQ(linear, oracle) << entry.path();
+            ++pages;
+        }
+    }
+    EXPECT_GT(pages, 0);
 }
 
 } // namespace
