@@ -20,9 +20,10 @@ struct ReadResult {
 };
 ReadResult ReadFileBytes(const std::filesystem::path& path);
 
-// Writes the bytes beside the target under a temporary name, flushes them and
-// renames the temporary file over the target, so a failure never leaves a
-// half-written file where a good one was. Returns the failure, if any.
+// Writes the bytes beside the target under a temporary name and renames the
+// temporary file over the target, so a failure never leaves a half-written
+// file where a good one was; when a file is replaced, the new bytes reach the
+// disk before the rename. Returns the failure, if any.
 std::optional<FileError> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Size in bytes of the file or folder entry at the path (made absolute

@@ -1,7 +1,7 @@
 // Reading a page into the working text, writing it back, and the per-file ratio.
 #include "engine/page_text.h"
 
-#include "engine/text_lines.h"
+#include "engine/fast/scan.h"
 
 namespace qm {
 
@@ -36,18 +36,42 @@ LineEnd PlatformLineEnd()
 #endif
 }
 
+namespace {
+
+// Every line (ending at CR LF, CR or LF) followed by `lineEnd`, the last one
+// included: what splitting into lines and joining them again gives, in one
+// sweep that copies the text between line breaks whole.
+std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 32 + lineEnd.size());
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t start = 0;
+    while (start < size) {
+        const std::size_t end = fast::FindAny<'\r', '\n'>(data, start, size);
+        out.append(data + start, end - start);
+        out.append(lineEnd);
+        if (end == size) break;
+        start = end + ((data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1);
+    }
+    return out;
+}
+
+} // namespace
+
 WorkingTextResult WorkingTextFromBytes(std::string_view bytes)
 {
     if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         return {std::nullopt, "it is UTF-16 text, not a single-byte page"};
     if (bytes.find('\0') != std::string_view::npos)
         return {std::nullopt, "it holds NUL bytes, so it is not a single-byte page"};
-    return {JoinLines(SplitLines(bytes)), {}};
+    return {WithLineEnds(bytes, "\r\n"), {}};
 }
 
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)
 {
-    return JoinLines(SplitLines(workingText), lineEnd);
+    return WithLineEnds(workingText, lineEnd);
 }
 
 std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize)

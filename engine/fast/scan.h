@@ -216,6 +216,51 @@ inline std::size_t FindQuoteOrTagSpace(const char* data, std::size_t from, std::
     return end;
 }
 
+// The parities of the double quotes in data[from, to): of all of them, and
+// of those that count for quoted values (not right after a single
+// backslash). `before1` and `before2` are the two characters in front of
+// `from` as the text stands (0 for none). Sixteen bytes at a time; a block
+// with a backslash in or just before it is counted one by one.
+struct QuoteParity {
+    bool all = false;
+    bool counting = false;
+};
+
+inline QuoteParity QuoteParities(const char* data, std::size_t from, std::size_t to, char before1, char before2)
+{
+    QuoteParity parity;
+    auto at = [&](std::size_t i, std::size_t back) -> char {
+        if (i >= from + back) return data[i - back];
+        std::size_t outside = back - (i - from);
+        return outside == 1 ? before1 : outside == 2 ? before2 : 0;
+    };
+    auto one = [&](std::size_t i) {
+        if (data[i] != '"') return;
+        parity.all = !parity.all;
+        if (!(at(i, 1) == '\\' && at(i, 2) != '\\')) parity.counting = !parity.counting;
+    };
+    std::size_t i = from;
+#ifdef QMK_HAVE_SSE2
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (; i + 16 <= to; i += 16) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+        if (!quotes) continue;
+        unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
+        if (slashes || at(i, 1) == '\\' || at(i, 2) == '\\') {
+            for (std::size_t k = i; k < i + 16; ++k) one(k);
+            continue;
+        }
+        bool odd = std::popcount(quotes) & 1;
+        parity.all ^= odd;
+        parity.counting ^= odd;
+    }
+#endif
+    for (; i < to; ++i) one(i);
+    return parity;
+}
+
 // For 64 bytes at data (all readable): bit k of `before` is set when data[k]
 // may stand before an accepted tag text (backspace, LF, CR, space, "<"), and
 // of `neighbour` when it may stand before or after one (those and ">").

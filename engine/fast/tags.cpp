@@ -42,7 +42,6 @@ void MarkToken(TagIndex& index, std::string_view text, std::size_t start, std::s
 {
     const std::size_t length = end - start;
     const auto first = static_cast<unsigned char>(LowerAscii(text[start]));
-    if (length < 64 && !(index.lengthsByFirst[first] >> length & 1)) return;
     for (std::uint16_t k : index.byFirst[first]) {
         const std::string& tag = index.indexed[k];
         if (tag.size() == length && !index.present[k] && MatchesNoCase(text, start, tag)) index.present[k] = true;
@@ -75,12 +74,16 @@ void MarkPresent(TagIndex& index, std::string_view text, std::size_t from, std::
         for (std::uint64_t starts = starts0; starts; starts &= starts - 1) {
             const unsigned k = static_cast<unsigned>(std::countr_zero(starts));
             const std::size_t start = base + k + 1;
-            if (start < from) continue;
             if (start >= to) break;
+            // Most tokens fail here: no indexed text starts with their first character at their length.
+            const std::uint64_t lengths = index.lengthsByFirst[static_cast<unsigned char>(LowerAscii(data[start]))];
+            if (!lengths || start < from) continue;
             const std::uint64_t rest = k == 63 ? 0 : masks.neighbour >> (k + 1);
             std::size_t end;
             if (rest) {
                 end = start + static_cast<std::size_t>(std::countr_zero(rest));
+                const std::size_t length = end - start;
+                if (length < 64 && !(lengths >> length & 1)) continue;
             } else {
                 const std::size_t limit = std::min(size, start + index.longest + 1);
                 end = FindAny<8, '\n', '\r', ' ', '<', '>'>(data, std::max(start, base + 64), limit);
@@ -477,21 +480,25 @@ public:
     }
 
 private:
-    // The quoted-value state before x; positions asked for never decrease.
+    // The quote states before x; positions asked for never decrease.
+    void advanceTo(std::size_t x)
+    {
+        if (x <= quotesFrom_) return;
+        const char before1 = quotesFrom_ >= 1 ? in_[quotesFrom_ - 1] : '\0';
+        const char before2 = quotesFrom_ >= 2 ? in_[quotesFrom_ - 2] : '\0';
+        QuoteParity step = QuoteParities(in_.data(), quotesFrom_, x, before1, before2);
+        inside_ ^= step.counting;
+        odd_ ^= step.all;
+        quotesFrom_ = x;
+    }
     bool insideAt(std::size_t x)
     {
-        for (std::size_t q = FindByte(in_.data(), insideFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
-            if (QuoteCounts(in_, q)) inside_ = !inside_;
-        insideFrom_ = x;
+        advanceTo(x);
         return inside_;
     }
-
-    // The parity of all quotes before x; positions asked for never decrease.
     bool allOddAt(std::size_t x)
     {
-        for (std::size_t q = FindByte(in_.data(), oddFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
-            odd_ = !odd_;
-        oddFrom_ = x;
+        advanceTo(x);
         return odd_;
     }
 
@@ -562,12 +569,10 @@ private:
     }
 
     // The parity of all quotes before x without moving the running count.
-    bool allOddAtAhead(std::size_t x)
+    bool allOddAtAhead(std::size_t x) const
     {
-        bool odd = odd_;
-        for (std::size_t q = FindByte(in_.data(), oddFrom_, x, '"'); q < x; q = FindByte(in_.data(), q + 1, x, '"'))
-            odd = !odd;
-        return odd;
+        if (x <= quotesFrom_) return odd_;
+        return odd_ != QuoteParities(in_.data(), quotesFrom_, x, '\0', '\0').all;
     }
 
     struct Memo {
@@ -580,9 +585,8 @@ private:
     std::string_view tag_;
     std::string_view to_;
     bool inside_ = false;
-    std::size_t insideFrom_ = 0;
     bool odd_ = false;
-    std::size_t oddFrom_ = 0;
+    std::size_t quotesFrom_ = 0;
     Memo before_[2];
     Memo after_[2];
 };
