@@ -12,10 +12,10 @@
 
 namespace qm {
 
-OptimizedPage InlinePageOptimizer::optimize(const std::string&, std::string_view bytes, const TOptionSet& options,
+OptimizedPage InlinePageOptimizer::optimize(const std::string&, std::string bytes, const TOptionSet& options,
     const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
 {
-    return OptimizePageBytes(bytes, options, data, messages, interrupted);
+    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
 }
 
 namespace {
@@ -107,7 +107,7 @@ void ParallelPageOptimizer::reached(const std::string& source)
     shared_->changed.notify_all();
 }
 
-OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string_view bytes,
+OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string bytes,
     const TOptionSet& options, const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
 {
     if (shared_) {
@@ -129,7 +129,7 @@ OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::st
         }
     }
     ++redone_;
-    return OptimizePageBytes(bytes, options, data, messages, interrupted);
+    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
 }
 
 void ParallelPageOptimizer::finish()

@@ -26,7 +26,7 @@ public:
     // The run has reached this source (whether or not it optimizes it).
     virtual void reached(const std::string& /*source*/) { }
     // The optimized page of the source whose bytes the run has just read.
-    virtual OptimizedPage optimize(const std::string& source, std::string_view bytes, const TOptionSet& options,
+    virtual OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
         const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) = 0;
     // After the run: stops any work ahead.
     virtual void finish() { }
@@ -35,7 +35,7 @@ public:
 // Every page on the calling thread, in turn; the engine's interrupt checks reach the user.
 class InlinePageOptimizer final : public PageOptimizer {
 public:
-    OptimizedPage optimize(const std::string& source, std::string_view bytes, const TOptionSet& options,
+    OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
         const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) override;
 };
 
@@ -55,7 +55,7 @@ public:
 
     void prepare(const std::vector<std::string>& sources, const TOptionSet& options, const EngineData& data) override;
     void reached(const std::string& source) override;
-    OptimizedPage optimize(const std::string& source, std::string_view bytes, const TOptionSet& options,
+    OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
         const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) override;
     void finish() override;
 

@@ -60,7 +60,7 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
     outcome.initialSize = static_cast<std::int64_t>(read.bytes->size());
     if (read.bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
 
-    OptimizedPage page = optimizer.optimize(source, *read.bytes, options, model.engineData, sink,
+    OptimizedPage page = optimizer.optimize(source, std::move(*read.bytes), options, model.engineData, sink,
         [&model] { return CheckInterrupt(model); });
     if (page.outcome == PipelineOutcome::Interrupted) {
         stop = FileStop::Interrupted;

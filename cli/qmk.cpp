@@ -155,7 +155,8 @@ int StandardInput(MainModel& model, CommandStreams streams)
 {
     std::string source {std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>()};
     ErrorStreamSink sink(streams.err);
-    OptimizedPage page = OptimizePageBytes(source, model.options, model.engineData, sink);
+    const std::size_t sourceSize = source.size();
+    OptimizedPage page = OptimizePageBytes(std::move(source), model.options, model.engineData, sink);
     if (page.outcome != PipelineOutcome::Completed) {
         streams.err << "qmk: standard input: "
                     << (page.problem.empty() ? "Error during optimization process" : "not optimized: " + page.problem)
@@ -163,8 +164,8 @@ int StandardInput(MainModel& model, CommandStreams streams)
         return 1;
     }
     streams.out << page.bytes;
-    streams.err << "standard input: " << source.size() << " -> " << page.bytes.size() << " bytes, ratio "
-                << RatioText(FileRatio(static_cast<std::int64_t>(source.size()), static_cast<std::int64_t>(page.bytes.size())))
+    streams.err << "standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
+                << RatioText(FileRatio(static_cast<std::int64_t>(sourceSize), static_cast<std::int64_t>(page.bytes.size())))
                 << "\n";
     return 0;
 }

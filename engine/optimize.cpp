@@ -18,16 +18,25 @@ PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& 
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted)
 {
+    return OptimizePageBytes(std::string(source), options, data, messages, interrupted);
+}
+
+OptimizedPage OptimizePageBytes(std::string&& source, const TOptionSet& options, const EngineData& data,
+    MessageSink& messages, const InterruptCheck& interrupted)
+{
     OptimizedPage page;
+    const LineEnd lineEnd =
+        options.flag(Opt::cbKeepLineEnds) ? DetectLineEnd(source, PlatformLineEnd()) : LineEnd::CrLf;
     WorkingTextResult loaded = WorkingTextFromBytes(source);
     if (!loaded.text) {
         page.problem = loaded.problem;
         return page;
     }
+    std::string().swap(source); // the working text has every byte it needs
     page.outcome = fast::RunPasses(*loaded.text, fast::PassContext{options, data, messages}, interrupted);
     if (page.outcome != PipelineOutcome::Completed) return page;
-    LineEnd lineEnd = options.flag(Opt::cbKeepLineEnds) ? DetectLineEnd(source, PlatformLineEnd()) : LineEnd::CrLf;
-    page.bytes = TextForWriting(*loaded.text, LineEndText(lineEnd));
+    MakeTextForWriting(*loaded.text, LineEndText(lineEnd));
+    page.bytes = std::move(*loaded.text);
     return page;
 }
 

@@ -28,5 +28,9 @@ struct OptimizedPage {
 // when the source has none), with CR LF otherwise.
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
+// The same, taking the source's buffer: a long page then never lives in
+// memory three times over (source, working text, a pass's new text).
+OptimizedPage OptimizePageBytes(std::string&& source, const TOptionSet& options, const EngineData& data,
+    MessageSink& messages, const InterruptCheck& interrupted = {});
 
 } // namespace qm

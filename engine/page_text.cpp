@@ -74,6 +74,29 @@ std::string TextForWriting(std::string_view workingText, std::string_view lineEn
     return WithLineEnds(workingText, lineEnd);
 }
 
+void MakeTextForWriting(std::string& text, std::string_view lineEnd)
+{
+    // In place while every line ending is at least as long as its new one and
+    // the last line has one; otherwise a copy.
+    const std::size_t size = text.size();
+    char* data = text.data();
+    std::size_t w = 0;
+    for (std::size_t start = 0; start < size;) {
+        const std::size_t end = fast::FindAny<'\r', '\n'>(data, start, size);
+        const std::size_t breakLength = end == size ? 0 : (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1;
+        if (breakLength < lineEnd.size()) {
+            std::string rest = TextForWriting(std::string_view(data + start, size - start), lineEnd);
+            text.resize(w);
+            text += rest;
+            return;
+        }
+        fast::MoveDown(data, w, start, end);
+        for (char c : lineEnd) data[w++] = c;
+        start = end + breakLength;
+    }
+    text.resize(w);
+}
+
 std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize)
 {
     if (initialSize == 0) return std::nullopt;

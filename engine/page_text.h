@@ -29,6 +29,8 @@ WorkingTextResult WorkingTextFromBytes(std::string_view bytes);
 
 // The working text split at CR LF, CR or LF, each line followed by the line end.
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd);
+// The same, in the text's own buffer where no line grows (a long page then needs no second copy).
+void MakeTextForWriting(std::string& workingText, std::string_view lineEnd);
 
 // 100 minus optimized/initial in percent, rounded half to even; none for an
 // empty source, whose ratio means nothing.

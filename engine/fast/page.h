@@ -54,7 +54,11 @@ inline std::string TakeSpare(Page& page, std::size_t capacity)
 {
     std::string buffer = std::move(page.spare);
     buffer.clear();
-    buffer.reserve(capacity);
+    // A spare too small goes before the new one comes: the two never live side by side.
+    if (buffer.capacity() < capacity) {
+        buffer = std::string();
+        buffer.reserve(capacity);
+    }
     return buffer;
 }
 

@@ -48,7 +48,7 @@ void Rewriter::track() const
             allOdd_ = !allOdd_;
             if (QuoteCounts(text, i)) inside_ = !inside_;
         } else {
-            less_[allOdd_].push_back(LessThan{i, allOdd_, inside_});
+            less_[allOdd_].push_back(static_cast<std::uint64_t>(i) << 1 | (inside_ ? 1 : 0));
         }
     }
 }
@@ -128,7 +128,7 @@ void Rewriter::truncate(std::size_t size, std::vector<std::uint32_t>* dropped)
         outFragments_.resize(keep);
     }
     for (auto& stack : less_)
-        while (!stack.empty() && stack.back().position >= size) stack.pop_back();
+        while (!stack.empty() && (stack.back() >> 1) >= size) stack.pop_back();
     out_.resize(size);
 }
 
@@ -150,9 +150,12 @@ void Rewriter::putBack(std::string_view text, const std::uint32_t* fragments)
 Rewriter::LessThan Rewriter::nearestLessThan() const
 {
     track();
-    if (less_[0].empty()) return less_[1].empty() ? LessThan{} : less_[1].back();
-    if (less_[1].empty()) return less_[0].back();
-    return less_[0].back().position > less_[1].back().position ? less_[0].back() : less_[1].back();
+    auto entry = [](std::uint64_t packed, bool odd) {
+        return LessThan{static_cast<std::size_t>(packed >> 1), odd, (packed & 1) != 0};
+    };
+    if (less_[0].empty()) return less_[1].empty() ? LessThan{} : entry(less_[1].back(), true);
+    if (less_[1].empty()) return entry(less_[0].back(), false);
+    return less_[0].back() > less_[1].back() ? entry(less_[0].back(), false) : entry(less_[1].back(), true);
 }
 
 std::size_t Rewriter::lessThanBelow(std::size_t limit, bool odd) const
@@ -160,7 +163,7 @@ std::size_t Rewriter::lessThanBelow(std::size_t limit, bool odd) const
     track();
     const auto& stack = less_[odd];
     for (auto it = stack.rbegin(); it != stack.rend(); ++it)
-        if (it->position < limit) return it->position;
+        if ((*it >> 1) < limit) return static_cast<std::size_t>(*it >> 1);
     return npos;
 }
 

@@ -91,7 +91,9 @@ private:
     mutable bool inside_ = false;
     mutable bool allOdd_ = false;
     bool trackLessThan_;
-    mutable std::vector<LessThan> less_[2]; // by the all-quote parity before them
+    // Positions of "<" by the all-quote parity before them, with the
+    // quoted-value state before each in the lowest bit: a long page has many.
+    mutable std::vector<std::uint64_t> less_[2];
 };
 
 // The quoted-value state at input positions ahead of the read point, walking

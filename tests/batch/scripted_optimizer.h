@@ -16,7 +16,7 @@ public:
     bool checksInterrupt = false;               // calls the interrupt check once per page, as the engine does
     int pages = 0;
 
-    OptimizedPage optimize(const std::string& source, std::string_view bytes, const TOptionSet& options,
+    OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
         const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) override
     {
         ++pages;

@@ -40,6 +40,18 @@ TEST(PageText, LineEnds)
     EXPECT_EQ(TextForWriting("", "\n"), "");
 }
 
+TEST(PageText, WritingInPlaceGivesWhatACopyGives)
+{
+    const std::string texts[] = {"", "a", "a\r\n", "a\r\nb\r\n", "a\rb\nc", "a b ", "\r\n\r\n", "x\n", "\r", "ab\r\ncd"};
+    for (const std::string& text : texts) {
+        for (std::string_view lineEnd : {"\r\n", "\n", "\r"}) {
+            std::string inPlace = text;
+            MakeTextForWriting(inPlace, lineEnd);
+            EXPECT_EQ(inPlace, TextForWriting(text, lineEnd)) << ::testing::PrintToString(text);
+        }
+    }
+}
+
 TEST(PageText, RatioRoundsHalvesToEven)
 {
     struct Row {
