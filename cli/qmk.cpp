@@ -243,6 +243,10 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
 int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, const std::filesystem::path& programFolder,
     FileSystem* fileSystem)
 {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        streams.out << kQmkUsage;
+        return 0;
+    }
     auto parsed = ParseQmkArguments(arguments);
     if (auto* usage = std::get_if<QmkUsageError>(&parsed)) {
         streams.err << "qmk: " << usage->text << "\n" << kQmkUsage;

@@ -29,6 +29,17 @@ Result Qmk(const std::vector<std::string>& arguments, const std::filesystem::pat
     return {status, out.str(), err.str()};
 }
 
+TEST(Qmk, HelpGoesToStandardOutput)
+{
+    TempDir dir;
+    for (const char* flag : {"--help", "-h"}) {
+        Result result = Qmk({flag}, dir.path());
+        EXPECT_EQ(result.status, 0);
+        EXPECT_NE(result.out.find("usage: qmk"), std::string::npos);
+        EXPECT_TRUE(result.err.empty());
+    }
+}
+
 TEST(Qmk, UsageErrors)
 {
     TempDir dir;
