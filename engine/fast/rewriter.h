@@ -37,7 +37,6 @@ public:
     std::size_t size() const { return written_ ? out_.size() : r_; } // the read point's position in the current text
 
     bool insideQuotes() const { track(); return inside_; } // quoted-value rule, at the read point
-    bool allQuotesOdd() const { track(); return allOdd_; } // every quote counting
 
     // Copies input up to (not including) input index `end`.
     void copyTo(std::size_t end);

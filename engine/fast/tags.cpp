@@ -112,7 +112,7 @@ struct StreamChar {
 class TagSweep {
 public:
     TagSweep(Page& page, std::string_view tag, std::string_view replacement, std::vector<Change>& changes)
-        : page_(page), changes_(changes), tag_(tag), replacement_(replacement), removal_(replacement.empty())
+        : page_(page), changes_(changes), replacement_(replacement), removal_(replacement.empty())
     {
         lowerTag_.resize(tag.size());
         std::transform(tag.begin(), tag.end(), lowerTag_.begin(), LowerAscii);
@@ -403,7 +403,6 @@ private:
     Page& page_;
     std::vector<Change>& changes_;
     bool finished_ = false;
-    std::string tag_;
     std::string lowerTag_;
     std::string replacement_;
     bool removal_;
