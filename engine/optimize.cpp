@@ -9,10 +9,7 @@ namespace qm {
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted)
 {
-    std::string text = workingText;
-    PipelineOutcome outcome = fast::RunPasses(text, fast::PassContext{options, data, messages}, interrupted);
-    if (outcome == PipelineOutcome::Completed) workingText = std::move(text);
-    return outcome;
+    return fast::RunPasses(workingText, fast::PassContext{options, data, messages}, interrupted);
 }
 
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,

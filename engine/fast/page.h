@@ -54,9 +54,10 @@ inline std::string TakeSpare(Page& page, std::size_t capacity)
 {
     std::string buffer = std::move(page.spare);
     buffer.clear();
-    // A spare too small goes before the new one comes: the two never live side by side.
+    // A spare too small goes before the new one comes: the two never live side
+    // by side. (Growing it in place would also double its size.)
     if (buffer.capacity() < capacity) {
-        buffer = std::string();
+        buffer.shrink_to_fit();
         buffer.reserve(capacity);
     }
     return buffer;
