@@ -556,7 +556,7 @@ private:
     {
         Memo& memo = after_[target];
         if (memo.valid && memo.at <= x && (memo.result == npos || x <= memo.result)) return memo.result;
-        bool odd = allOddAtAhead(x);
+        bool odd = allOddAt(x);
         std::size_t j = x;
         for (; j < in_.size(); ++j) {
             char c = in_[j];
@@ -565,13 +565,6 @@ private:
         }
         memo = Memo{true, x, j < in_.size() ? j : npos};
         return memo.result;
-    }
-
-    // The parity of all quotes before x without moving the running count.
-    bool allOddAtAhead(std::size_t x) const
-    {
-        if (x <= quotesFrom_) return odd_;
-        return odd_ != QuoteParities(in_.data(), quotesFrom_, x, '\0', '\0').all;
     }
 
     struct Memo {
