@@ -4,7 +4,8 @@
 #include <QTimer>
 #include <unistd.h>
 
-#include "batch/startup.h"
+#include "batch/startup/startup.h"
+#include "batch/view/source_view.h"
 #include "ui/desktop_program.h"
 #include "ui/program_icon.h"
 #include "ui/qt_text.h"

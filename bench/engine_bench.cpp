@@ -11,8 +11,8 @@
 
 #include "bench/sample_pages.h"
 #include "engine/engine_data.h"
-#include "engine/fast/passes.h"
-#include "engine/memory_tuning.h"
+#include "engine/passes/passes.h"
+#include "base/memory_tuning.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 
@@ -115,25 +115,25 @@ BENCHMARK(RealisticPipeline)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Uni
 BENCHMARK(AdversarialPipeline)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
 // One pass over a page that the passes before it have already been through, as in a run.
-void Pass(benchmark::State& state, const std::function<void(fast::Page&, const fast::PassContext&)>& pass,
+void Pass(benchmark::State& state, const std::function<void(passes::Page&, const passes::PassContext&)>& pass,
     bool afterCuts)
 {
     const TOptionSet options;
     const EngineData data = Data();
     SilentSink sink;
-    const fast::PassContext context{options, data, sink};
-    fast::Page prepared;
+    const passes::PassContext context{options, data, sink};
+    passes::Page prepared;
     prepared.text = Page(state.range(1) ? "adversarial" : "realistic", static_cast<std::size_t>(state.range(0)));
     if (afterCuts) {
-        fast::CutScripts(prepared, context);
-        fast::CutServerCode(prepared, context, "<?", "?>");
-        fast::CutServerCode(prepared, context, "<%", "%>");
-        fast::CutCfTags(prepared, context);
+        passes::CutScripts(prepared, context);
+        passes::CutServerCode(prepared, context, "<?", "?>");
+        passes::CutServerCode(prepared, context, "<%", "%>");
+        passes::CutCfTags(prepared, context);
     }
     const std::size_t bytes = prepared.text.size();
     for (auto _ : state) {
         state.PauseTiming();
-        fast::Page page = prepared;
+        passes::Page page = prepared;
         state.ResumeTiming();
         pass(page, context);
         benchmark::DoNotOptimize(page.text.data());
@@ -141,33 +141,33 @@ void Pass(benchmark::State& state, const std::function<void(fast::Page&, const f
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
-using Ctx = const fast::PassContext&;
+using Ctx = const passes::PassContext&;
 #define QMK_PASS(name, afterCuts, ...)                                                                                 \
-    void name(benchmark::State& state) { Pass(state, [](fast::Page& page, Ctx c) { (void)c; __VA_ARGS__; }, afterCuts); } \
+    void name(benchmark::State& state) { Pass(state, [](passes::Page& page, Ctx c) { (void)c; __VA_ARGS__; }, afterCuts); } \
     BENCHMARK(name)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond)
 
-QMK_PASS(CutScripts, false, fast::CutScripts(page, c));
-QMK_PASS(CutServerCode, true, fast::CutServerCode(page, c, "<?", "?>"));
-QMK_PASS(CutCfTags, true, fast::CutCfTags(page, c));
-QMK_PASS(DelComments, true, fast::DelComments(page, c));
-QMK_PASS(DelTagSpaces, true, fast::DelTagSpaces(page));
-QMK_PASS(DelKav, true, fast::DelKav(page, c));
+QMK_PASS(CutScripts, false, passes::CutScripts(page, c));
+QMK_PASS(CutServerCode, true, passes::CutServerCode(page, c, "<?", "?>"));
+QMK_PASS(CutCfTags, true, passes::CutCfTags(page, c));
+QMK_PASS(DelComments, true, passes::DelComments(page, c));
+QMK_PASS(DelTagSpaces, true, passes::DelTagSpaces(page));
+QMK_PASS(DelKav, true, passes::DelKav(page, c));
 QMK_PASS(TreatTagAllDefaultEntries, true, {
     for (const auto& entry : c.options.listDeleteTags)
-        if (entry.Active) fast::TreatTag(page, entry.Tag, "");
+        if (entry.Active) passes::TreatTag(page, entry.Tag, "");
     for (const auto& entry : c.options.listReplaceTags) {
-        fast::TreatTag(page, entry.FromTag, entry.ToTag);
-        fast::TreatTag(page, "/" + entry.FromTag, "/" + entry.ToTag);
+        passes::TreatTag(page, entry.FromTag, entry.ToTag);
+        passes::TreatTag(page, "/" + entry.FromTag, "/" + entry.ToTag);
     }
 });
-QMK_PASS(ReplaceDoubleNbsp, true, fast::ReplaceDoubleNbsp(page, c));
-QMK_PASS(DelAllTabs, true, fast::DelAllTabs(page));
-QMK_PASS(DelTabLine, true, fast::DelTabLine(page));
-QMK_PASS(ReplaceDoubleSpaces, true, fast::ReplaceDoubleSpaces(page, c));
-QMK_PASS(DelBegEndSpace, true, fast::DelBegEndSpace(page));
-QMK_PASS(DelEmptyLine, true, fast::DelEmptyLine(page));
-QMK_PASS(DelSpaceBetweenTags, true, fast::DelSpaceBetweenTags(page));
-QMK_PASS(PasteScripts, true, fast::PasteScripts(page));
+QMK_PASS(ReplaceDoubleNbsp, true, passes::ReplaceDoubleNbsp(page, c));
+QMK_PASS(DelAllTabs, true, passes::DelAllTabs(page));
+QMK_PASS(DelTabLine, true, passes::DelTabLine(page));
+QMK_PASS(ReplaceDoubleSpaces, true, passes::ReplaceDoubleSpaces(page, c));
+QMK_PASS(DelBegEndSpace, true, passes::DelBegEndSpace(page));
+QMK_PASS(DelEmptyLine, true, passes::DelEmptyLine(page));
+QMK_PASS(DelSpaceBetweenTags, true, passes::DelSpaceBetweenTags(page));
+QMK_PASS(PasteScripts, true, passes::PasteScripts(page));
 
 } // namespace
 } // namespace qm::bench

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bench/sample_pages.h"
-#include "engine/memory_tuning.h"
+#include "base/memory_tuning.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 

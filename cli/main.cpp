@@ -7,10 +7,10 @@
 
 #include <unistd.h>
 
-#include "batch/startup.h"
+#include "batch/startup/startup.h"
 #include "cli/qmk.h"
 #include "cli/terminal_user_interface.h"
-#include "engine/memory_tuning.h"
+#include "base/memory_tuning.h"
 
 namespace {
 

@@ -7,21 +7,22 @@
 #include <ostream>
 #include <thread>
 
-#include "batch/file_operations.h"
-#include "batch/file_system.h"
-#include "batch/filters.h"
-#include "batch/folder_scan.h"
-#include "batch/main_model.h"
-#include "batch/page_optimizer.h"
-#include "batch/panel_commands.h"
-#include "batch/panel_refresh.h"
-#include "batch/restore.h"
-#include "batch/run_control.h"
+#include "batch/model/file_ratio.h"
+#include "batch/model/file_operations.h"
+#include "base/file_system.h"
+#include "batch/model/file_filters.h"
+#include "batch/panel/folder_scan.h"
+#include "batch/model/main_model.h"
+#include "batch/run/page_optimizer.h"
+#include "batch/panel/panel_commands.h"
+#include "batch/panel/panel_refresh.h"
+#include "batch/run/restore.h"
+#include "batch/run/run_control.h"
 #include "cli/qmk_arguments.h"
 #include "cli/terminal_user_interface.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
-#include "settings/last_options.h"
+#include "settings/program_options.h"
 #include "settings/profile.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 #include "cli/qmk_arguments.h"
 
 namespace qm {

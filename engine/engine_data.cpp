@@ -1,8 +1,8 @@
 // Loading the engine's word lists.
 #include "engine/engine_data.h"
 
-#include "engine/file_io.h"
-#include "engine/text_lines.h"
+#include "base/file_io.h"
+#include "base/text_lines.h"
 
 namespace qm {
 

@@ -1,7 +1,7 @@
 // The engine's entry point.
 #include "engine/optimize.h"
 
-#include "engine/fast/pipeline.h"
+#include "engine/passes/pipeline.h"
 #include "engine/page_text.h"
 
 namespace qm {
@@ -9,7 +9,7 @@ namespace qm {
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted)
 {
-    return fast::RunPasses(workingText, fast::PassContext{options, data, messages}, interrupted);
+    return passes::RunPasses(workingText, passes::PassContext{options, data, messages}, interrupted);
 }
 
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,
@@ -30,7 +30,7 @@ OptimizedPage OptimizePageBytes(std::string&& source, const TOptionSet& options,
         return page;
     }
     std::string().swap(source); // the working text has every byte it needs
-    page.outcome = fast::RunPasses(*loaded.text, fast::PassContext{options, data, messages}, interrupted);
+    page.outcome = passes::RunPasses(*loaded.text, passes::PassContext{options, data, messages}, interrupted);
     if (page.outcome != PipelineOutcome::Completed) return page;
     MakeTextForWriting(*loaded.text, LineEndText(lineEnd));
     page.bytes = std::move(*loaded.text);

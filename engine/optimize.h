@@ -7,7 +7,7 @@
 #include "engine/engine_data.h"
 #include "engine/messages.h"
 #include "engine/pipeline_outcome.h"
-#include "settings/option_set.h"
+#include "options/option_set.h"
 
 namespace qm {
 

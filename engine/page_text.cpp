@@ -1,7 +1,7 @@
 // Reading a page into the working text, writing it back, and the per-file ratio.
 #include "engine/page_text.h"
 
-#include "engine/fast/scan.h"
+#include "engine/passes/scan.h"
 
 namespace qm {
 
@@ -49,7 +49,7 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
     const std::size_t size = text.size();
     std::size_t start = 0;
     while (start < size) {
-        const std::size_t end = fast::FindAny<'\r', '\n'>(data, start, size);
+        const std::size_t end = passes::FindAny<'\r', '\n'>(data, start, size);
         out.append(data + start, end - start);
         out.append(lineEnd);
         if (end == size) break;
@@ -82,7 +82,7 @@ void MakeTextForWriting(std::string& text, std::string_view lineEnd)
     char* data = text.data();
     std::size_t w = 0;
     for (std::size_t start = 0; start < size;) {
-        const std::size_t end = fast::FindAny<'\r', '\n'>(data, start, size);
+        const std::size_t end = passes::FindAny<'\r', '\n'>(data, start, size);
         const std::size_t breakLength = end == size ? 0 : (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1;
         if (breakLength < lineEnd.size()) {
             std::string rest = TextForWriting(std::string_view(data + start, size - start), lineEnd);
@@ -90,33 +90,10 @@ void MakeTextForWriting(std::string& text, std::string_view lineEnd)
             text += rest;
             return;
         }
-        fast::MoveDown(data, w, start, end);
+        passes::MoveDown(data, w, start, end);
         for (char c : lineEnd) data[w++] = c;
         start = end + breakLength;
     }
     text.resize(w);
 }
-
-std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize)
-{
-    if (initialSize == 0) return std::nullopt;
-    // Exact rational rounding: optimized * 100 / initial to the nearest
-    // integer, halves to the even neighbour, for either sign.
-    std::int64_t numerator = optimizedSize * 100;
-    std::int64_t denominator = initialSize;
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    std::int64_t quotient = numerator / denominator;
-    std::int64_t remainder = numerator % denominator;
-    if (remainder < 0) {
-        quotient -= 1;
-        remainder += denominator;
-    }
-    // Now numerator = quotient * denominator + remainder with 0 <= remainder < denominator.
-    if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0)) quotient += 1;
-    return static_cast<int>(100 - quotient);
-}
-
 } // namespace qm

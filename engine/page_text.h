@@ -1,4 +1,4 @@
-// From a file's bytes to the working text and back, and the ratio of a page's sizes.
+// From a file's bytes to the working text and back.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,5 @@ WorkingTextResult WorkingTextFromBytes(std::string_view bytes);
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd);
 // The same, in the text's own buffer where no line grows (a long page then needs no second copy).
 void MakeTextForWriting(std::string& workingText, std::string_view lineEnd);
-
-// 100 minus optimized/initial in percent, rounded half to even; none for an
-// empty source, whose ratio means nothing.
-std::optional<int> FileRatio(std::int64_t initialSize, std::int64_t optimizedSize);
 
 } // namespace qm

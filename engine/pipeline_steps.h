@@ -6,12 +6,12 @@
 
 #include "engine/messages.h"
 #include "engine/pipeline_outcome.h"
-#include "settings/option_set.h"
+#include "options/option_set.h"
 
 namespace qm {
 
 // Passes is a type whose static members run each pass over a Page; see
-// engine/fast/pipeline.cpp. Each step reads its option when it is reached,
+// engine/passes/pipeline.cpp. Each step reads its option when it is reached,
 // so a change made while the run waits at an interrupt check applies.
 template <class Passes, class Page, class Context>
 PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const InterruptCheck& interrupted)

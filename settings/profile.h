@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/option_set.h"
+#include "options/option_set.h"
 #include "settings/settings_file.h"
 
 namespace qm {

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "engine/text_lines.h"
+#include "base/text_lines.h"
 
 namespace qm {
 namespace fs = std::filesystem;

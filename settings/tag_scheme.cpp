@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "engine/file_io.h"
-#include "engine/text_lines.h"
+#include "base/file_io.h"
+#include "base/text_lines.h"
 
 namespace qm {
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/option_set.h"
+#include "options/option_set.h"
 #include "settings/settings_file.h"
 
 namespace qm {

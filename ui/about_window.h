@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "batch/main_model.h"
+#include "batch/model/main_model.h"
 
 class QLabel;
 class QPushButton;

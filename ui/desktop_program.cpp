@@ -16,16 +16,17 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "batch/command_line.h"
-#include "batch/file_list.h"
-#include "batch/folder_scan.h"
-#include "batch/options_commands.h"
-#include "batch/panel_commands.h"
-#include "batch/panel_refresh.h"
-#include "batch/restore.h"
-#include "batch/run_control.h"
-#include "batch/scheme_commands.h"
-#include "batch/startup.h"
+#include "batch/startup/command_line.h"
+#include "batch/view/source_view.h"
+#include "batch/panel/file_list.h"
+#include "batch/panel/folder_scan.h"
+#include "batch/options/options_commands.h"
+#include "batch/panel/panel_commands.h"
+#include "batch/panel/panel_refresh.h"
+#include "batch/run/restore.h"
+#include "batch/run/run_control.h"
+#include "batch/options/scheme_commands.h"
+#include "batch/startup/startup.h"
 #include "ui/path_label.h"
 #include "ui/qt_text.h"
 

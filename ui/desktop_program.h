@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/main_model.h"
-#include "batch/main_window_events.h"
+#include "batch/model/main_model.h"
+#include "batch/startup/main_window_events.h"
 #include "ui/file_panel_model.h"
 #include "ui/forwarding_user_interface.h"
 #include "ui/options_window_commands.h"

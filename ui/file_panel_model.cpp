@@ -1,7 +1,7 @@
 // The file panel as a Qt table model over the logic's rows.
 #include "ui/file_panel_model.h"
 
-#include "batch/main_model.h"
+#include "batch/model/main_model.h"
 #include "ui/qt_text.h"
 
 namespace qm {

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 
 class QFileSystemModel;
 class QFrame;

@@ -1,7 +1,7 @@
 // A user interface that passes every call on to another one, for a model that must exist before the windows it talks through.
 #pragma once
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 
 namespace qm {
 

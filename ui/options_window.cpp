@@ -29,7 +29,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 #include "ui/tag_editor.h"

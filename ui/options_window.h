@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings/option_set.h"
+#include "options/option_set.h"
 #include "ui/options_window_commands.h"
 
 class QAction;

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "settings/option_set.h"
+#include "options/option_set.h"
 #include "ui/about_window.h"
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"

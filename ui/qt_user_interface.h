@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 
 class QLabel;
 class QPushButton;

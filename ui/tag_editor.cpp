@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 #include "settings/tag_scheme.h"
 #include "ui/qt_text.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "settings/option_set.h"
+#include "options/option_set.h"
 #include "ui/options_window_commands.h"
 
 class QLabel;

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "batch/file_system.h"
+#include "base/file_system.h"
 #include "cli/qmk.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"

@@ -3,7 +3,7 @@
 
 #include "engine/optimize.h"
 #include "tests/oracle/unit_text.h"
-#include "engine/text_lines.h"
+#include "base/text_lines.h"
 #include "tests/engine/pass_harness.h"
 
 namespace qm {
@@ -83,9 +83,9 @@ TEST(ByteSafety, MirrorLowersAsciiLettersOnly)
 {
     std::string all;
     for (int value = 1; value < 256; ++value) all += static_cast<char>(value);
-    plain::UnitText lower = plain::Lower(plain::Widen(all));
+    oracle::UnitText lower = oracle::Lower(oracle::Widen(all));
     for (int value = 1; value < 256; ++value) {
-        const plain::Unit expected = (value >= 'A' && value <= 'Z') ? value + 32 : value;
+        const oracle::Unit expected = (value >= 'A' && value <= 'Z') ? value + 32 : value;
         EXPECT_EQ(lower[value - 1], expected) << value;
     }
 }

@@ -5,7 +5,7 @@
 #include "tests/oracle/protected_fragments.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 struct Row {
@@ -73,4 +73,4 @@ TEST(DelComments, ScriptInsideTheBody)
 }
 
 } // namespace
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,4 +1,4 @@
-// The linear engine against the plain oracle on thousands of random pages, options and tag lists.
+// The engine against its oracle on thousands of random pages, options and tag lists.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -25,7 +25,7 @@ struct Outcome {
     bool operator==(const Outcome&) const = default;
 };
 
-Outcome Linear(const test::RandomCase& c)
+Outcome Engine(const test::RandomCase& c)
 {
     std::string text = *WorkingTextFromBytes(c.page).text;
     SilentSink sink;
@@ -37,11 +37,11 @@ Outcome Oracle(const test::RandomCase& c)
 {
     std::string text = *WorkingTextFromBytes(c.page).text;
     SilentSink sink;
-    PipelineOutcome outcome = plain::OptimizeWorkingText(text, c.options, c.data, sink);
+    PipelineOutcome outcome = oracle::OptimizeWorkingText(text, c.options, c.data, sink);
     return {outcome, text};
 }
 
-bool Differs(const test::RandomCase& c) { return !(Linear(c) == Oracle(c)); }
+bool Differs(const test::RandomCase& c) { return !(Engine(c) == Oracle(c)); }
 
 // Shrinks a failing case while it keeps failing: shorter lists, fewer options
 // (which also make each try cheaper), then smaller pages. It gives up after
@@ -108,7 +108,7 @@ int Cases()
     return 4000;
 }
 
-TEST(Differential, LinearEngineEqualsThePlainPasses)
+TEST(Differential, EngineEqualsTheOracle)
 {
     const std::uint64_t seed = Seed();
     test::RandomPages random(seed);
@@ -121,10 +121,10 @@ TEST(Differential, LinearEngineEqualsThePlainPasses)
         ADD_FAILURE() << "case " << i << " of seed " << seed << " differs (rerun with QMK_DIFF_SEED=" << seed
                       << "); shrinking it";
         test::RandomCase small = Minimise(c);
-        Outcome linear = Linear(small), oracle = Oracle(small);
+        Outcome engine = Engine(small), oracle = Oracle(small);
         FAIL() << "smallest case found:\n"
-               << test::DescribeCase(small) << "linear: " << ::testing::PrintToString(linear.text) << "\n"
-               << "plain:  " << ::testing::PrintToString(oracle.text) << "\n";
+               << test::DescribeCase(small) << "engine: " << ::testing::PrintToString(engine.text) << "\n"
+               << "oracle: " << ::testing::PrintToString(oracle.text) << "\n";
     }
 }
 
@@ -136,7 +136,7 @@ namespace {
 
 // Real pages: the bundled sample site, and any folder named by QMK_CORPUS
 // (for example a copy of a documentation site), under the default options.
-TEST(Differential, RealPagesComeOutAsFromThePlainPasses)
+TEST(Differential, RealPagesComeOutAsFromTheOracle)
 {
     std::vector<std::filesystem::path> folders{std::filesystem::path(QMK_SOURCE_DIR) / "sample"};
     if (const char* corpus = std::getenv("QMK_CORPUS")) folders.emplace_back(corpus);
@@ -151,10 +151,10 @@ TEST(Differential, RealPagesComeOutAsFromThePlainPasses)
             std::optional<std::string> text = WorkingTextFromBytes(bytes).text;
             if (!text) continue;
             SilentSink sink;
-            std::string linear = *text, oracle = *text;
-            OptimizeWorkingText(linear, options, data, sink);
-            plain::OptimizeWorkingText(oracle, options, data, sink);
-            EXPECT_EQ(linear, oracle) << entry.path();
+            std::string engine = *text, oracle = *text;
+            OptimizeWorkingText(engine, options, data, sink);
+            oracle::OptimizeWorkingText(oracle, options, data, sink);
+            EXPECT_EQ(engine, oracle) << entry.path();
             ++pages;
         }
     }

@@ -4,7 +4,7 @@
 #include "tests/oracle/protected_fragments.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 using test::PassHarness;
@@ -147,4 +147,4 @@ TEST(FindTag, StatusesAndPositions)
 }
 
 } // namespace
-} // namespace qm::plain
+} // namespace qm::oracle

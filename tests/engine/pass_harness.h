@@ -1,4 +1,4 @@
-// Runs single plain passes over byte strings and shows placeholders and markers readably.
+// Runs single oracle passes over byte strings and shows placeholders and markers readably.
 #pragma once
 
 #include <string>
@@ -25,14 +25,14 @@ struct PassHarness {
     TOptionSet options;
     EngineData data;
     RecordingSink sink;
-    plain::Page page;
+    oracle::Page page;
 
-    plain::PassContext context() { return plain::PassContext {options, data, sink}; }
+    oracle::PassContext context() { return oracle::PassContext {options, data, sink}; }
 
     void load(std::string_view bytes)
     {
-        page = plain::Page {};
-        page.text = plain::Widen(bytes);
+        page = oracle::Page {};
+        page.text = oracle::Widen(bytes);
         page.refreshMirror();
     }
 
@@ -40,9 +40,9 @@ struct PassHarness {
     std::string shown() const
     {
         std::string out;
-        for (plain::Unit u : page.text) {
-            if (plain::IsPlaceholder(u))
-                out += "{" + std::to_string(u - plain::kPlaceholderBase) + "}";
+        for (oracle::Unit u : page.text) {
+            if (oracle::IsPlaceholder(u))
+                out += "{" + std::to_string(u - oracle::kPlaceholderBase) + "}";
             else if (u > 0xFF)
                 out += "{#}";
             else
@@ -51,7 +51,7 @@ struct PassHarness {
         return out;
     }
 
-    std::string fragment(std::size_t i) const { return plain::Narrow(page.fragments.at(i).text); }
+    std::string fragment(std::size_t i) const { return oracle::Narrow(page.fragments.at(i).text); }
 };
 
 } // namespace qm::test

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/oracle/quotes.h"
-#include "engine/value_tests.h"
+#include "engine/attribute_values.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 TEST(ValueTests, IsNumAndIshex)
@@ -90,4 +90,4 @@ TEST(DelKav, EmptyAlignLineUnquotesNothing)
 }
 
 } // namespace
-} // namespace qm::plain
+} // namespace qm::oracle

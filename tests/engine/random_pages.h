@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/engine_data.h"
-#include "settings/option_set.h"
+#include "options/option_set.h"
 
 namespace qm::test {
 

@@ -4,7 +4,7 @@
 #include "tests/oracle/tags.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 struct Row {
@@ -56,4 +56,4 @@ TEST(TreatTag, RemovesAndReplacesInsideTagsOnly)
 }
 
 } // namespace
-} // namespace qm::plain
+} // namespace qm::oracle

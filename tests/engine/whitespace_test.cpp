@@ -6,7 +6,7 @@
 #include "tests/oracle/whitespace.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 struct Row {
@@ -135,4 +135,4 @@ TEST(Whitespace, ReplaceDoubleSpaces)
 }
 
 } // namespace
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,5 +1,5 @@
 // libFuzzer target: the engine over any bytes, under an option set taken from the first bytes;
-// small inputs are also run through the plain passes and must come out the same.
+// small inputs are also run through the oracle and must come out the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -53,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm::WorkingTextResult loaded = qm::WorkingTextFromBytes(input);
     if (!loaded.text) return 0;
     qm::SilentSink sink;
-    std::string linear = *loaded.text;
-    qm::PipelineOutcome outcome = qm::OptimizeWorkingText(linear, options, engineData, sink);
+    std::string engine = *loaded.text;
+    qm::PipelineOutcome outcome = qm::OptimizeWorkingText(engine, options, engineData, sink);
     if (loaded.text->size() <= 4096) {
-        std::string plain = *loaded.text;
-        qm::PipelineOutcome plainOutcome = qm::plain::OptimizeWorkingText(plain, options, engineData, sink);
-        if (outcome != plainOutcome || linear != plain) std::abort();
+        std::string expected = *loaded.text;
+        qm::PipelineOutcome oracleOutcome = qm::oracle::OptimizeWorkingText(expected, options, engineData, sink);
+        if (outcome != oracleOutcome || engine != expected) std::abort();
     }
     return 0;
 }

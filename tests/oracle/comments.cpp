@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 constexpr auto npos = UnitText::npos;
@@ -135,4 +135,4 @@ void DelComments(Page& page, const PassContext& context)
     }
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

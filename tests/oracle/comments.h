@@ -3,8 +3,8 @@
 
 #include "tests/oracle/unit_text.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 void DelComments(Page& page, const PassContext& context);
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,4 +1,4 @@
-// The plain passes bound to the fixed order of steps.
+// The oracle's passes bound to the fixed order of steps.
 #include "tests/oracle/pipeline.h"
 
 #include "engine/pipeline_steps.h"
@@ -8,30 +8,30 @@
 #include "tests/oracle/tags.h"
 #include "tests/oracle/whitespace.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
-struct PlainPasses {
-    static void CutScripts(Page& page, const PassContext& c) { plain::CutScripts(page, c); }
-    static void CutQuestionBlocks(Page& page, const PassContext& c) { plain::CutServerCode(page, c, U"<?", U"?>"); }
-    static void CutPercentBlocks(Page& page, const PassContext& c) { plain::CutServerCode(page, c, U"<%", U"%>"); }
-    static void CutCfTags(Page& page, const PassContext& c) { plain::CutCfTags(page, c); }
-    static void DelCRLF(Page& page) { plain::DelCRLF(page); }
-    static void DelComments(Page& page, const PassContext& c) { plain::DelComments(page, c); }
-    static void DelTagSpaces(Page& page) { plain::DelTagSpaces(page); }
-    static void DelKav(Page& page, const PassContext& c) { plain::DelKav(page, c); }
+struct OraclePasses {
+    static void CutScripts(Page& page, const PassContext& c) { oracle::CutScripts(page, c); }
+    static void CutQuestionBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<?", U"?>"); }
+    static void CutPercentBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<%", U"%>"); }
+    static void CutCfTags(Page& page, const PassContext& c) { oracle::CutCfTags(page, c); }
+    static void DelCRLF(Page& page) { oracle::DelCRLF(page); }
+    static void DelComments(Page& page, const PassContext& c) { oracle::DelComments(page, c); }
+    static void DelTagSpaces(Page& page) { oracle::DelTagSpaces(page); }
+    static void DelKav(Page& page, const PassContext& c) { oracle::DelKav(page, c); }
     static void TreatTag(Page& page, const PassContext&, const std::string& tag, const std::string& to)
     {
-        plain::TreatTag(page, tag, to);
+        oracle::TreatTag(page, tag, to);
     }
-    static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { plain::ReplaceDoubleNbsp(page, c); }
-    static void DelAllTabs(Page& page) { plain::DelAllTabs(page); }
-    static void DelTabLine(Page& page) { plain::DelTabLine(page); }
-    static void ReplaceDoubleSpaces(Page& page, const PassContext& c) { plain::ReplaceDoubleSpaces(page, c); }
-    static void DelBegEndSpace(Page& page) { plain::DelBegEndSpace(page); }
-    static void DelEmptyLine(Page& page) { plain::DelEmptyLine(page); }
-    static void DelSpaceBetweenTags(Page& page) { plain::DelSpaceBetweenTags(page); }
-    static void PasteScripts(Page& page) { plain::PasteScripts(page); }
+    static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { oracle::ReplaceDoubleNbsp(page, c); }
+    static void DelAllTabs(Page& page) { oracle::DelAllTabs(page); }
+    static void DelTabLine(Page& page) { oracle::DelTabLine(page); }
+    static void ReplaceDoubleSpaces(Page& page, const PassContext& c) { oracle::ReplaceDoubleSpaces(page, c); }
+    static void DelBegEndSpace(Page& page) { oracle::DelBegEndSpace(page); }
+    static void DelEmptyLine(Page& page) { oracle::DelEmptyLine(page); }
+    static void DelSpaceBetweenTags(Page& page) { oracle::DelSpaceBetweenTags(page); }
+    static void PasteScripts(Page& page) { oracle::PasteScripts(page); }
     static void AfterFailure(Page& page) { page.refreshMirror(); }
     static bool AllFragmentsBack(const Page& page)
     {
@@ -45,7 +45,7 @@ struct PlainPasses {
 
 PipelineOutcome RunPasses(Page& page, const PassContext& context, const InterruptCheck& interrupted)
 {
-    return RunPipelineSteps<PlainPasses>(page, context, interrupted);
+    return RunPipelineSteps<OraclePasses>(page, context, interrupted);
 }
 
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
@@ -59,4 +59,4 @@ PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& 
     return outcome;
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,4 +1,4 @@
-// The plain passes bound to the fixed order of steps: the oracle the linear engine must equal.
+// The oracle's passes bound to the fixed order of steps: what the engine must equal.
 #pragma once
 
 #include <string>
@@ -6,7 +6,7 @@
 #include "engine/pipeline_outcome.h"
 #include "tests/oracle/unit_text.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 PipelineOutcome RunPasses(Page& page, const PassContext& context, const InterruptCheck& interrupted);
 
@@ -14,4 +14,4 @@ PipelineOutcome RunPasses(Page& page, const PassContext& context, const Interrup
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
 
-} // namespace qm::plain
+} // namespace qm::oracle

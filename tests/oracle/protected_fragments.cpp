@@ -3,7 +3,7 @@
 
 #include <utility>
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 constexpr auto npos = UnitText::npos;
@@ -152,4 +152,4 @@ void PasteScripts(Page& page)
     page.refreshMirror();
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

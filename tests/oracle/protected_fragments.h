@@ -3,7 +3,7 @@
 
 #include "tests/oracle/unit_text.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 void CutScripts(Page& page, const PassContext& context);
 void CutServerCode(Page& page, const PassContext& context, std::u32string_view start, std::u32string_view end);
@@ -18,4 +18,4 @@ struct FoundTag {
 };
 FoundTag FindTag(const UnitText& text, std::u32string_view word, bool checkBefore, bool checkAfter);
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,9 +1,9 @@
 // The quote pass pairs double quotes in order and drops those around numbers, colours and listed words.
 #include "tests/oracle/quotes.h"
 
-#include "engine/value_tests.h"
+#include "engine/attribute_values.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 constexpr auto npos = UnitText::npos;
@@ -82,4 +82,4 @@ void DelKav(Page& page, const PassContext& context)
     page.refreshMirror();
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 constexpr auto npos = UnitText::npos;
@@ -108,4 +108,4 @@ void TreatTag(Page& page, std::string_view tagText, std::string_view replacement
     page.refreshMirror();
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

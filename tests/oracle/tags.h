@@ -3,10 +3,10 @@
 
 #include "tests/oracle/unit_text.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 // An empty replacement removes every tag in which the tag text stands as a
 // name or attribute; otherwise the tag text is replaced by the replacement.
 void TreatTag(Page& page, std::string_view tagText, std::string_view replacement);
 
-} // namespace qm::plain
+} // namespace qm::oracle

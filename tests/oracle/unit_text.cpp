@@ -1,9 +1,9 @@
-// Conversions and the small routines every plain pass shares.
+// Conversions and the small routines every oracle pass shares.
 #include "tests/oracle/unit_text.h"
 
 #include <stdexcept>
 
-namespace qm::plain {
+namespace qm::oracle {
 
 UnitText Lower(const UnitText& text)
 {
@@ -58,4 +58,4 @@ void InsertBoth(Page& page, std::size_t at, Unit unit)
     page.mirror.insert(page.mirror.begin() + static_cast<std::ptrdiff_t>(at), unit);
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -1,4 +1,4 @@
-// The plain engine's text: one unit per byte, with markers and placeholders beyond the byte range.
+// The oracle's text: one unit per byte, with markers and placeholders beyond the byte range.
 #pragma once
 
 #include <array>
@@ -10,9 +10,9 @@
 
 #include "engine/engine_data.h"
 #include "engine/messages.h"
-#include "settings/option_set.h"
+#include "options/option_set.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 // Every byte of a page is the unit of the same value. The passes hide
 // occurrences behind marker units and stand placeholders for cut fragments;
@@ -100,4 +100,4 @@ private:
 // Character classes the passes test neighbours against.
 inline bool IsTagNameBefore(Unit u) { return u == 8 || u == '\n' || u == '\r' || u == ' ' || u == '<'; }
 
-} // namespace qm::plain
+} // namespace qm::oracle

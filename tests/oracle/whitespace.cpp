@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace qm::plain {
+namespace qm::oracle {
 namespace {
 
 constexpr auto npos = UnitText::npos;
@@ -159,4 +159,4 @@ void DelEmptyLine(Page& page)
     page.refreshMirror();
 }
 
-} // namespace qm::plain
+} // namespace qm::oracle

@@ -3,7 +3,7 @@
 
 #include "tests/oracle/unit_text.h"
 
-namespace qm::plain {
+namespace qm::oracle {
 
 void DelTagSpaces(Page& page);
 void DelSpaceBetweenTags(Page& page);
@@ -15,4 +15,4 @@ void ReplaceDoubleSpaces(Page& page, const PassContext& context);
 void DelBegEndSpace(Page& page);
 void DelEmptyLine(Page& page);
 
-} // namespace qm::plain
+} // namespace qm::oracle

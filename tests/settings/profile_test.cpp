@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/text_lines.h"
+#include "base/text_lines.h"
 #include "tests/support/temp_dir.h"
 
 namespace qm {

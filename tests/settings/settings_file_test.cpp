@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "engine/text_lines.h"
+#include "base/text_lines.h"
 #include "tests/support/temp_dir.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "batch/file_system.h"
+#include "base/file_system.h"
 
 namespace qm::test {
 

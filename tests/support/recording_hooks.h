@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/window_hooks.h"
+#include "batch/model/window_hooks.h"
 
 namespace qm::test {
 

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 
 namespace qm::test {
 

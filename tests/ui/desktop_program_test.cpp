@@ -29,7 +29,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "batch/file_system.h"
+#include "base/file_system.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/desktop_program.h"
 #include "ui/folder_chooser.h"

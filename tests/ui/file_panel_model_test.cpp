@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "batch/main_model.h"
+#include "batch/model/main_model.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/file_panel_model.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/user_interface.h"
+#include "batch/model/user_interface.h"
 #include "ui/options_window_commands.h"
 
 class QWidget;

@@ -1,0 +1,289 @@
+// The machine's file system behind the batch layer's interface, and the path helpers.
+#include "base/file_system.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qm {
+namespace fs = std::filesystem;
+
+namespace {
+
+FsFailure KindOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return FsFailure::NotFound;
+    case EEXIST:
+    case ENOTEMPTY: return FsFailure::Exists;
+    case EXDEV: return FsFailure::CrossDevice;
+    case EROFS:
+    case EACCES:
+    case EPERM: return FsFailure::ReadOnly;
+    case ENOSPC:
+    case EDQUOT: return FsFailure::NoSpace;
+    default: return FsFailure::Other;
+    }
+}
+
+FsError ErrorFor(const std::string& what, const std::string& path, int error)
+{
+    return FsError {KindOf(error), "Cannot " + what + " \"" + path + "\": " + std::strerror(error)};
+}
+
+// A name no other writer in this folder uses at the same moment.
+std::string TemporaryBeside(const std::string& target, int attempt)
+{
+    static std::atomic<unsigned long> counter {0};
+    return FolderPart(target) + "." + NamePart(target) + ".qmk-" + std::to_string(::getpid()) + "-" +
+        std::to_string(counter++) + "-" + std::to_string(attempt);
+}
+
+int RenameNoReplace(const char* from, const char* to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+#endif
+    // A hard link fails atomically when the target is taken.
+    if (::link(from, to) == 0) {
+        if (::unlink(from) == 0) return 0;
+        int error = errno;
+        ::unlink(to);
+        errno = error;
+        return -1;
+    }
+    if (errno == EEXIST || errno == EXDEV || errno == ENOENT) return -1;
+    // File systems without hard links: the check and the rename are two steps there.
+    struct stat status;
+    if (::lstat(to, &status) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+
+} // namespace
+
+std::string WithTrailingSeparator(std::string path)
+{
+    if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+    return path;
+}
+
+std::string WithoutTrailingSeparator(std::string path)
+{
+    while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+    return path;
+}
+
+std::string FolderPart(std::string_view path)
+{
+    std::size_t slash = path.rfind(kPathSeparator);
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string NamePart(std::string_view path)
+{
+    std::size_t slash = path.rfind(kPathSeparator);
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+FsResult CreateFolders(FileSystem& fs, const std::string& path)
+{
+    const std::string folder = WithTrailingSeparator(path);
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        const std::string level = folder.substr(0, slash);
+        if (!fs.isFolder(level))
+            if (FsResult error = fs.createFolder(level)) return error;
+    }
+    return std::nullopt;
+}
+
+FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative)
+{
+    std::string folder = WithTrailingSeparator(root);
+    std::size_t start = 0;
+    while (start < relative.size()) {
+        std::size_t end = relative.find(kPathSeparator, start);
+        if (end == std::string::npos) end = relative.size();
+        if (end > start) {
+            folder += relative.substr(start, end - start);
+            if (!fs.isFolder(folder))
+                if (FsResult error = fs.createFolder(folder)) return error;
+            folder += kPathSeparator;
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+bool RealFileSystem::exists(const std::string& path)
+{
+    struct stat status;
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+bool RealFileSystem::isFile(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool RealFileSystem::isFolder(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+std::int64_t RealFileSystem::sizeOf(const std::string& path) { return FileSizeOf(path); }
+
+std::optional<FileTime> RealFileSystem::lastWriteTime(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return FileTime(std::chrono::duration_cast<FileTime::duration>(
+        std::chrono::seconds(status.st_mtim.tv_sec) + std::chrono::nanoseconds(status.st_mtim.tv_nsec)));
+}
+
+std::optional<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string& path)
+{
+    std::error_code ec;
+    fs::directory_iterator it(path, ec);
+    if (ec) return std::nullopt;
+    std::vector<FolderEntry> entries;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) return std::nullopt;
+        FolderEntry entry;
+        entry.name = it->path().filename().string();
+        std::error_code statusError;
+        entry.isLink = it->is_symlink(statusError);
+        entry.isFolder = it->is_directory(statusError);
+        entry.isFile = it->is_regular_file(statusError);
+        entries.push_back(std::move(entry));
+    }
+    if (ec) return std::nullopt;
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+FsResult RealFileSystem::createFolder(const std::string& path)
+{
+    if (::mkdir(WithoutTrailingSeparator(path).c_str(), 0777) == 0) return std::nullopt;
+    int error = errno;
+    if (error == EEXIST && isFolder(path)) return std::nullopt;
+    return ErrorFor("create the folder", path, error);
+}
+
+FsResult RealFileSystem::rename(const std::string& from, const std::string& to, bool replace)
+{
+    int result = replace ? ::rename(from.c_str(), to.c_str()) : RenameNoReplace(from.c_str(), to.c_str());
+    if (result == 0) return std::nullopt;
+    return ErrorFor("move", from + "\" to \"" + to, errno);
+}
+
+FsResult RealFileSystem::copyFile(const std::string& from, const std::string& to)
+{
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return ErrorFor("open", from, errno);
+    struct stat status;
+    mode_t mode = (::fstat(::fileno(in), &status) == 0) ? (status.st_mode & 07777) : 0644;
+
+    std::string temporary;
+    std::FILE* out = nullptr;
+    for (int attempt = 0; attempt < 100 && !out; ++attempt) {
+        temporary = TemporaryBeside(to, attempt);
+        out = std::fopen(temporary.c_str(), "wbx");
+        if (!out && errno != EEXIST) break;
+    }
+    if (!out) {
+        int error = errno;
+        std::fclose(in);
+        return ErrorFor("create a copy of", to, error);
+    }
+    char block[8192];
+    int error = 0;
+    for (;;) {
+        std::size_t got = std::fread(block, 1, sizeof block, in);
+        if (got > 0 && std::fwrite(block, 1, got, out) != got) {
+            error = errno ? errno : EIO;
+            break;
+        }
+        if (got < sizeof block) {
+            if (std::ferror(in)) error = errno ? errno : EIO;
+            break;
+        }
+    }
+    std::fclose(in);
+    if (!error && (std::fflush(out) != 0 || ::fsync(::fileno(out)) != 0)) error = errno;
+    if (std::fclose(out) != 0 && !error) error = errno;
+    if (!error) ::chmod(temporary.c_str(), mode);
+    if (!error && ::rename(temporary.c_str(), to.c_str()) != 0) error = errno;
+    if (error) {
+        ::unlink(temporary.c_str());
+        return ErrorFor("copy", from + "\" to \"" + to, error);
+    }
+    return std::nullopt;
+}
+
+FsResult RealFileSystem::remove(const std::string& path)
+{
+    if (::unlink(path.c_str()) == 0) return std::nullopt;
+    return ErrorFor("delete", path, errno);
+}
+
+ReadResult RealFileSystem::readBytes(const std::string& path) { return ReadFileBytes(path); }
+
+FsResult RealFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+{
+    // The engine's writer knows the temporary-and-rename dance; only the kind of failure is added here.
+    errno = 0;
+    if (std::optional<FileError> error = WriteFileAtomically(path, bytes)) {
+        FsFailure kind = errno ? KindOf(errno) : FsFailure::Other;
+        return FsError {kind, error->reason};
+    }
+    return std::nullopt;
+}
+
+bool RealFileSystem::isReadOnly(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) return false;
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool RealFileSystem::sameFile(const std::string& a, const std::string& b)
+{
+    struct stat first, second;
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+FsResult RealFileSystem::copyPermissions(const std::string& from, const std::string& to)
+{
+    struct stat status;
+    if (::stat(from.c_str(), &status) != 0) return ErrorFor("read the permissions of", from, errno);
+    if (::chmod(to.c_str(), status.st_mode & 07777) != 0) return ErrorFor("set the permissions of", to, errno);
+    return std::nullopt;
+}
+
+std::string RealFileSystem::absolute(const std::string& path)
+{
+    std::error_code ec;
+    fs::path result = fs::absolute(path, ec);
+    if (ec) return path;
+    std::string text = result.lexically_normal().string();
+    // lexically_normal keeps a trailing separator as a final empty element; keep it as the caller wrote it.
+    return text;
+}
+
+} // namespace qm

@@ -1,0 +1,38 @@
+// Line splitting shared by page reading, the line passes and every settings file.
+#include "base/text_lines.h"
+
+namespace qm {
+
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineEnd)
+{
+    std::size_t total = 0;
+    for (const std::string& line : lines) total += line.size() + lineEnd.size();
+    std::string text;
+    text.reserve(total);
+    for (const std::string& line : lines) {
+        text += line;
+        text += lineEnd;
+    }
+    return text;
+}
+
+} // namespace qm

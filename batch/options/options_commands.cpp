@@ -1,0 +1,153 @@
+// Loading and saving the options' files on the user's behalf, with the questions, dialogs and messages around them.
+#include "batch/options/options_commands.h"
+
+#include "batch/model/file_filters.h"
+#include "batch/model/main_model.h"
+#include "batch/view/source_view.h"
+#include "batch/panel/panel_refresh.h"
+#include "settings/program_options.h"
+#include "settings/profile.h"
+
+namespace qm {
+namespace {
+
+bool Report(MainModel& model, const SettingsStatus& status)
+{
+    if (!status) ShowMessage(model.ui, MessageKind::Error, status.message);
+    return static_cast<bool>(status);
+}
+
+std::string ProfilesFolder(const MainModel& model) { return model.state.programFolder + "Profiles/"; }
+
+void ChooseFolderInto(MainModel& model, Opt option)
+{
+    const std::string folder = model.ui.chooseFolder(FolderChooserPanels {});
+    if (folder != "-" && !folder.empty() && model.fs.isFolder(folder))
+        model.options.setText(option, WithTrailingSeparator(model.fs.absolute(folder)));
+    PathCheck(model);
+    model.hooks.stateChanged();
+}
+
+} // namespace
+
+void LoadLastOptions(MainModel& model)
+{
+    TOptionSet& options = model.options;
+    LastOptionsRead read = ReadLastOptions(options, model.state.programFolder);
+    if (!Report(model, read.status)) return;
+    if (!read.sectionFound) {
+        SaveLastOptions(model);
+        return;
+    }
+    model.hooks.runClickBehaviour(Opt::cbProcessEmbeded);
+    model.hooks.runClickBehaviour(Opt::cbMaxEmbCount);
+    model.hooks.runClickBehaviour(Opt::cbMaxFCount);
+    if (options.flag(Opt::radModifyOld)) model.hooks.runClickBehaviour(Opt::radModifyOld);
+    model.hooks.applyLayout();
+    model.panel.setSortKey(options.integer(Opt::column_sort));
+    model.hooks.stateChanged();
+}
+
+void SaveLastOptions(MainModel& model)
+{
+    model.hooks.storeLayout();
+    model.options.setInteger(Opt::column_sort, model.panel.sortKey());
+    Report(model, SaveLastOptions(model.options, model.state.programFolder));
+}
+
+bool LoadCurrentProfile(MainModel& model)
+{
+    TOptionSet& options = model.options;
+    auto flagChanged = [&model, &options](Opt flag) {
+        if (RowOf(flag).click.raisesProfileModified) options.ProfileModified = true;
+        model.hooks.runClickBehaviour(flag);
+    };
+    const bool loaded = Report(model, LoadProfile(options, model.state.programFolder, flagChanged));
+    model.hooks.stateChanged();
+    return loaded;
+}
+
+bool SaveCurrentProfile(MainModel& model)
+{
+    const bool saved = Report(model, SaveProfile(model.options, model.state.programFolder));
+    model.hooks.stateChanged();
+    return saved;
+}
+
+void OpenProfile(MainModel& model)
+{
+    TOptionSet& options = model.options;
+    if (options.ProfileModified) {
+        const YesNoCancel answer = model.ui.askYesNoCancel(
+            "Save changes to current profile file < " + options.text(Opt::edProfile) + " > before opening ?");
+        if (answer == YesNoCancel::Cancel) return;
+        if (answer == YesNoCancel::Yes) SaveCurrentProfile(model);
+        options.ProfileModified = false;
+    }
+    FileDialogRequest request;
+    request.title = "Open";
+    request.filter = std::string(kProfilesFilter);
+    request.startFolder = ProfilesFolder(model);
+    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    if (chosen.empty()) return;
+    options.setText(Opt::edProfile, model.fs.absolute(chosen.front()));
+    LoadCurrentProfile(model);
+}
+
+void SaveProfileAs(MainModel& model)
+{
+    FileDialogRequest request;
+    request.title = "Save as";
+    request.filter = std::string(kProfilesFilter);
+    request.startFolder = ProfilesFolder(model);
+    std::optional<std::string> name = model.ui.saveFile(request);
+    if (!name) return;
+    model.options.setText(Opt::edProfile, model.fs.absolute(*name));
+    SaveCurrentProfile(model);
+}
+
+void CloseOptionsWindow(MainModel& model)
+{
+    if (model.panel.highlighted()) UpdateViewCommands(model);
+    SaveCurrentProfile(model);
+    model.options.ProfileModified = false;
+    SaveLastOptions(model);
+    RefreshPanel(model);
+    model.hooks.stateChanged();
+}
+
+void PathCheck(MainModel& model)
+{
+    TOptionSet& options = model.options;
+    options.setText(Opt::edOptimizedPath, WithTrailingSeparator(options.text(Opt::edOptimizedPath)));
+    if (!model.fs.isFolder(options.text(Opt::edOptimizedPath)))
+        ShowMessage(model.ui, MessageKind::Warning,
+            "Folder for optimized files does not exist!\rPlease, change program options.");
+    if (!model.fs.isFile(options.text(Opt::edExtEditor)))
+        ShowMessage(model.ui, MessageKind::Warning, "External editor file not found!\rPlease, change program options.");
+}
+
+void ChooseOutputFolder(MainModel& model) { ChooseFolderInto(model, Opt::edOptimizedPath); }
+
+void ChooseBackupFolder(MainModel& model) { ChooseFolderInto(model, Opt::edBackUpPath); }
+
+void ChooseExternalEditor(MainModel& model)
+{
+    FileDialogRequest request;
+    request.title = "Select file";
+    request.filter = "Programs|*";
+    request.startFolder = model.state.windowsFolder;
+    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    if (chosen.empty()) return;
+    // Names on this platform are case-sensitive: the path is kept as chosen.
+    model.options.setText(Opt::edExtEditor, model.fs.absolute(chosen.front()));
+    model.hooks.stateChanged();
+}
+
+void SetEnglishLanguage(MainModel& model)
+{
+    model.options.setText(Opt::edLan, "");
+    SaveLastOptions(model);
+}
+
+} // namespace qm

@@ -1,0 +1,133 @@
+// The tag lists' commands with their questions, dialogs and messages.
+#include "batch/options/scheme_commands.h"
+
+
+#include "batch/model/file_filters.h"
+#include "batch/model/main_model.h"
+#include "settings/profile.h"
+#include "settings/tag_scheme.h"
+
+namespace qm {
+namespace {
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+bool Report(MainModel& model, const SettingsStatus& status)
+{
+    if (!status) ShowMessage(model.ui, MessageKind::Error, status.message);
+    return static_cast<bool>(status);
+}
+
+bool& SchemeMark(TOptionSet& options, TagListKind list)
+{
+    return list == TagListKind::Replacement ? options.ReplaceSchemeModified : options.RemoveSchemeModified;
+}
+
+std::string Extension(TagListKind list) { return list == TagListKind::Replacement ? ".rep" : ".rem"; }
+
+std::string Filter(TagListKind list)
+{
+    return std::string(list == TagListKind::Replacement ? kReplaceSchemesFilter : kRemoveSchemesFilter);
+}
+
+SettingsStatus WriteList(const TOptionSet& options, TagListKind list, const std::string& path)
+{
+    return list == TagListKind::Replacement ? WriteReplaceScheme(path, options.listReplaceTags)
+                                            : WriteRemoveScheme(path, options.listDeleteTags);
+}
+
+} // namespace
+
+void RemoveTagEntry(MainModel& model, TagListKind list, std::optional<std::size_t> focused)
+{
+    TOptionSet& options = model.options;
+    if (list == TagListKind::Replacement) {
+        if (!focused || *focused >= options.listReplaceTags.size()) return;
+        const TTagReplacement& entry = options.listReplaceTags[*focused];
+        if (!model.ui.askYesNo("Do you want to remove tags scheme:\rfrom " + Upper(entry.FromTag) + " to " +
+                Upper(entry.ToTag) + "\rfrom tags replacement list?"))
+            return;
+        options.listReplaceTags.erase(options.listReplaceTags.begin() + static_cast<std::ptrdiff_t>(*focused));
+    } else {
+        if (!focused || *focused >= options.listDeleteTags.size()) return;
+        const TTagRemoval& entry = options.listDeleteTags[*focused];
+        if (!model.ui.askYesNo("\rDo you want to remove tag " + Upper(entry.Tag) + " from tags removal list?")) return;
+        options.listDeleteTags.erase(options.listDeleteTags.begin() + static_cast<std::ptrdiff_t>(*focused));
+    }
+    SchemeMark(options, list) = true;
+    options.ProfileModified = true;
+    model.hooks.stateChanged();
+}
+
+std::optional<TagEditor> EditTagEntry(MainModel& model, TagListKind list, std::optional<std::size_t> selected)
+{
+    const std::size_t size =
+        list == TagListKind::Replacement ? model.options.listReplaceTags.size() : model.options.listDeleteTags.size();
+    if (!selected || *selected >= size) {
+        ShowMessage(model.ui, MessageKind::Information, "Error");
+        return std::nullopt;
+    }
+    return OpenTagEditor(model.options, list, selected);
+}
+
+bool TagEditorButAdd(MainModel& model, const TagEditor& editor)
+{
+    TagEditorResult result = TagEditorAdd(editor, model.options);
+    if (!result.closed) ShowMessage(model.ui, MessageKind::Warning, result.warning);
+    model.hooks.stateChanged();
+    return result.closed;
+}
+
+void LoadSchemeFromFile(MainModel& model, TagListKind list)
+{
+    TOptionSet& options = model.options;
+    const std::string base = SchemeBase(options.text(Opt::edProfile));
+    if (SchemeMark(options, list)) {
+        const std::string question = list == TagListKind::Replacement
+            ? "Save changes to current replacement scheme file < " + base + ".rep > before opening ?"
+            : "Save changes to current removal scheme file < " + base + ".rem > before opening ?";
+        const YesNoCancel answer = model.ui.askYesNoCancel(question);
+        if (answer == YesNoCancel::Cancel) return;
+        if (answer == YesNoCancel::Yes) SaveSchemeChanges(model, list);
+        SchemeMark(options, list) = false;
+    }
+    FileDialogRequest request;
+    request.title = "Open";
+    request.filter = Filter(list);
+    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    if (chosen.empty()) return;
+    const std::string path = model.fs.absolute(chosen.front());
+    const SettingsStatus status = list == TagListKind::Replacement ? ReadReplaceScheme(path, options.listReplaceTags)
+                                                                  : ReadRemoveScheme(path, options.listDeleteTags);
+    if (Report(model, status)) {
+        // The loaded scheme is the current list now, but not yet the profile's own file.
+        SchemeMark(options, list) = true;
+        options.ProfileModified = true;
+    }
+    model.hooks.stateChanged();
+}
+
+void SaveSchemeChanges(MainModel& model, TagListKind list)
+{
+    TOptionSet& options = model.options;
+    if (Report(model, WriteList(options, list, SchemeBase(options.text(Opt::edProfile)) + Extension(list))))
+        SchemeMark(options, list) = false;
+    model.hooks.stateChanged();
+}
+
+void SaveSchemeAs(MainModel& model, TagListKind list)
+{
+    FileDialogRequest request;
+    request.title = "Save as";
+    request.filter = Filter(list);
+    std::optional<std::string> name = model.ui.saveFile(request);
+    if (!name) return;
+    Report(model, WriteList(model.options, list, model.fs.absolute(*name)));
+}
+
+} // namespace qm

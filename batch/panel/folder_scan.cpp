@@ -1,0 +1,117 @@
+// The folder scan with its depth, count cap and interruption, and the Add folder command around it.
+#include "batch/panel/folder_scan.h"
+
+#include <algorithm>
+
+#include "batch/model/file_filters.h"
+#include "batch/model/main_model.h"
+#include "batch/panel/panel_refresh.h"
+
+namespace qm {
+namespace {
+
+// True when the scan is to stop before listing this folder.
+bool ScanInterrupted(MainModel& model)
+{
+    MainState& state = model.state;
+    model.ui.processEvents();
+    if (state.interruptRequested && !state.interruptConfirmed)
+        state.interruptConfirmed = model.ui.askOkCancel("\rDo you want to interrupt files adding?");
+    if (!state.interruptRequested) return false;
+    if (state.interruptConfirmed) {
+        if (state.activity == ActivityMode::Path) state.activity = ActivityMode::None;
+        return true;
+    }
+    state.interruptRequested = false;
+    state.interruptConfirmed = false;
+    return false;
+}
+
+bool IsExcluded(const ScanScope* scope, const std::string& folder)
+{
+    if (!scope) return false;
+    const std::string withSeparator = WithTrailingSeparator(folder);
+    return std::any_of(scope->excludedFolders.begin(), scope->excludedFolders.end(),
+        [&](const std::string& excluded) { return WithTrailingSeparator(excluded) == withSeparator; });
+}
+
+std::string PlacementBelow(const ScanScope* scope, const std::string& folder)
+{
+    if (!scope || scope->root.empty()) return {};
+    const std::string withSeparator = WithTrailingSeparator(folder);
+    if (withSeparator.compare(0, scope->root.size(), scope->root) != 0) return {};
+    return withSeparator.substr(scope->root.size());
+}
+
+} // namespace
+
+void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScope* scope)
+{
+    if (ScanInterrupted(model)) return;
+    const std::string base = WithoutTrailingSeparator(folder);
+    std::optional<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
+    if (!entries) return;
+    const std::string placement = PlacementBelow(scope, base);
+    const TOptionSet& options = model.options;
+    for (const FolderEntry& entry : *entries) {
+        const std::string path = (base == "/" ? base : base + "/") + entry.name;
+        if (entry.isFile && MatchesFilter(entry.name, kWebFilesFilter)) {
+            std::optional<std::size_t> limit =
+                options.flag(Opt::cbMaxFCount) ? LimitOf(model, Opt::edMaxFCount) : std::nullopt;
+            if (!limit || model.panel.size() < *limit) {
+                AddOutcome outcome = AddFileToPanel(model, path, false, placement);
+                if (scope) scope->full.note(outcome);
+            }
+        }
+        if (!options.flag(Opt::cbProcessEmbeded) || !entry.isFolder || entry.isLink || IsExcluded(scope, path))
+            continue;
+        std::optional<std::size_t> maxLevel =
+            options.flag(Opt::cbMaxEmbCount) ? LimitOf(model, Opt::edMaxEmbCount) : std::nullopt;
+        if (!maxLevel || static_cast<std::size_t>(depth) < *maxLevel) ScanFolder(model, path, depth + 1, scope);
+    }
+}
+
+FolderChooserPanels RestrictionPanels(const TOptionSet& options)
+{
+    FolderChooserPanels panels;
+    panels.visible = true;
+    if (options.flag(Opt::cbMaxFCount))
+        panels.filesLines = {"Maximum", "files count is", options.text(Opt::edMaxFCount)};
+    else
+        panels.filesLines = {"No files", "count restriction", ""};
+    if (options.flag(Opt::cbProcessEmbeded) && options.flag(Opt::cbMaxEmbCount)) {
+        panels.folderIcon = 1;
+        panels.foldersLines = {"Maximum level of", "embeded folders is", options.text(Opt::edMaxEmbCount)};
+    } else if (options.flag(Opt::cbProcessEmbeded)) {
+        panels.folderIcon = 3;
+        panels.foldersLines = {"All embeded folders", "will be processed", ""};
+    } else {
+        panels.folderIcon = 2;
+        panels.foldersLines = {"Embeded folders", "are not processed", ""};
+    }
+    return panels;
+}
+
+void butPathClick(MainModel& model)
+{
+    if (RefuseWhileBusy(model, MessageKind::Information)) return;
+    const std::string folder = model.ui.chooseFolder(RestrictionPanels(model.options));
+    // An empty answer means the chosen folder vanished while the chooser closed: nothing to scan.
+    if (folder != "-" && !folder.empty()) {
+        MainState& state = model.state;
+        state.activity = ActivityMode::Path;
+        state.interruptRequested = false;
+        state.interruptConfirmed = false;
+        ScanScope scope;
+        ScanFolder(model, model.fs.absolute(folder), 0, &scope);
+        scope.full.show(model);
+        state.activity = ActivityMode::None;
+        RefreshPanel(model);
+        state.interruptRequested = false;
+        state.interruptConfirmed = false;
+    }
+    ResetSourceView(model);
+    model.hooks.stateChanged();
+}
+
+} // namespace qm

@@ -1,0 +1,41 @@
+// Adding the web files of a folder, and of its embedded folders as the options allow, to the file panel.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "batch/panel/panel_commands.h"
+#include "batch/model/user_interface.h"
+
+namespace qm {
+
+struct MainModel;
+
+// What a scan needs beyond the desktop's flat placement: qmk keeps each
+// file's folder below the scanned folder for its outputs and backups, and
+// never enters its own output or backup folder.
+struct ScanScope {
+    std::string root;                         // the scanned folder, ending with a separator; empty: flat
+    std::vector<std::string> excludedFolders; // never entered, never listed
+    PanelFullReport full;                     // files the full panel refused
+};
+
+// Lists the folder (sorted by name), adds every file whose extension the web
+// files filter names (MatchesFilter: the same exact test as dropped files),
+// up to cbMaxFCount's limit, and descends into embedded folders while
+// cbProcessEmbeded and cbMaxEmbCount allow. Symbolic links to folders are not
+// followed, so a link back up the tree cannot make the scan go round.
+// Interruption is checked at the start of each folder.
+void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScope* scope = nullptr);
+
+// The depth at which the command line's foe starts a scan.
+inline constexpr int kEmbeddedScanDepth = 1000;
+
+// butPathClick: the folder chooser with its restriction panels, then a scan.
+void butPathClick(MainModel& model);
+
+// The two restriction panels the chooser shows before a folder scan.
+FolderChooserPanels RestrictionPanels(const TOptionSet& options);
+
+} // namespace qm

@@ -1,0 +1,147 @@
+// The two ways of running the engine over a run's pages.
+#include "batch/run/page_optimizer.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+
+#include "base/file_system.h"
+
+namespace qm {
+
+OptimizedPage InlinePageOptimizer::optimize(const std::string&, std::string bytes, const TOptionSet& options,
+    const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
+{
+    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
+}
+
+namespace {
+
+// Keeps a worker's messages until the run reaches its page.
+class BufferedSink final : public MessageSink {
+public:
+    void report(MessageKind kind, std::string_view text) override { messages.emplace_back(kind, std::string(text)); }
+    std::vector<std::pair<MessageKind, std::string>> messages;
+};
+
+} // namespace
+
+struct ParallelPageOptimizer::Shared {
+    struct Slot {
+        bool done = false;
+        std::optional<std::string> bytes; // what the worker read
+        OptimizedPage page;
+        std::vector<std::pair<MessageKind, std::string>> messages;
+    };
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> sources;
+    std::unordered_map<std::string, std::size_t> indexOf;
+    std::vector<Slot> slots;
+    std::size_t next = 0;    // the next page a worker takes
+    std::size_t reached = 0; // the run's position: workers stay within a window ahead of it
+    std::size_t window = 1;
+    bool stop = false;
+    TOptionSet options;
+    const EngineData* data = nullptr;
+    std::vector<std::thread> workers;
+};
+
+ParallelPageOptimizer::ParallelPageOptimizer(FileSystem& fs, unsigned jobs) : fs_(fs), jobs_(jobs == 0 ? 1 : jobs) { }
+
+ParallelPageOptimizer::~ParallelPageOptimizer() { finish(); }
+
+void ParallelPageOptimizer::prepare(const std::vector<std::string>& sources, const TOptionSet& options,
+    const EngineData& data)
+{
+    finish();
+    auto shared = std::make_shared<Shared>();
+    shared->sources = sources;
+    for (std::size_t i = 0; i < sources.size(); ++i) shared->indexOf.emplace(sources[i], i);
+    shared->slots.resize(sources.size());
+    shared->window = std::size_t {jobs_} * 4;
+    shared->options = options;
+    shared->data = &data;
+    FileSystem* fs = &fs_;
+    for (unsigned j = 0; j < jobs_; ++j) {
+        shared->workers.emplace_back([shared = shared.get(), fs] {
+            std::unique_lock lock(shared->mutex);
+            for (;;) {
+                shared->changed.wait(lock, [&] {
+                    return shared->stop || shared->next >= shared->sources.size() ||
+                        shared->next < shared->reached + shared->window;
+                });
+                if (shared->stop || shared->next >= shared->sources.size()) return;
+                const std::size_t index = shared->next++;
+                const std::string source = shared->sources[index];
+                lock.unlock();
+                Shared::Slot slot;
+                ReadResult read = fs->readBytes(source);
+                if (read.bytes) {
+                    BufferedSink sink;
+                    slot.page = OptimizePageBytes(*read.bytes, shared->options, *shared->data, sink);
+                    slot.messages = std::move(sink.messages);
+                    slot.bytes = std::move(read.bytes);
+                }
+                slot.done = true;
+                lock.lock();
+                shared->slots[index] = std::move(slot);
+                shared->changed.notify_all();
+            }
+        });
+    }
+    shared_ = std::move(shared);
+}
+
+void ParallelPageOptimizer::reached(const std::string& source)
+{
+    if (!shared_) return;
+    std::lock_guard lock(shared_->mutex);
+    auto found = shared_->indexOf.find(source);
+    if (found == shared_->indexOf.end() || found->second < shared_->reached) return;
+    shared_->reached = found->second;
+    shared_->changed.notify_all();
+}
+
+OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string bytes,
+    const TOptionSet& options, const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
+{
+    if (shared_) {
+        reached(source);
+        std::unique_lock lock(shared_->mutex);
+        auto found = shared_->indexOf.find(source);
+        if (found != shared_->indexOf.end()) {
+            Shared::Slot& slot = shared_->slots[found->second];
+            shared_->changed.wait(lock, [&] { return slot.done || shared_->stop; });
+            if (slot.done && slot.bytes && *slot.bytes == bytes) {
+                Shared::Slot taken = std::move(slot);
+                slot = Shared::Slot {};
+                slot.done = true;
+                lock.unlock();
+                for (const auto& [kind, text] : taken.messages) messages.report(kind, text);
+                ++fromWorkers_;
+                return std::move(taken.page);
+            }
+        }
+    }
+    ++redone_;
+    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
+}
+
+void ParallelPageOptimizer::finish()
+{
+    if (!shared_) return;
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->stop = true;
+        shared_->changed.notify_all();
+    }
+    for (std::thread& worker : shared_->workers) worker.join();
+    shared_.reset();
+}
+
+} // namespace qm

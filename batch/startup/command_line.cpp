@@ -1,0 +1,140 @@
+// The two passes over the command line and the table of its commands.
+#include "batch/startup/command_line.h"
+
+#include "batch/panel/file_list.h"
+#include "batch/model/file_filters.h"
+#include "batch/panel/folder_scan.h"
+#include "batch/model/main_model.h"
+#include "batch/options/options_commands.h"
+#include "batch/panel/panel_commands.h"
+#include "batch/run/run_control.h"
+
+namespace qm {
+namespace {
+
+bool Always(MainModel&, const std::string&) { return true; }
+
+bool FolderExists(MainModel& model, const std::string& value)
+{
+    return !value.empty() && model.fs.isFolder(model.fs.absolute(value));
+}
+
+std::string ProfileIn(const MainModel& model, const std::string& value)
+{
+    return model.state.programFolder + "Profiles/" + value;
+}
+
+const std::vector<CommandRow>& Table()
+{
+    static const std::vector<CommandRow> table = {
+        {"cl", Always, [](MainModel& model, const std::string&) { ClearFilesPanel(model); }},
+        {"ps", [](MainModel& model, const std::string& value) { return !value.empty() && model.fs.isFile(ProfileIn(model, value)); },
+            [](MainModel& model, const std::string& value) {
+                model.options.setText(Opt::edProfile, ProfileIn(model, value));
+                LoadCurrentProfile(model);
+            }},
+        {"f", Always,
+            [](MainModel& model, const std::string& value) {
+                if (MatchesFilter(value, kWebFilesFilter)) AddFileToPanel(model, model.fs.absolute(value), false);
+            }},
+        {"fl", Always,
+            [](MainModel& model, const std::string& value) {
+                if (MatchesFilter(value, kListFilesFilter)) LoadFileList(model, model.fs.absolute(value));
+            }},
+        {"fo", FolderExists,
+            [](MainModel& model, const std::string& value) { ScanFolder(model, model.fs.absolute(value), 0); }},
+        {"foe", FolderExists,
+            [](MainModel& model, const std::string& value) {
+                ScanFolder(model, model.fs.absolute(value), kEmbeddedScanDepth);
+            }},
+        {"m", Always, [](MainModel& model, const std::string&) { model.hooks.minimize(); }},
+        {"r", Always, [](MainModel& model, const std::string&) { model.hooks.restore(); }},
+        {"op", FolderExists,
+            [](MainModel& model, const std::string& value) {
+                model.options.setFlag(Opt::radSaveNewMod, true);
+                model.options.setText(Opt::edOptimizedPath, WithTrailingSeparator(model.fs.absolute(value)));
+                model.hooks.runClickBehaviour(Opt::radSaveNewMod);
+            }},
+        {"bup", FolderExists,
+            [](MainModel& model, const std::string& value) {
+                model.options.setFlag(Opt::radModifyOld, true);
+                model.options.setText(Opt::edBackUpPath, WithTrailingSeparator(model.fs.absolute(value)));
+                model.hooks.runClickBehaviour(Opt::radModifyOld);
+            }},
+        {"bu", Always,
+            [](MainModel& model, const std::string& value) {
+                model.options.setFlag(Opt::cbSaveBefMod, EqualsIgnoringCase(value, "y"));
+            }},
+        {"q", Always, [](MainModel& model, const std::string&) { model.hooks.quit(); }},
+        {"ca", [](MainModel& model, const std::string&) { return !model.panel.empty(); },
+            [](MainModel& model, const std::string&) { SelectAllFiles(model); }},
+        {"opt", [](MainModel& model, const std::string&) { return model.panel.CountCheckedRows() > 0; },
+            [](MainModel& model, const std::string&) { butOptimizeClick(model); }},
+        {"nw", Always,
+            [](MainModel& model, const std::string&) {
+                model.run.window.visible = false;
+                model.hooks.hideRunWindowAndMinimize();
+            }},
+        {"nc", Always, [](MainModel& model, const std::string&) { butStartClick(model); }},
+        {"nr", Always, [](MainModel& model, const std::string&) { butCloseClick(model); }},
+    };
+    return table;
+}
+
+} // namespace
+
+CommandArgument SplitCommandArgument(std::string_view argument)
+{
+    CommandArgument split;
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string_view::npos) {
+        split.command = LowerAscii(argument.empty() ? argument : argument.substr(1));
+        return split;
+    }
+    split.command = LowerAscii(equals == 0 ? std::string_view() : argument.substr(1, equals - 1));
+    split.value = std::string(argument.substr(equals + 1));
+    return split;
+}
+
+bool IsNoResultsSwitch(std::string_view argument)
+{
+    if (!argument.empty() && (argument.front() == '/' || argument.front() == '-')) argument.remove_prefix(1);
+    return EqualsIgnoringCase(argument, "nores");
+}
+
+std::span<const CommandRow> CommandTable() { return Table(); }
+
+void ReadCommandLine(MainModel& model, const std::vector<std::string>& arguments)
+{
+    for (const std::string& argument : arguments) {
+        if (IsNoResultsSwitch(argument)) {
+            model.state.noResults = true;
+            break;
+        }
+    }
+    for (const std::string& argument : arguments) {
+        model.ui.processEvents();
+        if (model.state.interruptRequested) {
+            ShowMessage(model.ui, MessageKind::Warning,
+                "Optimization process and programs keys treatment was interrupted by user");
+            return;
+        }
+        if (IsNoResultsSwitch(argument)) continue;
+        const CommandArgument split = SplitCommandArgument(argument);
+        bool done = false;
+        for (const CommandRow& row : Table()) {
+            if (row.command != split.command || !row.condition(model, split.value)) continue;
+            row.action(model, split.value);
+            done = true;
+            break;
+        }
+        if (done) continue;
+        if (!split.value.empty())
+            ShowMessage(model.ui, MessageKind::Warning,
+                "Unknown command '" + split.command + "' or object='" + split.value + "' was not found");
+        else
+            ShowMessage(model.ui, MessageKind::Warning, "Unknown command '" + split.command + "'");
+    }
+}
+
+} // namespace qm

@@ -1,0 +1,154 @@
+// The start-up settings sequence, the program folder and the shut-down.
+#include "batch/startup/startup.h"
+
+#include <cstdlib>
+
+
+#include "batch/startup/command_line.h"
+#include "batch/panel/file_list.h"
+#include "batch/model/main_model.h"
+#include "batch/options/options_commands.h"
+#include "batch/panel/panel_refresh.h"
+#include "settings/profile.h"
+
+namespace qm {
+namespace {
+
+constexpr std::string_view kStartUpError = "Error during program starting";
+constexpr std::string_view kQuitError = "Quit procedure error, sorry";
+constexpr int kMinimumScreenWidth = 800;
+constexpr std::size_t kFirstActiveRemovals = 6;
+
+FsResult CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
+{
+    if (FsResult error = fs.createFolder(to)) return error;
+    std::optional<std::vector<FolderEntry>> entries = fs.listFolder(from);
+    if (!entries) return std::nullopt;
+    for (const FolderEntry& entry : *entries) {
+        const std::string source = WithTrailingSeparator(from) + entry.name;
+        const std::string target = WithTrailingSeparator(to) + entry.name;
+        if (entry.isFolder) {
+            if (FsResult error = CopyTree(fs, source, target)) return error;
+        } else if (entry.isFile && !fs.exists(target)) {
+            if (FsResult error = fs.copyFile(source, target)) return error;
+        }
+    }
+    return std::nullopt;
+}
+
+void SettingsSequence(MainModel& model, const std::vector<std::string>& arguments)
+{
+    TOptionSet& options = model.options;
+    const std::string& folder = model.state.programFolder;
+    model.state.activity = ActivityMode::None;
+    const ProgramFolderDefaults defaults {folder};
+    options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
+    options.setText(Opt::edBackUpPath, defaults.backUpPath());
+    model.hooks.runClickBehaviour(Opt::radSaveNewMod);
+    model.engineData = LoadEngineData(folder);
+    options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.state.windowsFolder));
+    model.run.processed.clear();
+    for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
+        if (!model.fs.isFolder(path)) model.fs.createFolder(path);
+    for (TTagReplacement& entry : options.listReplaceTags) entry.Active = true;
+    for (std::size_t i = 0; i < options.listDeleteTags.size() && i < kFirstActiveRemovals; ++i)
+        options.listDeleteTags[i].Active = true;
+    LoadLastOptions(model);
+    LoadCurrentProfile(model);
+    model.panel.ShowSortMarks();
+    if (options.flag(Opt::cbSaveNopen)) LoadFileList(model, folder + "Default.lst");
+    ReadCommandLine(model, arguments);
+    RefreshPanel(model);
+    PathCheck(model);
+}
+
+} // namespace
+
+EnvironmentLookup ProcessEnvironment()
+{
+    return [](std::string_view name) -> std::optional<std::string> {
+        if (name != "XDG_DATA_HOME" && name != "HOME") return std::nullopt;
+        const char* value = std::getenv(std::string(name).c_str());
+        if (!value || !*value) return std::nullopt;
+        return std::string(value);
+    };
+}
+
+ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& executableFolder,
+    const EnvironmentLookup& environment, const std::function<bool(const std::string&)>& isWritable)
+{
+    const std::string executable = WithTrailingSeparator(executableFolder);
+    if (isWritable(executable)) return {executable, {}};
+    std::string data;
+    if (std::optional<std::string> xdg = environment("XDG_DATA_HOME"); xdg && (*xdg)[0] == '/')
+        data = WithTrailingSeparator(*xdg);
+    else if (std::optional<std::string> home = environment("HOME"))
+        data = WithTrailingSeparator(*home) + ".local/share/";
+    else
+        return {executable, {}};
+    const std::string shared = fs.absolute(executable + "../share/quillmark") + "/";
+    return {data + "quillmark/", fs.isFolder(shared) ? shared : executable};
+}
+
+FsResult FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
+{
+    const std::string& folder = choice.programFolder;
+    // Parent folders too: ~/.local/share may not exist on a fresh account.
+    if (FsResult error = CreateFolders(fs, folder)) return error;
+    if (choice.installedDefaults.empty()) return std::nullopt;
+    for (const char* name : {"Align.dat", "Ssi.dat"}) {
+        const std::string source = choice.installedDefaults + name;
+        if (fs.isFile(source) && !fs.exists(folder + name))
+            if (FsResult error = fs.copyFile(source, folder + name)) return error;
+    }
+    if (fs.isFolder(choice.installedDefaults + "help")) return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
+    return std::nullopt;
+}
+
+std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
+{
+    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma",
+        "xed", "featherpad", "leafpad", "geany", "xdg-open", "editor"};
+    const std::string folder = WithTrailingSeparator(systemProgramFolder);
+    for (const char* editor : kEditors)
+        if (fs.isFile(folder + editor)) return folder + editor;
+    return folder + "editor";
+}
+
+void MainWindowShown(MainModel& model, const std::string& programFolder, const std::string& systemProgramFolder,
+    const std::vector<std::string>& arguments)
+{
+    model.state.windowsFolder = WithoutTrailingSeparator(systemProgramFolder);
+    // Names on this platform are case-sensitive: the folder is kept as it is spelt.
+    model.state.programFolder = WithTrailingSeparator(programFolder);
+    model.state.caption = std::string(kApplicationTitle) + " " + kVersionText;
+    try {
+        SettingsSequence(model, arguments);
+    } catch (const std::exception&) {
+        ShowMessage(model.ui, MessageKind::Error, std::string(kStartUpError));
+    }
+    const int width = model.hooks.screenWidth();
+    if (width > 0 && width < kMinimumScreenWidth) {
+        ShowMessage(model.ui, MessageKind::Error, std::string(kScreenTooNarrow));
+        model.hooks.quit();
+    }
+    model.hooks.stateChanged();
+}
+
+void MainWindowClosing(MainModel& model)
+{
+    try {
+        model.engineData = {};
+        SaveLastOptions(model);
+        model.panel.setHighlighted(std::nullopt);
+        if (model.options.flag(Opt::cbSaveNopen)) {
+            std::string reason;
+            if (!SaveFileList(model, model.state.programFolder + "Default.lst", &reason))
+                ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + reason);
+        }
+    } catch (const std::exception&) {
+        ShowMessage(model.ui, MessageKind::Error, std::string(kQuitError));
+    }
+}
+
+} // namespace qm

@@ -1,0 +1,70 @@
+// The engine's passes bound to the fixed order of steps.
+#include "engine/passes/pipeline.h"
+
+#include "engine/passes/passes.h"
+#include "engine/pipeline_steps.h"
+
+namespace qm::passes {
+namespace {
+
+// Every tag text the two lists may bring to the tag passes, with the forms
+// the pipeline derives from them.
+std::vector<std::string> TagTextsOf(const TOptionSet& options)
+{
+    std::vector<std::string> texts;
+    for (const TTagRemoval& entry : options.listDeleteTags) {
+        if (!entry.Active) continue;
+        texts.push_back(entry.Tag);
+        if (entry.Tag.compare(0, 6, "name=\"") == 0) {
+            std::string unquoted = entry.Tag;
+            std::erase(unquoted, '"');
+            texts.push_back(std::move(unquoted));
+        }
+    }
+    for (const TTagReplacement& entry : options.listReplaceTags) {
+        if (!entry.Active) continue;
+        texts.push_back(entry.FromTag);
+        texts.push_back("/" + entry.FromTag);
+    }
+    return texts;
+}
+
+struct EnginePasses {
+    static void CutScripts(Page& page, const PassContext& c) { passes::CutScripts(page, c); }
+    static void CutQuestionBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<?", "?>"); }
+    static void CutPercentBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<%", "%>"); }
+    static void CutCfTags(Page& page, const PassContext& c) { passes::CutCfTags(page, c); }
+    static void DelCRLF(Page& page) { passes::DelCRLF(page); }
+    static void DelComments(Page& page, const PassContext& c) { passes::DelComments(page, c); }
+    static void DelTagSpaces(Page& page) { passes::DelTagSpaces(page); }
+    static void DelKav(Page& page, const PassContext& c) { passes::DelKav(page, c); }
+    static void TreatTag(Page& page, const PassContext& c, const std::string& tag, const std::string& to)
+    {
+        if (!page.tagIndex.built) IndexTagTexts(page, TagTextsOf(c.options));
+        passes::TreatTag(page, tag, to);
+    }
+    static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { passes::ReplaceDoubleNbsp(page, c); }
+    static void DelAllTabs(Page& page) { passes::DelAllTabs(page); }
+    static void DelTabLine(Page& page) { passes::DelTabLine(page); }
+    static void ReplaceDoubleSpaces(Page& page, const PassContext& c) { passes::ReplaceDoubleSpaces(page, c); }
+    static void DelBegEndSpace(Page& page) { passes::DelBegEndSpace(page); }
+    static void DelEmptyLine(Page& page) { passes::DelEmptyLine(page); }
+    static void DelSpaceBetweenTags(Page& page) { passes::DelSpaceBetweenTags(page); }
+    static void PasteScripts(Page& page) { passes::PasteScripts(page); }
+    // Every pass rewrites the text whole or not at all, so nothing needs mending after a failure.
+    static void AfterFailure(Page&) {}
+    static bool AllFragmentsBack(const Page& page) { return page.placeholders.empty(); }
+};
+
+} // namespace
+
+PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted)
+{
+    Page page;
+    page.text = std::move(workingText);
+    PipelineOutcome outcome = RunPipelineSteps<EnginePasses>(page, context, interrupted);
+    workingText = std::move(page.text);
+    return outcome;
+}
+
+} // namespace qm::passes

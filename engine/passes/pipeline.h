@@ -1,0 +1,15 @@
+// The engine's passes bound to the fixed order of steps.
+#pragma once
+
+#include <string>
+
+#include "engine/passes/page.h"
+#include "engine/pipeline_outcome.h"
+
+namespace qm::passes {
+
+// Runs every step over the working text (lines joined with CR LF); on
+// Completed the text is the result.
+PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted);
+
+} // namespace qm::passes

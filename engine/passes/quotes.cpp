@@ -1,0 +1,101 @@
+// The quote pass in one sweep: quote pairs in order, the needless ones dropped in place.
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+
+#include "engine/passes/passes.h"
+#include "engine/passes/scan.h"
+#include "engine/attribute_values.h"
+
+namespace qm::passes {
+namespace {
+
+// What may follow an unquoted value without becoming part of it.
+bool EndsUnquotedValue(std::string_view text, std::size_t at)
+{
+    if (at >= text.size()) return true;
+    char c = text[at];
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>';
+}
+
+// Where an attribute's name cannot reach back past; a NUL stands for a cut fragment.
+bool BoundsAttributeName(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '<' || c == '>' || c == '"' || c == kPlaceholder;
+}
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+    return lower;
+}
+
+} // namespace
+
+void DelKav(Page& page, const PassContext& context)
+{
+    std::unordered_set<std::string> align;
+    std::size_t longest = 0;
+    for (const std::string& word : context.data.alignWords) {
+        align.insert(Lower(word));
+        longest = std::max(longest, word.size());
+    }
+    // Everything that may fail is done before the text is touched: the
+    // compaction below allocates nothing, so it runs to its end.
+    std::string lowered;
+    lowered.reserve(longest);
+    auto listed = [&](std::string_view value) {
+        if (value.empty() || value.size() > longest) return false;
+        lowered.assign(value);
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
+        return align.count(lowered) > 0;
+    };
+
+    // Quotes pair in order; every decision depends on the text before the
+    // pair as rewritten so far and on the input after it, so the text can be
+    // compacted in place.
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    std::size_t w = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        const char* data = text.data();
+        const void* open = std::memchr(data + i, '"', size - i);
+        std::size_t p = open ? static_cast<std::size_t>(static_cast<const char*>(open) - data) : size;
+        MoveDown(text.data(), w, i, p);
+        i = p;
+        if (p == size) break;
+        const void* close = std::memchr(data + p + 1, '"', size - p - 1);
+        if (!close) {
+            // A quote without a partner pairs with nothing and changes nothing.
+            MoveDown(text.data(), w, p, size);
+            break;
+        }
+        const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(close) - data);
+        // Only a value written right after "=" belongs to an attribute; quotes
+        // in body text or style sheets are what the reader sees.
+        const bool attributeValue = w >= 1 && text[w - 1] == '=';
+        const bool empty = q == p + 1;
+        if (empty && attributeValue && context.options.flag(Opt::cbDelEmptyPar)) {
+            std::size_t s = w - 1;
+            while (s > 1 && !BoundsAttributeName(text[s])) --s;
+            w = s + 1;
+            i = q + 1;
+            continue;
+        }
+        std::string_view value(data + p + 1, q - p - 1);
+        const bool bytes = value.find(kPlaceholder) == std::string_view::npos;
+        const bool safe = bytes && ((!value.empty() && IsNum(value)) || Ishex(value) ||
+                                       listed(value));
+        if (safe && attributeValue && EndsUnquotedValue(text, q + 1)) {
+            MoveDown(text.data(), w, p + 1, q);
+        } else {
+            MoveDown(text.data(), w, p, q + 1);
+        }
+        i = q + 1;
+    }
+    text.resize(w);
+}
+
+} // namespace qm::passes

@@ -1,0 +1,252 @@
+// White space and line passes, each one sweep over the text, rewriting it in place where it only shrinks.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "engine/passes/passes.h"
+#include "engine/passes/scan.h"
+
+namespace qm::passes {
+namespace {
+
+// The quoted-value state of a text being compacted in place: quotes are
+// judged by the characters written before them, as the passes see them.
+struct QuoteState {
+    bool inside = false;
+    void see(const std::string& text, std::size_t written, char c)
+    {
+        if (c != '"') return;
+        bool escaped = written >= 1 && text[written - 1] == '\\' && !(written >= 2 && text[written - 2] == '\\');
+        if (!escaped) inside = !inside;
+    }
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Rewrites every line (ending at CR LF, CR or LF) as line(content) says:
+// the part of it to keep, or nothing to drop the line. Kept lines end with
+// CR LF. The text is rewritten in place while every line fits where it
+// stood, which it does unless the text has a lone CR or LF or lacks a final
+// line break; from such a line on the rest goes to a new buffer.
+template <class Line> void RewriteLines(Page& page, Line&& line)
+{
+    std::string& text = page.text;
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::string copy;
+    bool inPlace = true;
+    std::size_t w = 0;
+    for (std::size_t start = 0; start < size;) {
+        const std::size_t end = FindAny<'\r', '\n'>(data, start, size);
+        // Decided before writing: the line's own CR LF may be overwritten below.
+        const std::size_t next =
+            (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? end + 2 : end + 1;
+        std::optional<std::string_view> kept = line(std::string_view(data + start, end - start));
+        if (kept) {
+            if (inPlace && w + kept->size() + 2 > std::min(next, size)) {
+                copy = TakeSpare(page, size + size / 16 + 16);
+                copy.append(data, w);
+                inPlace = false;
+            }
+            if (inPlace) {
+                const std::size_t from = static_cast<std::size_t>(kept->data() - data);
+                MoveDown(text.data(), w, from, from + kept->size());
+                text[w++] = '\r';
+                text[w++] = '\n';
+            } else {
+                copy.append(*kept);
+                copy.append("\r\n");
+            }
+        }
+        start = next;
+    }
+    if (inPlace)
+        text.resize(w);
+    else
+        ReplaceText(page, std::move(copy));
+}
+
+} // namespace
+
+void DelTagSpaces(Page& page)
+{
+    // Every run of spaces outside a quoted value goes when a "<" or "=" stands
+    // before it or a ">" or "=" after it; a single space between ">" and "<"
+    // goes too. Runs are independent: what stands around one never changes
+    // when another goes, and no quote changes its standing either.
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    QuoteState quotes;
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        // Single spaces between other characters never go: they are skipped with the rest.
+        std::size_t k = FindQuoteOrTagSpace(text.data(), i, size, w > 0 ? text[w - 1] : '\0');
+        MoveDown(text.data(), w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quotes.see(text, w, '"');
+            text[w++] = '"';
+            i = k + 1;
+            continue;
+        }
+        std::size_t end = k;
+        while (end < size && text[end] == ' ') ++end;
+        const std::size_t run = end - k;
+        bool drop = false;
+        if (!quotes.inside) {
+            const bool hasBefore = w > 0;
+            const bool hasAfter = end < size;
+            const char before = hasBefore ? text[w - 1] : '\0';
+            const char after = hasAfter ? text[end] : '\0';
+            drop = (hasBefore && (before == '<' || before == '=')) || (hasAfter && (after == '>' || after == '=')) ||
+                   (run == 1 && hasBefore && hasAfter && before == '>' && after == '<');
+        }
+        if (!drop) MoveDown(text.data(), w, k, end);
+        i = end;
+    }
+    text.resize(w);
+}
+
+void DelSpaceBetweenTags(Page& page)
+{
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    QuoteState quotes;
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindAny<'>', '"'>(text.data(), i, size);
+        MoveDown(text.data(), w, i, k);
+        if (k == size) break;
+        const char c = text[k];
+        quotes.see(text, w, c);
+        text[w++] = c;
+        i = k + 1;
+        if (c == '>' && !quotes.inside && i + 1 < size && text[i] == ' ' && text[i + 1] == '<') ++i;
+    }
+    text.resize(w);
+}
+
+void DelCRLF(Page& page)
+{
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindByte(text.data(), i, size, '\r');
+        MoveDown(text.data(), w, i, k);
+        if (k == size) break;
+        if (k + 1 < size && text[k + 1] == '\n') {
+            text[w++] = ' ';
+            i = k + 2;
+        } else {
+            text[w++] = '\r';
+            i = k + 1;
+        }
+    }
+    text.resize(w);
+}
+
+void ReplaceDoubleNbsp(Page& page, const PassContext& context)
+{
+    static constexpr std::string_view kPair = "&nbsp;&nbsp;";
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    QuoteState quotes;
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindAny<'&', '"'>(text.data(), i, size);
+        MoveDown(text.data(), w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quotes.see(text, w, '"');
+            text[w++] = '"';
+            i = k + 1;
+            continue;
+        }
+        if (std::string_view(text).compare(k, kPair.size(), kPair) != 0) {
+            text[w++] = '&';
+            i = k + 1;
+            continue;
+        }
+        MoveDown(text.data(), w, k, k + 6);
+        if (quotes.inside && !context.options.flag(Opt::cbReplaceDoubleNbspInKav)) {
+            // Left as it is; its second entity may still start a pair of its own.
+            i = k + 6;
+        } else {
+            text[w++] = ' ';
+            i = k + 12;
+        }
+    }
+    text.resize(w);
+}
+
+void DelAllTabs(Page& page)
+{
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindByte(text.data(), i, size, '\t');
+        MoveDown(text.data(), w, i, k);
+        i = k + 1;
+    }
+    text.resize(w);
+}
+
+void DelTabLine(Page& page)
+{
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        if (!line.empty() && std::all_of(line.begin(), line.end(), IsBlank)) return std::nullopt;
+        return line;
+    });
+}
+
+void ReplaceDoubleSpaces(Page& page, const PassContext& context)
+{
+    std::string& text = page.text;
+    const std::size_t size = text.size();
+    bool quoted = false;
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t k = FindSpacePairOrQuote(text.data(), i, size);
+        MoveDown(text.data(), w, i, k);
+        if (k == size) break;
+        if (text[k] == '"') {
+            quoted = !quoted;
+            text[w++] = '"';
+            i = k + 1;
+            continue;
+        }
+        // A run of spaces: the first stays, the others go unless inside quotes.
+        std::size_t end = k;
+        while (end < size && text[end] == ' ') ++end;
+        if (!quoted || context.options.flag(Opt::cbReplaceDoubleSpacesInKav)) {
+            text[w++] = ' ';
+        } else {
+            MoveDown(text.data(), w, k, end);
+        }
+        i = end;
+    }
+    text.resize(w);
+}
+
+void DelBegEndSpace(Page& page)
+{
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        std::size_t first = 0;
+        while (first < line.size() && IsBlank(line[first])) ++first;
+        std::size_t last = line.size();
+        while (last > first && IsBlank(line[last - 1])) --last;
+        return line.substr(first, last - first);
+    });
+}
+
+void DelEmptyLine(Page& page)
+{
+    RewriteLines(page, [](std::string_view line) -> std::optional<std::string_view> {
+        if (line.empty()) return std::nullopt;
+        return line;
+    });
+}
+
+} // namespace qm::passes

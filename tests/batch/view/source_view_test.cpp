@@ -1,0 +1,407 @@
+// Viewing and editing: the text round trip, the view commands, showing, editing, saving, the offer to save, the browser and the editor.
+#include "batch/view/source_view.h"
+
+#include <gtest/gtest.h>
+
+#include "batch/model/file_panel.h"
+#include "batch/panel/panel_commands.h"
+#include "batch/run/run_control.h"
+#include "tests/support/model_bench.h"
+
+namespace qm {
+namespace {
+
+using test::Bench;
+
+TEST(SourceText, RoundTrip)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        bool keepLineEnds;
+        std::string shown;
+        bool utf8;
+        std::string savedUnchanged;
+    };
+    const Row rows[] = {
+        // Line ends.
+        {"CR LF lines", "a\r\nb\r\n", true, "a\nb", true, "a\r\nb\r\n"},
+        {"LF lines are kept", "a\nb\n", true, "a\nb", true, "a\nb\n"},
+        {"LF lines become CR LF without keeping", "a\nb\n", false, "a\nb", true, "a\r\nb\r\n"},
+        {"lone CR lines are kept", "a\rb\r", true, "a\nb", true, "a\rb\r"},
+        {"no final line end", "a\r\nb", true, "a\nb", true, "a\r\nb"},
+        {"empty lines at the end survive", "a\r\n\r\n", true, "a\n", true, "a\r\n\r\n"},
+        {"one empty line", "\r\n", true, "", true, "\r\n"},
+        {"empty file", "", true, "", true, ""},
+        // Encodings.
+        {"UTF-8 stays UTF-8", "caf\xC3\xA9\r\n", true, "caf\xC3\xA9", true, "caf\xC3\xA9\r\n"},
+        {"a single-byte page keeps its bytes", "caf\xE9\r\n", true, "caf\xC3\xA9", false, "caf\xE9\r\n"},
+        {"every byte value of a single-byte page", std::string("\x80\x9F\xA0\xFF", 4), true, "\xC2\x80\xC2\x9F\xC2\xA0\xC3\xBF",
+            false, std::string("\x80\x9F\xA0\xFF", 4)},
+        {"an overlong form is no UTF-8", "\xC0\xAF", true, "\xC3\x80\xC2\xAF", false, "\xC0\xAF"},
+        {"a surrogate is no UTF-8", "\xED\xA0\x80", true, "\xC3\xAD\xC2\xA0\xC2\x80", false, "\xED\xA0\x80"},
+        {"a cut sequence is no UTF-8", "ab\xE2\x82", true, "ab\xC3\xA2\xC2\x82", false, "ab\xE2\x82"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SourceText text = SourceTextOf(row.bytes, row.keepLineEnds);
+        EXPECT_EQ(text.text, row.shown);
+        EXPECT_EQ(text.format.utf8, row.utf8);
+        std::string reason;
+        EXPECT_EQ(SourceBytesOf(text.text, text.format, &reason), row.savedUnchanged);
+    }
+}
+
+TEST(SourceText, EditsGoBackInTheFilesForm)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string edited;
+        std::optional<std::string> saved;
+    };
+    const Row rows[] = {
+        {"a new line takes the file's line end", "a\nb\n", "a\nnew\nb", "a\nnew\nb\n"},
+        {"a new empty last line", "a\r\n", "a\n", "a\r\n\r\n"},
+        {"a letter of the single-byte page", "\xE9t\xE9\r\n", "\xC3\xA9t\xC3\xA9 \xC3\xBC", "\xE9t\xE9 \xFC\r\n"},
+        {"a character the single-byte page cannot store", "\xE9\r\n", "\xE2\x82\xAC", std::nullopt},
+        {"any character in a UTF-8 page", "x\r\n", "\xE2\x82\xAC", "\xE2\x82\xAC\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SourceText text = SourceTextOf(row.bytes, true);
+        std::string reason;
+        EXPECT_EQ(SourceBytesOf(row.edited, text.format, &reason), row.saved);
+        EXPECT_EQ(reason.empty(), row.saved.has_value());
+    }
+}
+
+// A site with one page in the panel, highlighted, its optimized copy in the output folder when asked for.
+struct ViewBench : Bench {
+    explicit ViewBench(bool withOptimizedCopy = true)
+    {
+        write("site/index.htm", "<p>initial</p>\r\n<p>page</p>\r\n");
+        if (withOptimizedCopy) write("optimized/index.htm", "<p>optimized</p>\r\n");
+        add({"site/index.htm"});
+        HighlightRow(model, 0);
+    }
+    const SourceViewState& view() const { return model.sourceView; }
+    std::string shownText() { return hooks.sourceViewText(); }
+    void type(const std::string& text)
+    {
+        hooks.setSourceViewText(text);
+        memoFileSrcChange(model);
+    }
+};
+
+TEST(SourceView, ViewCommandsFollowTheCopiesOfTheHighlightedRow)
+{
+    struct Row {
+        const char* name;
+        bool modify;
+        bool optimizedCopy; // in the output folder
+        bool backupCopy;    // in the backup folder
+        const char* initial;
+        const char* optimized;
+    };
+    const Row rows[] = {
+        {"copies: both exist", false, true, false, "site/index.htm", "optimized/index.htm"},
+        {"copies: no optimized copy", false, false, false, "site/index.htm", "optimized/index.htm"},
+        {"in place with a backup copy", true, false, true, "backup/index.htm", "site/index.htm"},
+        {"in place without a backup copy: the optimized copy is missing", true, false, false, "site/index.htm",
+            "does not exist!"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewBench bench(row.optimizedCopy);
+        if (row.backupCopy) bench.write("backup/index.htm", "<p>backup</p>");
+        if (row.modify) bench.modifyMode(true);
+        UpdateViewCommands(bench.model);
+        const std::string optimized =
+            std::string(row.optimized) == "does not exist!" ? row.optimized : bench.path(row.optimized);
+        EXPECT_EQ(bench.view().menuUnzippedHint, bench.path(row.initial));
+        EXPECT_EQ(bench.view().menuZippedHint, optimized);
+        EXPECT_TRUE(bench.view().menuUnzippedEnabled);
+        EXPECT_TRUE(bench.view().butViewUnZippedEnabled);
+        const bool optimizedExists = row.optimizedCopy || row.backupCopy;
+        EXPECT_EQ(bench.view().menuZippedEnabled, optimizedExists);
+        EXPECT_EQ(bench.view().butViewZippedEnabled, optimizedExists);
+
+        // View opens the optimized copy when there is one, otherwise the initial copy.
+        butViewClick(bench.model);
+        EXPECT_TRUE(bench.ui.saw("open document", optimizedExists ? optimized : bench.path(row.initial)));
+    }
+}
+
+TEST(SourceView, NoHighlightedRowClearsTheViewCommands)
+{
+    ViewBench bench;
+    UpdateViewCommands(bench.model);
+    HighlightRow(bench.model, std::nullopt);
+    EXPECT_EQ(bench.view().menuUnzippedHint, "");
+    EXPECT_EQ(bench.view().menuZippedHint, "");
+    EXPECT_FALSE(bench.view().menuUnzippedEnabled || bench.view().menuZippedEnabled);
+    EXPECT_FALSE(bench.view().butViewUnZippedEnabled || bench.view().butViewZippedEnabled);
+    for (void (*command)(MainModel&) : {butViewClick, listFilesDblClick}) {
+        bench.ui.clearEvents();
+        command(bench.model);
+        EXPECT_EQ(bench.ui.messages(), std::vector<std::string> {"\rYou should select file to view first"});
+    }
+    bench.ui.clearEvents();
+    for (void (*command)(MainModel&) : {menuUnzippedClick, menuZippedClick, menuSendClick}) command(bench.model);
+    EXPECT_TRUE(bench.ui.events().empty());
+}
+
+TEST(SourceView, ShowingATextMakesItEditable)
+{
+    struct Row {
+        const char* name;
+        void (*command)(MainModel&);
+        const char* path;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"initial text", butViewUnZippedClick, "site/index.htm", "<p>initial</p>\n<p>page</p>"},
+        {"optimized text", butViewZippedClick, "optimized/index.htm", "<p>optimized</p>"},
+        {"a double click shows the optimized text", listFilesDblClick, "optimized/index.htm", "<p>optimized</p>"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewBench bench;
+        UpdateViewCommands(bench.model);
+        row.command(bench.model);
+        EXPECT_EQ(bench.view().shownFile, bench.path(row.path));
+        EXPECT_EQ(bench.view().hint, bench.path(row.path));
+        EXPECT_EQ(bench.shownText(), row.text);
+        EXPECT_TRUE(bench.view().editable);
+        EXPECT_TRUE(bench.view().butSendToEditEnabled);
+        EXPECT_FALSE(bench.view().butSaveFileEnabled);
+        EXPECT_TRUE(bench.ui.messages().empty());
+    }
+}
+
+TEST(SourceView, MissingFiles)
+{
+    ViewBench bench(false);
+    UpdateViewCommands(bench.model);
+    // Without an optimized copy a double click shows the initial text.
+    listFilesDblClick(bench.model);
+    EXPECT_EQ(bench.view().shownFile, bench.path("site/index.htm"));
+
+    butViewZippedClick(bench.model);
+    EXPECT_EQ(bench.ui.messages(),
+        std::vector<std::string> {"\rFile < " + bench.path("optimized/index.htm") + " > not found!"});
+    EXPECT_EQ(bench.view().shownFile, bench.path("site/index.htm")) << "the shown text stays";
+
+    bench.ui.clearEvents();
+    bench.modifyMode(true);
+    UpdateViewCommands(bench.model);
+    butViewZippedClick(bench.model);
+    EXPECT_EQ(bench.ui.messages(), std::vector<std::string> {"\rFile < does not exist! > not found!"});
+}
+
+TEST(SourceView, EditAndSave)
+{
+    ViewBench bench;
+    bench.model.options.setFlag(Opt::cbKeepLineEnds, false);
+    butViewUnZippedClick(bench.model);
+    EXPECT_FALSE(bench.view().butSaveFileEnabled);
+    bench.type("<p>edited</p>\n<p>page</p>");
+    EXPECT_TRUE(bench.view().butSaveFileEnabled) << "the unsaved-changes mark";
+    butSaveFileClick(bench.model);
+    EXPECT_FALSE(bench.view().butSaveFileEnabled);
+    EXPECT_EQ(bench.read("site/index.htm"), "<p>edited</p>\r\n<p>page</p>\r\n");
+    EXPECT_EQ(bench.model.panel.row(0).cells[cellSize], "28") << "the panel shows the new size";
+    EXPECT_TRUE(bench.ui.messages().empty());
+    // No stray temporary file beside the page.
+    EXPECT_EQ(bench.fs.listFolder(bench.path("site"))->size(), 1u);
+}
+
+TEST(SourceView, ChangesBeforeAFileIsShownAreNoEdits)
+{
+    ViewBench bench;
+    bench.type("typed into the empty view");
+    EXPECT_FALSE(bench.view().butSaveFileEnabled);
+    butSaveFileClick(bench.model);
+    butSendToEditClick(bench.model);
+    EXPECT_TRUE(bench.ui.events().empty());
+    EXPECT_EQ(bench.read("site/index.htm"), "<p>initial</p>\r\n<p>page</p>\r\n");
+}
+
+TEST(SourceView, SavingFails)
+{
+    struct Row {
+        const char* name;
+        void (*fault)(ViewBench&);
+        const char* edited;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"a read-only page", [](ViewBench& b) { b.fs.makeReadOnly(b.path("site/index.htm")); }, "x", "read-only"},
+        {"a full disk", [](ViewBench& b) { b.fs.failWrites(b.path("site/index.htm")); }, "x", ""},
+        {"a character the page cannot store",
+            [](ViewBench& b) { b.write("site/index.htm", "\xE9\r\n"); }, "\xE2\x82\xAC", "single-byte"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewBench bench;
+        row.fault(bench);
+        butViewUnZippedClick(bench.model);
+        const std::string before = bench.read("site/index.htm");
+        bench.type(row.edited);
+        butSaveFileClick(bench.model);
+        ASSERT_EQ(bench.ui.messages().size(), 1u);
+        EXPECT_EQ(bench.ui.messages()[0].rfind("Error during saving file\r", 0), 0u);
+        EXPECT_NE(bench.ui.messages()[0].find(row.reason), std::string::npos);
+        EXPECT_TRUE(bench.view().butSaveFileEnabled) << "the mark stays";
+        EXPECT_EQ(bench.read("site/index.htm"), before);
+    }
+}
+
+TEST(SourceView, OfferToSaveBeforeShowingAnotherText)
+{
+    struct Row {
+        const char* name;
+        bool answer;
+        std::string savedInitial;
+    };
+    const Row rows[] = {
+        {"No drops the edit", false, "<p>initial</p>\r\n<p>page</p>\r\n"},
+        {"Yes saves it", true, "edited\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewBench bench;
+        butViewUnZippedClick(bench.model);
+        bench.type("edited");
+        bench.ui.script({row.answer ? test::Yes() : test::No()});
+        butViewZippedClick(bench.model);
+        EXPECT_EQ(bench.ui.texts("yesno"),
+            std::vector<std::string> {"Save changes to *|* < " + bench.path("site/index.htm") + " >  ?"});
+        EXPECT_EQ(bench.shownText(), "<p>optimized</p>");
+        EXPECT_FALSE(bench.view().butSaveFileEnabled);
+        EXPECT_EQ(bench.read("site/index.htm"), row.savedInitial);
+    }
+}
+
+TEST(SourceView, AFailedSaveKeepsTheEditInTheView)
+{
+    ViewBench bench;
+    butViewUnZippedClick(bench.model);
+    bench.fs.makeReadOnly(bench.path("site/index.htm"));
+    bench.type("edited");
+    bench.ui.script({test::Yes()});
+    butViewZippedClick(bench.model);
+    EXPECT_EQ(bench.view().shownFile, bench.path("site/index.htm"));
+    EXPECT_EQ(bench.shownText(), "edited");
+
+    // Optimize! does not reset the edit away either, and starts nothing.
+    bench.ui.clearEvents();
+    bench.ui.script({test::Yes()});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.shownText(), "edited");
+    EXPECT_FALSE(bench.model.run.window.visible);
+}
+
+TEST(SourceView, ResetDropsEditsWithoutAQuestion)
+{
+    ViewBench bench;
+    butViewUnZippedClick(bench.model);
+    bench.type("edited");
+    ClearFilesPanel(bench.model);
+    EXPECT_TRUE(bench.ui.events().empty());
+    EXPECT_EQ(bench.view().shownFile, "");
+    EXPECT_EQ(bench.view().hint, "File source");
+    EXPECT_EQ(bench.shownText(), "");
+    EXPECT_FALSE(bench.view().editable);
+    EXPECT_FALSE(bench.view().butViewUnZippedEnabled || bench.view().butViewZippedEnabled ||
+        bench.view().butSendToEditEnabled || bench.view().butSaveFileEnabled);
+    EXPECT_EQ(bench.read("site/index.htm"), "<p>initial</p>\r\n<p>page</p>\r\n");
+}
+
+TEST(SourceView, OptimizeOffersToSaveThenResets)
+{
+    ViewBench bench;
+    butViewUnZippedClick(bench.model);
+    bench.type("edited");
+    bench.ui.script({test::Yes()});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.read("site/index.htm"), "edited\r\n");
+    EXPECT_EQ(bench.view().shownFile, "");
+    EXPECT_TRUE(bench.model.run.window.visible);
+}
+
+TEST(SourceView, AClickThatLeavesNoRowHighlightedResets)
+{
+    ViewBench bench;
+    butViewUnZippedClick(bench.model);
+    listFilesClick(bench.model);
+    EXPECT_FALSE(bench.view().shownFile.empty()) << "the row is still highlighted";
+    HighlightRow(bench.model, std::nullopt);
+    listFilesClick(bench.model);
+    EXPECT_TRUE(bench.view().shownFile.empty());
+}
+
+TEST(SourceView, TheExternalEditor)
+{
+    struct Row {
+        const char* name;
+        void (*command)(MainModel&);
+        bool launches;
+        const char* file;
+    };
+    const Row rows[] = {
+        {"the side button sends the shown file", butSendToEditClick, true, "optimized/index.htm"},
+        {"the panel's item sends the highlighted row", menuSendClick, true, "site/index.htm"},
+        {"the shell cannot start it", menuSendClick, false, "site/index.htm"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewBench bench;
+        bench.model.options.setText(Opt::edExtEditor, "/usr/bin/my editor");
+        bench.ui.launchSucceeds = row.launches;
+        butViewZippedClick(bench.model);
+        row.command(bench.model);
+        const std::string file = bench.path(row.file);
+        EXPECT_EQ(bench.ui.texts("launch"),
+            std::vector<std::string> {"\"/usr/bin/my editor\" \"" + file + "\" in \"" +
+                WithoutTrailingSeparator(FolderPart(file)) + "\""});
+        EXPECT_EQ(bench.ui.messages().empty(), row.launches);
+        if (!row.launches) {
+            EXPECT_EQ(bench.ui.messages()[0], "\rExternal editor running failed");
+        }
+    }
+}
+
+TEST(SourceView, TheBrowserItems)
+{
+    ViewBench bench;
+    menuUnzippedClick(bench.model);
+    menuZippedClick(bench.model);
+    EXPECT_EQ(bench.ui.texts("open document"),
+        (std::vector<std::string> {bench.path("site/index.htm"), bench.path("optimized/index.htm")}));
+}
+
+TEST(SourceView, TheStorageModeDecidesTheOptimizedFileItem)
+{
+    ViewBench bench;
+    for (bool modify : {true, false}) {
+        bench.model.options.setFlag(Opt::radModifyOld, modify);
+        StorageModeChanged(bench.model);
+        EXPECT_EQ(bench.view().menuZippedEnabled, !modify);
+    }
+}
+
+TEST(SourceView, HiddenWhileARunLasts)
+{
+    ViewBench bench(false);
+    bench.quietRuns();
+    bool visibleDuringRun = true;
+    bench.ui.onProcessEvents = [&] { visibleDuringRun = visibleDuringRun && bench.view().visible; };
+    butOptimizeClick(bench.model);
+    EXPECT_FALSE(visibleDuringRun);
+    EXPECT_TRUE(bench.view().visible);
+}
+
+} // namespace
+} // namespace qm
