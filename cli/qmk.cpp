@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "batch/model/file_ratio.h"
+#include "settings/data_lists.h"
 #include "batch/model/file_operations.h"
 #include "base/file_system.h"
 #include "batch/model/file_filters.h"

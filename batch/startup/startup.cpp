@@ -5,6 +5,7 @@
 
 
 #include "batch/startup/command_line.h"
+#include "settings/data_lists.h"
 #include "batch/panel/file_list.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"

@@ -1,5 +1,5 @@
 // Loading the engine's word lists.
-#include "engine/engine_data.h"
+#include "settings/data_lists.h"
 
 #include "base/file_io.h"
 #include "base/text_lines.h"
