@@ -144,7 +144,7 @@ TEST(Differential, RealPagesComeOutAsFromTheOracle)
     if (const char* corpus = std::getenv("QMK_CORPUS")) folders.emplace_back(corpus);
     const TOptionSet options;
     const std::filesystem::path dataFolder = std::filesystem::path(QMK_SOURCE_DIR) / "data";
-    const EngineData data{SplitLines(ReadFile(dataFolder / "Align.dat")), SplitLines(ReadFile(dataFolder / "Ssi.dat"))};
+    const EngineData data{SplitLines(test::ReadFile(dataFolder / "Align.dat")), SplitLines(test::ReadFile(dataFolder / "Ssi.dat"))};
     int pages = 0;
     for (const auto& folder : folders) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
