@@ -57,16 +57,16 @@ int main(int argc, char* argv[])
     qm::RealFileSystem fs;
     const qm::ProgramFolderChoice folder = qm::ChooseProgramFolder(fs, qm::FromQt(QApplication::applicationDirPath()),
         qm::ProcessEnvironment(), [](const std::string& path) { return ::access(path.c_str(), W_OK) == 0; });
-    const qm::FsResult filled = qm::FillProgramFolder(fs, folder);
+    const qm::Status filled = qm::FillProgramFolder(fs, folder);
 
     qm::DesktopProgram program(fs, qm::ToQt(folder.programFolder) + QStringLiteral("help"));
     program.windows().main.show();
     // The settings sequence runs once the main window is on screen and the event loop turns,
     // so a run started by the command line shows its run window and can be interrupted.
     QTimer::singleShot(0, &program, [&] {
-        if (filled)
+        if (!filled)
             qm::ShowMessage(program.model().ui, qm::MessageKind::Error,
-                "Error during program starting\r" + filled->reason);
+                "Error during program starting\r" + filled.reason());
         program.start(folder.programFolder, commandLine);
         if (!screenshot.isEmpty()) SaveScreenshot(program, screenshot);
     });

@@ -16,6 +16,23 @@
 namespace qm {
 namespace fs = std::filesystem;
 
+Failure FailureOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return Failure::NotFound;
+    case EEXIST:
+    case ENOTEMPTY: return Failure::Exists;
+    case EXDEV: return Failure::CrossDevice;
+    case EROFS:
+    case EACCES:
+    case EPERM: return Failure::ReadOnly;
+    case ENOSPC:
+    case EDQUOT: return Failure::NoSpace;
+    default: return Failure::Other;
+    }
+}
+
 namespace {
 
 std::string Describe(const fs::path& path, const std::string& what)
@@ -44,12 +61,12 @@ bool FlushToDisk(std::FILE* file)
 
 } // namespace
 
-ReadResult ReadFileBytes(const fs::path& path)
+Expected<std::string> ReadFileBytes(const fs::path& path)
 {
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return {std::nullopt, {Describe(path, "read") + ": it is a folder"}};
+    if (fs::is_directory(path, ec)) return Status::Fail(Describe(path, "read") + ": it is a folder");
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, {Describe(path, "open") + ": " + std::strerror(errno)}};
+    if (!in) return Status::Fail(Describe(path, "open") + ": " + std::strerror(errno), FailureOf(errno));
     std::string bytes;
     in.seekg(0, std::ios::end);
     auto size = in.tellg();
@@ -59,15 +76,15 @@ ReadResult ReadFileBytes(const fs::path& path)
         in.read(bytes.data(), size);
         bytes.resize(static_cast<std::size_t>(in.gcount()));
     }
-    if (in.bad()) return {std::nullopt, {Describe(path, "read") + ": " + std::strerror(errno)}};
-    return {std::move(bytes), {}};
+    if (in.bad()) return Status::Fail(Describe(path, "read") + ": " + std::strerror(errno), FailureOf(errno));
+    return bytes;
 }
 
-std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_view bytes)
+Status WriteFileAtomically(const fs::path& path, std::string_view bytes)
 {
     fs::path target = path.is_absolute() ? path : fs::absolute(path);
     std::error_code ec;
-    if (fs::is_directory(target, ec)) return FileError {Describe(target, "write") + ": a folder has that name"};
+    if (fs::is_directory(target, ec)) return Status::Fail(Describe(target, "write") + ": a folder has that name", Failure::Exists);
 
     fs::path temporary;
     std::FILE* file = nullptr;
@@ -76,7 +93,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
         file = std::fopen(temporary.string().c_str(), "wbx"); // x: never reuse an existing name
         if (!file && errno != EEXIST) break;
     }
-    if (!file) return FileError {Describe(target, "write") + ": " + std::strerror(errno)};
+    if (!file) return Status::Fail(Describe(target, "write") + ": " + std::strerror(errno), FailureOf(errno));
 
     // Only a file that replaces another must reach the disk before the rename:
     // otherwise a crash could leave neither the old content nor the new. A
@@ -94,7 +111,7 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
     }
     if (!written) {
         fs::remove(temporary, ec);
-        return FileError {Describe(target, "write") + ": " + std::strerror(writeErrno)};
+        return Status::Fail(Describe(target, "write") + ": " + std::strerror(writeErrno), FailureOf(writeErrno));
     }
 
     // A replaced file keeps its permissions (an executable CGI page stays executable).
@@ -104,9 +121,9 @@ std::optional<FileError> WriteFileAtomically(const fs::path& path, std::string_v
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return FileError {Describe(target, "replace") + ": " + ec.message()};
+        return Status::Fail(Describe(target, "replace") + ": " + ec.message(), FailureOf(ec.value()));
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
 std::int64_t FileSizeOf(const fs::path& path)

@@ -18,26 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FsFailure KindOf(int error)
+Status ErrorFor(const std::string& what, const std::string& path, int error)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR: return FsFailure::NotFound;
-    case EEXIST:
-    case ENOTEMPTY: return FsFailure::Exists;
-    case EXDEV: return FsFailure::CrossDevice;
-    case EROFS:
-    case EACCES:
-    case EPERM: return FsFailure::ReadOnly;
-    case ENOSPC:
-    case EDQUOT: return FsFailure::NoSpace;
-    default: return FsFailure::Other;
-    }
-}
-
-FsError ErrorFor(const std::string& what, const std::string& path, int error)
-{
-    return FsError {KindOf(error), "Cannot " + what + " \"" + path + "\": " + std::strerror(error)};
+    return Status::Fail("Cannot " + what + " \"" + path + "\": " + std::strerror(error), FailureOf(error));
 }
 
 // A name no other writer in this folder uses at the same moment.
@@ -98,18 +81,18 @@ std::string NamePart(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-FsResult CreateFolders(FileSystem& fs, const std::string& path)
+Status CreateFolders(FileSystem& fs, const std::string& path)
 {
     const std::string folder = WithTrailingSeparator(path);
     for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
         const std::string level = folder.substr(0, slash);
         if (!fs.isFolder(level))
-            if (FsResult error = fs.createFolder(level)) return error;
+            if (Status created = fs.createFolder(level); !created) return created;
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
-FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative)
+Status CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative)
 {
     std::string folder = WithTrailingSeparator(root);
     std::size_t start = 0;
@@ -119,12 +102,12 @@ FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::s
         if (end > start) {
             folder += relative.substr(start, end - start);
             if (!fs.isFolder(folder))
-                if (FsResult error = fs.createFolder(folder)) return error;
+                if (Status created = fs.createFolder(folder); !created) return created;
             folder += kPathSeparator;
         }
         start = end + 1;
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
 bool RealFileSystem::exists(const std::string& path)
@@ -155,14 +138,14 @@ std::optional<FileTime> RealFileSystem::lastWriteTime(const std::string& path)
         std::chrono::seconds(status.st_mtim.tv_sec) + std::chrono::nanoseconds(status.st_mtim.tv_nsec)));
 }
 
-std::optional<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string& path)
+Expected<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string& path)
 {
     std::error_code ec;
     fs::directory_iterator it(path, ec);
-    if (ec) return std::nullopt;
+    if (ec) return ErrorFor("list the folder", path, ec.value());
     std::vector<FolderEntry> entries;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) return std::nullopt;
+        if (ec) return ErrorFor("list the folder", path, ec.value());
         FolderEntry entry;
         entry.name = it->path().filename().string();
         std::error_code statusError;
@@ -171,27 +154,27 @@ std::optional<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::st
         entry.isFile = it->is_regular_file(statusError);
         entries.push_back(std::move(entry));
     }
-    if (ec) return std::nullopt;
+    if (ec) return ErrorFor("list the folder", path, ec.value());
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
 }
 
-FsResult RealFileSystem::createFolder(const std::string& path)
+Status RealFileSystem::createFolder(const std::string& path)
 {
-    if (::mkdir(WithoutTrailingSeparator(path).c_str(), 0777) == 0) return std::nullopt;
+    if (::mkdir(WithoutTrailingSeparator(path).c_str(), 0777) == 0) return Status::Ok();
     int error = errno;
-    if (error == EEXIST && isFolder(path)) return std::nullopt;
+    if (error == EEXIST && isFolder(path)) return Status::Ok();
     return ErrorFor("create the folder", path, error);
 }
 
-FsResult RealFileSystem::rename(const std::string& from, const std::string& to, bool replace)
+Status RealFileSystem::rename(const std::string& from, const std::string& to, bool replace)
 {
     int result = replace ? ::rename(from.c_str(), to.c_str()) : RenameNoReplace(from.c_str(), to.c_str());
-    if (result == 0) return std::nullopt;
+    if (result == 0) return Status::Ok();
     return ErrorFor("move", from + "\" to \"" + to, errno);
 }
 
-FsResult RealFileSystem::copyFile(const std::string& from, const std::string& to)
+Status RealFileSystem::copyFile(const std::string& from, const std::string& to)
 {
     std::FILE* in = std::fopen(from.c_str(), "rb");
     if (!in) return ErrorFor("open", from, errno);
@@ -232,26 +215,20 @@ FsResult RealFileSystem::copyFile(const std::string& from, const std::string& to
         ::unlink(temporary.c_str());
         return ErrorFor("copy", from + "\" to \"" + to, error);
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
-FsResult RealFileSystem::remove(const std::string& path)
+Status RealFileSystem::remove(const std::string& path)
 {
-    if (::unlink(path.c_str()) == 0) return std::nullopt;
+    if (::unlink(path.c_str()) == 0) return Status::Ok();
     return ErrorFor("delete", path, errno);
 }
 
-ReadResult RealFileSystem::readBytes(const std::string& path) { return ReadFileBytes(path); }
+Expected<std::string> RealFileSystem::readBytes(const std::string& path) { return ReadFileBytes(path); }
 
-FsResult RealFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+Status RealFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
 {
-    // The engine's writer knows the temporary-and-rename dance; only the kind of failure is added here.
-    errno = 0;
-    if (std::optional<FileError> error = WriteFileAtomically(path, bytes)) {
-        FsFailure kind = errno ? KindOf(errno) : FsFailure::Other;
-        return FsError {kind, error->reason};
-    }
-    return std::nullopt;
+    return WriteFileAtomically(path, bytes);
 }
 
 bool RealFileSystem::isReadOnly(const std::string& path)
@@ -268,12 +245,12 @@ bool RealFileSystem::sameFile(const std::string& a, const std::string& b)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-FsResult RealFileSystem::copyPermissions(const std::string& from, const std::string& to)
+Status RealFileSystem::copyPermissions(const std::string& from, const std::string& to)
 {
     struct stat status;
     if (::stat(from.c_str(), &status) != 0) return ErrorFor("read the permissions of", from, errno);
     if (::chmod(to.c_str(), status.st_mode & 07777) != 0) return ErrorFor("set the permissions of", to, errno);
-    return std::nullopt;
+    return Status::Ok();
 }
 
 std::string RealFileSystem::absolute(const std::string& path)

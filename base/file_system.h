@@ -1,4 +1,4 @@
-// The file operations the batch layer performs, behind one interface so tests can make any of them fail.
+// Every file operation the program performs, behind one interface so tests can make any of them fail.
 #pragma once
 
 #include <chrono>
@@ -9,26 +9,9 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/status.h"
 
 namespace qm {
-
-// Why an operation failed, where the caller must react differently.
-enum class FsFailure {
-    Other,
-    NotFound,
-    Exists,      // the target of a move without replacement is taken
-    CrossDevice, // a rename between two file systems
-    ReadOnly,
-    NoSpace,
-};
-
-struct FsError {
-    FsFailure kind = FsFailure::Other;
-    std::string reason; // a sentence for the user, naming the file
-};
-
-// nullopt when the operation was done.
-using FsResult = std::optional<FsError>;
 
 struct FolderEntry {
     std::string name;
@@ -49,25 +32,25 @@ public:
     virtual std::int64_t sizeOf(const std::string& path) = 0; // -1 when nothing is there
     virtual std::optional<FileTime> lastWriteTime(const std::string& path) = 0;
     // The entries of a folder without "." and "..", sorted by name byte for
-    // byte so scans are the same on every file system; nullopt when unreadable.
-    virtual std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) = 0;
+    // byte so scans are the same on every file system; the reason when unreadable.
+    virtual Expected<std::vector<FolderEntry>> listFolder(const std::string& path) = 0;
     // Creates the last level only; an existing folder is no failure.
-    virtual FsResult createFolder(const std::string& path) = 0;
-    // Without replace, a taken target fails with Exists (never silently replaced).
-    virtual FsResult rename(const std::string& from, const std::string& to, bool replace) = 0;
+    virtual Status createFolder(const std::string& path) = 0;
+    // Without replace, a taken target fails with Failure::Exists (never silently replaced).
+    virtual Status rename(const std::string& from, const std::string& to, bool replace) = 0;
     // Copies beside the target under a temporary name and renames it over the
     // target, so a failure leaves the target as it was. The copy keeps the
     // source's permissions and gets the current time.
-    virtual FsResult copyFile(const std::string& from, const std::string& to) = 0;
-    virtual FsResult remove(const std::string& path) = 0;
-    virtual ReadResult readBytes(const std::string& path) = 0;
-    virtual FsResult writeAtomically(const std::string& path, std::string_view bytes) = 0;
+    virtual Status copyFile(const std::string& from, const std::string& to) = 0;
+    virtual Status remove(const std::string& path) = 0;
+    virtual Expected<std::string> readBytes(const std::string& path) = 0;
+    virtual Status writeAtomically(const std::string& path, std::string_view bytes) = 0;
     // No write permission bit at all. Root may write such a file anyway, so
     // this looks at the bits, not at what the process could do.
     virtual bool isReadOnly(const std::string& path) = 0;
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
     // Gives `to` the permission bits of `from` (a page that replaces its own source keeps them).
-    virtual FsResult copyPermissions(const std::string& from, const std::string& to) = 0;
+    virtual Status copyPermissions(const std::string& from, const std::string& to) = 0;
     // Absolute against the current folder, "." and ".." resolved without touching the disk.
     virtual std::string absolute(const std::string& path) = 0;
 };
@@ -80,16 +63,16 @@ public:
     bool isFolder(const std::string& path) override;
     std::int64_t sizeOf(const std::string& path) override;
     std::optional<FileTime> lastWriteTime(const std::string& path) override;
-    std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
-    FsResult createFolder(const std::string& path) override;
-    FsResult rename(const std::string& from, const std::string& to, bool replace) override;
-    FsResult copyFile(const std::string& from, const std::string& to) override;
-    FsResult remove(const std::string& path) override;
-    ReadResult readBytes(const std::string& path) override;
-    FsResult writeAtomically(const std::string& path, std::string_view bytes) override;
+    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override;
+    Status createFolder(const std::string& path) override;
+    Status rename(const std::string& from, const std::string& to, bool replace) override;
+    Status copyFile(const std::string& from, const std::string& to) override;
+    Status remove(const std::string& path) override;
+    Expected<std::string> readBytes(const std::string& path) override;
+    Status writeAtomically(const std::string& path, std::string_view bytes) override;
     bool isReadOnly(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
-    FsResult copyPermissions(const std::string& from, const std::string& to) override;
+    Status copyPermissions(const std::string& from, const std::string& to) override;
     std::string absolute(const std::string& path) override;
 };
 
@@ -101,9 +84,9 @@ std::string FolderPart(std::string_view path); // up to and including the last s
 std::string NamePart(std::string_view path);   // after the last separator
 
 // Creates every missing folder of an absolute path, one level at a time.
-FsResult CreateFolders(FileSystem& fs, const std::string& path);
+Status CreateFolders(FileSystem& fs, const std::string& path);
 
 // Creates the folders of a path below an existing root, one level at a time.
-FsResult CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative);
+Status CreateFolderChain(FileSystem& fs, const std::string& root, const std::string& relative);
 
 } // namespace qm

@@ -71,7 +71,7 @@ const std::string& Page(const std::string& kind, std::size_t bytes)
     auto key = std::make_pair(kind, bytes);
     auto it = pages.find(key);
     if (it == pages.end()) {
-        it = pages.emplace(key, *WorkingTextFromBytes(Raw(kind, bytes)).text).first;
+        it = pages.emplace(key, *WorkingTextFromBytes(Raw(kind, bytes))).first;
     }
     return it->second;
 }

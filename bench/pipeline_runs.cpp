@@ -19,8 +19,7 @@ int main(int argc, char** argv)
     const std::size_t bytes = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1'000'000;
     const int runs = argc > 3 ? std::atoi(argv[3]) : 10;
     const std::string page = *qm::WorkingTextFromBytes(kind == "adversarial" ? qm::bench::AdversarialPage(bytes)
-                                                                            : qm::bench::RealisticPage(bytes))
-                                  .text;
+                                                                            : qm::bench::RealisticPage(bytes));
     const qm::TOptionSet options;
     qm::EngineData data;
     data.alignWords = {"left", "center", "right", "top", "middle", "bottom"};

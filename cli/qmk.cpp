@@ -50,9 +50,9 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
     const ProgramFolderDefaults defaults {folder};
     options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
-    LastOptionsRead read = ReadLastOptions(options, folder);
-    if (!read.status) {
-        err << "qmk: cannot read " << OptionsFilePath(folder) << ": " << read.status.reason << "\n";
+    Expected<bool> read = ReadLastOptions(model.fs, options, folder);
+    if (!read) {
+        err << "qmk: cannot read " << OptionsFilePath(folder) << ": " << read.reason() << "\n";
         return false;
     }
     if (args.profile) {
@@ -64,17 +64,16 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
     }
     // A profile without settings would be written by the desktop program; qmk only reads.
     const std::string profile = options.text(Opt::edProfile);
-    SettingsFileLoad load = SettingsFile::Load(profile);
-    if (!profile.empty() && !load.error && load.file.HasSection(kSettingsSection)) {
-        SettingsStatus status = LoadProfile(options, folder);
-        if (!status) {
-            err << "qmk: cannot read the profile " << profile << ": " << status.reason << "\n";
+    Expected<SettingsFile> file = SettingsFile::Load(model.fs, profile);
+    if (!profile.empty() && file && file->HasSection(kSettingsSection)) {
+        if (Status loaded = LoadProfile(model.fs, options, folder); !loaded) {
+            err << "qmk: cannot read the profile " << profile << ": " << loaded.reason() << "\n";
             return false;
         }
     } else if (args.profile) {
         err << "qmk: the profile " << *args.profile << " holds no settings; the default options apply\n";
     }
-    model.engineData = LoadEngineData(args.data ? *args.data : folder);
+    model.engineData = LoadEngineData(model.fs, args.data ? *args.data : folder);
     return true;
 }
 
@@ -189,8 +188,8 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
     const TOptionSet& options = model.options;
     const std::string root = options.flag(Opt::radModifyOld) ? options.text(Opt::edBackUpPath) : options.text(Opt::edOptimizedPath);
     if (options.flag(Opt::radSaveNewMod) || options.flag(Opt::cbSaveBefMod)) {
-        if (FsResult error = CreateFolders(fs, root)) {
-            streams.err << "qmk: " << error->reason << "\n";
+        if (Status created = CreateFolders(fs, root); !created) {
+            streams.err << "qmk: " << created.reason() << "\n";
             return 1;
         }
     }

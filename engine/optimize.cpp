@@ -24,16 +24,16 @@ OptimizedPage OptimizePageBytes(std::string&& source, const TOptionSet& options,
     OptimizedPage page;
     const LineEnd lineEnd =
         options.flag(Opt::cbKeepLineEnds) ? DetectLineEnd(source, PlatformLineEnd()) : LineEnd::CrLf;
-    WorkingTextResult loaded = WorkingTextFromBytes(source);
-    if (!loaded.text) {
-        page.problem = loaded.problem;
+    Expected<std::string> loaded = WorkingTextFromBytes(source);
+    if (!loaded) {
+        page.problem = loaded.reason();
         return page;
     }
     std::string().swap(source); // the working text has every byte it needs
-    page.outcome = passes::RunPasses(*loaded.text, passes::PassContext{options, data, messages}, interrupted);
+    page.outcome = OptimizeWorkingText(*loaded, options, data, messages, interrupted);
     if (page.outcome != PipelineOutcome::Completed) return page;
-    MakeTextForWriting(*loaded.text, LineEndText(lineEnd));
-    page.bytes = std::move(*loaded.text);
+    MakeTextForWriting(*loaded, LineEndText(lineEnd));
+    page.bytes = std::move(*loaded);
     return page;
 }
 

@@ -60,13 +60,13 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
 
 } // namespace
 
-WorkingTextResult WorkingTextFromBytes(std::string_view bytes)
+Expected<std::string> WorkingTextFromBytes(std::string_view bytes)
 {
     if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
-        return {std::nullopt, "it is UTF-16 text, not a single-byte page"};
+        return Status::Fail("it is UTF-16 text, not a single-byte page");
     if (bytes.find('\0') != std::string_view::npos)
-        return {std::nullopt, "it holds NUL bytes, so it is not a single-byte page"};
-    return {WithLineEnds(bytes, "\r\n"), {}};
+        return Status::Fail("it holds NUL bytes, so it is not a single-byte page");
+    return WithLineEnds(bytes, "\r\n");
 }
 
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace qm {
 
 enum class LineEnd { CrLf, Lf, Cr };
@@ -18,14 +20,10 @@ LineEnd DetectLineEnd(std::string_view bytes, LineEnd fallback);
 // The line end this platform writes when a page has none of its own.
 LineEnd PlatformLineEnd();
 
-struct WorkingTextResult {
-    std::optional<std::string> text; // lines joined with CR LF after every line
-    std::string problem; // why the bytes are not a single-byte page
-};
-
-// A page is single-byte text: a NUL byte, or a UTF-16 byte-order mark, means
-// it is something else and must not be rewritten.
-WorkingTextResult WorkingTextFromBytes(std::string_view bytes);
+// The working text: lines joined with CR LF after every line. A page is
+// single-byte text: a NUL byte, or a UTF-16 byte-order mark, means it is
+// something else and must not be rewritten; the failure says which.
+Expected<std::string> WorkingTextFromBytes(std::string_view bytes);
 
 // The working text split at CR LF, CR or LF, each line followed by the line end.
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd);

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "base/ascii.h"
+
 namespace qm {
 namespace {
 
@@ -119,16 +121,6 @@ const OptionRow kTable[] = {
 
 static_assert(std::size(kTable) == static_cast<std::size_t>(kOptionCount), "one row per option");
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 std::int32_t ParseDefaultInteger(std::string_view text)
 {
     std::int32_t value = 0;
@@ -150,7 +142,7 @@ const OptionRow& RowOf(Opt id)
 std::optional<Opt> OptionByKey(std::string_view key)
 {
     for (const OptionRow& row : kTable)
-        if (EqualIgnoringAsciiCase(row.key, key)) return row.id;
+        if (EqualsIgnoringCase(row.key, key)) return row.id;
     return std::nullopt;
 }
 

@@ -1,21 +1,21 @@
 // Loading the engine's word lists.
 #include "settings/data_lists.h"
 
-#include "base/file_io.h"
 #include "base/text_lines.h"
 
 namespace qm {
 
-std::vector<std::string> LoadWordList(const std::filesystem::path& path)
+std::vector<std::string> LoadWordList(FileSystem& fs, const std::string& path)
 {
-    ReadResult file = ReadFileBytes(path);
-    if (!file.bytes) return {};
-    return SplitLines(*file.bytes);
+    Expected<std::string> bytes = fs.readBytes(path);
+    if (!bytes) return {};
+    return SplitLines(*bytes);
 }
 
-EngineData LoadEngineData(const std::filesystem::path& folder)
+EngineData LoadEngineData(FileSystem& fs, const std::string& folder)
 {
-    return EngineData {LoadWordList(folder / "Align.dat"), LoadWordList(folder / "Ssi.dat")};
+    const std::string base = WithTrailingSeparator(folder);
+    return EngineData {LoadWordList(fs, base + "Align.dat"), LoadWordList(fs, base + "Ssi.dat")};
 }
 
 } // namespace qm

@@ -1,9 +1,10 @@
-// Walking the option table to read and write "Options.dat" and profiles, and loading and saving a profile with its schemes.
+// Walking the option table to read and write profiles, and loading and saving a profile with its schemes.
 #include "settings/profile.h"
 
 #include <filesystem>
 #include <optional>
 
+#include "settings/program_options.h"
 #include "settings/tag_scheme.h"
 
 namespace qm {
@@ -15,35 +16,6 @@ constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
 
 bool IsSeparator(char c) { return c == '/' || c == kSeparator; }
 
-std::string InFolder(std::string_view folder, std::string_view relative)
-{
-    std::string path(folder);
-    if (!path.empty() && !IsSeparator(path.back())) path += kSeparator;
-    path += relative;
-    return path;
-}
-
-// Texts whose fallback is not the value they hold when the file is read:
-// these are the ones a damaged "Options.dat" must not leave pointing anywhere odd.
-std::optional<std::string> FallbackText(Opt id, const ProgramFolderDefaults& defaults)
-{
-    switch (id) {
-    case Opt::edProfile: return defaults.defaultProfile();
-    case Opt::edBackUpPath: return defaults.backUpPath();
-    case Opt::edOptimizedPath: return defaults.optimizedPath();
-    case Opt::edExtEditor:
-    case Opt::edLan: return std::string();
-    default: return std::nullopt;
-    }
-}
-
-// A stale sort column could name a column the panel no longer has; the first is always there.
-std::optional<std::int32_t> FallbackInteger(Opt id)
-{
-    if (id == Opt::column_sort) return 0;
-    return std::nullopt;
-}
-
 bool IsReadFromProfile(const OptionRow& row) { return row.store == OptionStore::Profile && row.kind == OptionKind::Flag; }
 
 bool IsWrittenToProfile(const OptionRow& row)
@@ -53,53 +25,6 @@ bool IsWrittenToProfile(const OptionRow& row)
 }
 
 } // namespace
-
-std::string ProgramFolderDefaults::defaultProfile() const
-{
-    return InFolder(programFolder, std::string("Profiles") + kSeparator + "Default.pro");
-}
-
-std::string ProgramFolderDefaults::backUpPath() const { return InFolder(programFolder, std::string("backup") + kSeparator); }
-
-std::string ProgramFolderDefaults::optimizedPath() const
-{
-    return InFolder(programFolder, std::string("optimized") + kSeparator);
-}
-
-void ReadProgramOptions(const SettingsFile& file, TOptionSet& options, const ProgramFolderDefaults& defaults)
-{
-    for (const OptionRow& row : OptionTable()) {
-        if (row.store != OptionStore::ProgramOptions) continue;
-        switch (row.kind) {
-        case OptionKind::Flag:
-            if (std::optional<std::int32_t> value = file.ReadInteger(kSettingsSection, row.key))
-                options.setFlag(row.id, *value != 0);
-            break;
-        case OptionKind::Integer:
-            if (std::optional<std::int32_t> value = file.ReadInteger(kSettingsSection, row.key))
-                options.setInteger(row.id, *value);
-            else if (std::optional<std::int32_t> fallback = FallbackInteger(row.id))
-                options.setInteger(row.id, *fallback);
-            break;
-        case OptionKind::Text:
-        case OptionKind::NumberText:
-            if (std::optional<std::string> value = file.ReadString(kSettingsSection, row.key))
-                options.setText(row.id, std::move(*value));
-            else if (std::optional<std::string> fallback = FallbackText(row.id, defaults))
-                options.setText(row.id, std::move(*fallback));
-            break;
-        }
-    }
-}
-
-bool WriteProgramOptions(SettingsFile& file, const TOptionSet& options)
-{
-    for (const OptionRow& row : OptionTable()) {
-        if (row.store != OptionStore::ProgramOptions) continue;
-        if (!file.WriteString(kSettingsSection, row.key, options.valueAsText(row.id))) return false;
-    }
-    return true;
-}
 
 void ReadProfileFlags(const SettingsFile& file, TOptionSet& options, const FlagChanged& onFlagChanged)
 {
@@ -136,44 +61,45 @@ std::string SchemeBase(std::string_view profilePath)
     return std::string(profilePath.substr(0, dot));
 }
 
-SettingsStatus LoadProfile(TOptionSet& options, std::string_view programFolder, const FlagChanged& onFlagChanged)
+Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder,
+                   const FlagChanged& onFlagChanged)
 {
     const std::string path = options.text(Opt::edProfile);
-    if (path.empty()) return SaveProfile(options, programFolder);
-    SettingsFileLoad load = SettingsFile::Load(path);
-    if (load.error) return SettingsStatus::Failure(load.error->reason);
-    if (!load.file.HasSection(kSettingsSection)) return SaveProfile(options, programFolder);
+    if (path.empty()) return SaveProfile(fs, options, programFolder);
+    Expected<SettingsFile> file = SettingsFile::Load(fs, path);
+    if (!file) return file.status();
+    if (!file->HasSection(kSettingsSection)) return SaveProfile(fs, options, programFolder);
 
-    ReadProfileFlags(load.file, options, onFlagChanged);
+    ReadProfileFlags(*file, options, onFlagChanged);
 
     const std::string base = SchemeBase(path);
-    if (SettingsStatus status = ReadReplaceScheme(base + ".rep", options.listReplaceTags); !status) return status;
+    if (Status read = ReadReplaceScheme(fs, base + ".rep", options.listReplaceTags); !read) return read;
     options.ReplaceSchemeModified = false;
-    if (SettingsStatus status = ReadRemoveScheme(base + ".rem", options.listDeleteTags); !status) return status;
+    if (Status read = ReadRemoveScheme(fs, base + ".rem", options.listDeleteTags); !read) return read;
     options.RemoveSchemeModified = false;
     options.ProfileModified = false;
-    return SettingsStatus::Success();
+    return Status::Ok();
 }
 
-SettingsStatus SaveProfile(TOptionSet& options, std::string_view programFolder)
+Status SaveProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder)
 {
     if (options.text(Opt::edProfile).empty())
         options.setText(Opt::edProfile, ProgramFolderDefaults{std::string(programFolder)}.defaultProfile());
     const std::string path = options.text(Opt::edProfile);
 
     // The profile is edited, not rewritten, so lines another version of the program wrote survive.
-    SettingsFileLoad load = SettingsFile::Load(path);
-    if (load.error) return SettingsStatus::Failure(load.error->reason);
-    WriteProfileFlags(load.file, options);
-    if (std::optional<FileError> error = load.file.Save(path)) return SettingsStatus::Failure(error->reason);
+    Expected<SettingsFile> file = SettingsFile::Load(fs, path);
+    if (!file) return file.status();
+    WriteProfileFlags(*file, options);
+    if (Status saved = file->Save(fs, path); !saved) return saved;
 
     const std::string base = SchemeBase(path);
-    if (SettingsStatus status = WriteReplaceScheme(base + ".rep", options.listReplaceTags); !status) return status;
+    if (Status written = WriteReplaceScheme(fs, base + ".rep", options.listReplaceTags); !written) return written;
     options.ReplaceSchemeModified = false;
-    if (SettingsStatus status = WriteRemoveScheme(base + ".rem", options.listDeleteTags); !status) return status;
+    if (Status written = WriteRemoveScheme(fs, base + ".rem", options.listDeleteTags); !written) return written;
     options.RemoveSchemeModified = false;
     options.ProfileModified = false;
-    return SettingsStatus::Success();
+    return Status::Ok();
 }
 
 } // namespace qm

@@ -1,4 +1,4 @@
-// "Options.dat" keys and profiles (*.pro with their *.rep and *.rem schemes): moving the option set in and out of files.
+// Profiles (*.pro with their *.rep and *.rem schemes): moving the profile options in and out of files.
 #pragma once
 
 #include <functional>
@@ -9,29 +9,6 @@
 #include "settings/settings_file.h"
 
 namespace qm {
-
-// Paths inside the program folder that serve as fallbacks when "Options.dat"
-// lacks a key. The program folder is an absolute path; a missing trailing
-// separator is supplied.
-struct ProgramFolderDefaults {
-    std::string programFolder;
-
-    std::string defaultProfile() const; // program folder + "Profiles/Default.pro"
-    std::string backUpPath() const;     // program folder + "backup/"
-    std::string optimizedPath() const;  // program folder + "optimized/"
-};
-
-// Every program option of "Options.dat", in table order. A missing key (or,
-// for flags and integers, one that is no integer) takes its fallback: the
-// three program folder paths above for edProfile, edBackUpPath and
-// edOptimizedPath, empty for edExtEditor and edLan, 0 for column_sort, the
-// current value for all others. The enabling rules of the dependent
-// controls are the window's business once it has the values.
-void ReadProgramOptions(const SettingsFile& file, TOptionSet& options, const ProgramFolderDefaults& defaults);
-
-// Writes every program option in table order. False when a value cannot be
-// kept in the file (it holds a line break); the keys before it are written.
-bool WriteProgramOptions(SettingsFile& file, const TOptionSet& options);
 
 // Called after a flag read from a profile has changed the option set, so the
 // window can run that flag's click behaviour.
@@ -54,12 +31,12 @@ std::string SchemeBase(std::string_view profilePath);
 // without a settings section (no file, an empty file, an empty edProfile) is
 // saved from the current options instead. On failure the steps done stay
 // done, the later ones are skipped and the modified marks stay as they are.
-SettingsStatus LoadProfile(TOptionSet& options, std::string_view programFolder,
-                           const FlagChanged& onFlagChanged = {});
+Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder,
+                   const FlagChanged& onFlagChanged = {});
 
 // Saves the profile named by edProfile (the default profile when it is empty)
 // and its two scheme files, then clears the modified marks. The profile's
 // folder is never created: a missing one is a failure.
-SettingsStatus SaveProfile(TOptionSet& options, std::string_view programFolder);
+Status SaveProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder);
 
 } // namespace qm

@@ -3,30 +3,17 @@
 
 #include <limits>
 
+#include "base/ascii.h"
 #include "base/text_lines.h"
 
 namespace qm {
-namespace fs = std::filesystem;
-
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
 }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
@@ -125,18 +112,17 @@ std::optional<std::int32_t> ParseSettingsInteger(std::string_view text)
     return static_cast<std::int32_t>(*magnitude);
 }
 
-SettingsFileLoad SettingsFile::Load(const fs::path& path)
+Expected<SettingsFile> SettingsFile::Load(FileSystem& fs, const std::string& path)
 {
-    std::error_code ec;
-    if (fs::status(path, ec).type() == fs::file_type::not_found) return {SettingsFile{}, std::nullopt};
-    ReadResult read = ReadFileBytes(path);
-    if (!read.bytes) return {SettingsFile{}, read.error};
-    return {SettingsFile(SplitLines(*read.bytes)), std::nullopt};
+    if (!fs.exists(path)) return SettingsFile{};
+    Expected<std::string> bytes = fs.readBytes(path);
+    if (!bytes) return bytes.status();
+    return SettingsFile(SplitLines(*bytes));
 }
 
-std::optional<FileError> SettingsFile::Save(const fs::path& path) const
+Status SettingsFile::Save(FileSystem& fs, const std::string& path) const
 {
-    return WriteFileAtomically(path, JoinLines(lines_, "\r\n"));
+    return fs.writeAtomically(path, JoinLines(lines_, "\r\n"));
 }
 
 std::optional<SettingsFile::SectionSpan> SettingsFile::FindSection(std::string_view section) const
@@ -144,7 +130,7 @@ std::optional<SettingsFile::SectionSpan> SettingsFile::FindSection(std::string_v
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         std::string_view line = i == 0 ? WithoutByteOrderMark(lines_[i]) : std::string_view(lines_[i]);
         std::optional<std::string_view> name = SectionNameOf(line);
-        if (!name || !EqualIgnoringCase(*name, section)) continue;
+        if (!name || !EqualsIgnoringCase(*name, section)) continue;
         std::size_t end = i + 1;
         while (end < lines_.size() && !SectionNameOf(lines_[end])) ++end;
         return SectionSpan{i, end};
@@ -156,7 +142,7 @@ std::optional<std::size_t> SettingsFile::FindKeyLine(const SectionSpan& span, st
 {
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         std::optional<KeyLine> line = KeyLineOf(lines_[i]);
-        if (line && EqualIgnoringCase(line->key, key)) return i;
+        if (line && EqualsIgnoringCase(line->key, key)) return i;
     }
     return std::nullopt;
 }

@@ -2,38 +2,22 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "base/file_io.h"
+#include "base/file_system.h"
+#include "base/status.h"
 
 namespace qm {
 
 // The one section both kinds of settings file use.
 inline constexpr std::string_view kSettingsSection = "settings";
 
-// The text the user sees for any failure of the settings files and schemes.
+// The text the user sees for any failure of the settings files and schemes; the
+// status's reason, naming the file, goes to logs and the command line.
 inline constexpr std::string_view kSettingsErrorMessage = "Error";
-
-// What a settings operation reports: success, or the message for the user
-// ("Error") together with the file failure behind it, for logs and the command line.
-struct SettingsStatus {
-    bool ok = true;
-    std::string message;
-    std::string reason;
-
-    static SettingsStatus Success() { return {}; }
-    static SettingsStatus Failure(std::string reason)
-    {
-        return {false, std::string(kSettingsErrorMessage), std::move(reason)};
-    }
-    explicit operator bool() const { return ok; }
-};
-
-struct SettingsFileLoad;
 
 // The lines of one settings file, kept as bytes: a write changes only the line
 // of its key, so comments, unknown keys and other sections survive untouched.
@@ -52,10 +36,10 @@ public:
     explicit SettingsFile(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
     // A missing file gives an empty settings file; any other failure to read is reported.
-    static SettingsFileLoad Load(const std::filesystem::path& path);
+    static Expected<SettingsFile> Load(FileSystem& fs, const std::string& path);
 
     // Every line followed by CR LF, replacing the file atomically.
-    std::optional<FileError> Save(const std::filesystem::path& path) const;
+    Status Save(FileSystem& fs, const std::string& path) const;
 
     // A section counts as present only when it holds at least one key.
     bool HasSection(std::string_view section) const;
@@ -87,11 +71,6 @@ private:
     std::optional<std::size_t> FindKeyLine(const SectionSpan& span, std::string_view key) const;
 
     std::vector<std::string> lines_;
-};
-
-struct SettingsFileLoad {
-    SettingsFile file;
-    std::optional<FileError> error;
 };
 
 // The integer a settings value means, by the rules of SettingsFile::ReadInteger.

@@ -2,13 +2,13 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
+#include <string>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "options/option_set.h"
-#include "settings/settings_file.h"
+#include "base/file_system.h"
 
 namespace qm {
 
@@ -22,15 +22,15 @@ TTagRemoval RemovalFromLine(std::string_view line);
 // Otherwise the list is replaced by one entry per line, up to the first empty
 // line, for at most kMaxTagEntries entries. A file that exists but cannot be
 // read reports "Error" and leaves the list as it was.
-SettingsStatus ReadReplaceScheme(const std::filesystem::path& path, std::vector<TTagReplacement>& list);
-SettingsStatus ReadRemoveScheme(const std::filesystem::path& path, std::vector<TTagRemoval>& list);
+Status ReadReplaceScheme(FileSystem& fs, const std::string& path, std::vector<TTagReplacement>& list);
+Status ReadRemoveScheme(FileSystem& fs, const std::string& path, std::vector<TTagRemoval>& list);
 
 // Writing a list into a scheme file, replacing it atomically: "+ from to" or
 // "- tag", each line ending with CR LF, for at most kMaxTagEntries entries. An
 // empty list writes nothing at all: an existing file keeps its lines and no
 // file is created.
-SettingsStatus WriteReplaceScheme(const std::filesystem::path& path, const std::vector<TTagReplacement>& list);
-SettingsStatus WriteRemoveScheme(const std::filesystem::path& path, const std::vector<TTagRemoval>& list);
+Status WriteReplaceScheme(FileSystem& fs, const std::string& path, const std::vector<TTagReplacement>& list);
+Status WriteRemoveScheme(FileSystem& fs, const std::string& path, const std::vector<TTagRemoval>& list);
 
 // Whether the pair from `from` to `to` may join the list (or replace the entry
 // at `exceptedIndex`) without the result of one replacement being replaced

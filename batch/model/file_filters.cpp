@@ -1,4 +1,5 @@
 // The filter texts' extension lists and the extension test.
+#include "base/ascii.h"
 #include "batch/model/file_filters.h"
 
 namespace qm {
@@ -49,20 +50,10 @@ bool MatchesFilter(std::string_view fileName, std::string_view filter)
     if (slash != std::string_view::npos) fileName.remove_prefix(slash + 1);
     std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos) return false;
-    const std::string extension = LowerAscii(fileName.substr(dot));
+    const std::string extension = ToLowerAscii(fileName.substr(dot));
     for (const std::string& entry : FilterExtensions(filter))
-        if (extension == "." + LowerAscii(entry)) return true;
+        if (extension == "." + ToLowerAscii(entry)) return true;
     return false;
 }
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
 
 } // namespace qm

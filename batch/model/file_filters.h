@@ -24,8 +24,5 @@ std::vector<std::string> FilterExtensions(std::string_view filter);
 // to letter case, one of the filter's extensions. A name without a dot never matches.
 bool MatchesFilter(std::string_view fileName, std::string_view filter);
 
-// ASCII lower case, one byte to one byte; bytes from 0x80 up stay as they are.
-std::string LowerAscii(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace qm

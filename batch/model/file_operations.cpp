@@ -11,22 +11,16 @@ namespace qm {
 MoveResult MoveFileOrCopy(FileSystem& fs, const std::string& from, const std::string& rawTo, bool replace)
 {
     const std::string to = fs.absolute(rawTo);
-    FsResult renamed = fs.rename(from, to, replace);
-    if (!renamed) return {MoveOutcome::Moved, {}};
-    if (renamed->kind != FsFailure::CrossDevice) return {MoveOutcome::Failed, *renamed};
+    Status renamed = fs.rename(from, to, replace);
+    if (renamed) return {MoveOutcome::Moved, {}};
+    if (renamed.failure() != Failure::CrossDevice) return {MoveOutcome::Failed, renamed};
 
-    if (fs.isReadOnly(from)) return {MoveOutcome::Failed, {FsFailure::ReadOnly, "Cannot move file " + from}};
-    if (!replace && fs.exists(to)) return {MoveOutcome::Failed, {FsFailure::Exists, "\"" + to + "\" already exists"}};
-    if (FsResult copied = fs.copyFile(from, to)) return {MoveOutcome::Failed, *copied};
-    if (FsResult removed = fs.remove(from)) return {MoveOutcome::Copied, *removed};
+    if (fs.isReadOnly(from)) return {MoveOutcome::Failed, Status::Fail("Cannot move file " + from, Failure::ReadOnly)};
+    if (!replace && fs.exists(to))
+        return {MoveOutcome::Failed, Status::Fail("\"" + to + "\" already exists", Failure::Exists)};
+    if (Status copied = fs.copyFile(from, to); !copied) return {MoveOutcome::Failed, copied};
+    if (Status removed = fs.remove(from); !removed) return {MoveOutcome::Copied, removed};
     return {MoveOutcome::Moved, {}};
-}
-
-FsResult CopyFileContents(FileSystem& fs, const std::string& from, const std::string& rawTo)
-{
-    std::string to = fs.absolute(rawTo);
-    if (fs.isFolder(to)) to = WithTrailingSeparator(to) + NamePart(from);
-    return fs.copyFile(from, to);
 }
 
 std::string FileDateText(FileSystem& fs, UserInterface& ui, const std::string& path)

@@ -20,7 +20,7 @@ enum class MoveOutcome {
 
 struct MoveResult {
     MoveOutcome outcome = MoveOutcome::Failed;
-    FsError error; // when Failed, and why `from` stayed when Copied
+    Status status; // when Failed, why; when Copied, why `from` stayed
 };
 
 // Moves by a rename; across file systems it copies (atomically) and then
@@ -28,10 +28,6 @@ struct MoveResult {
 // `from` is not copied across: "Cannot move file %s". Without replace an
 // existing `to` is never touched.
 MoveResult MoveFileOrCopy(FileSystem& fs, const std::string& from, const std::string& to, bool replace);
-
-// Copies `from` to `to` (into it, when `to` names an existing folder),
-// replacing `to` only once the copy is complete.
-FsResult CopyFileContents(FileSystem& fs, const std::string& from, const std::string& to);
 
 // A file's last-write time as the panel shows it; when it cannot be read the
 // path goes to a plain message box and the text is empty.

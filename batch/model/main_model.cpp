@@ -3,16 +3,6 @@
 
 namespace qm {
 
-std::string_view ActivityText(ActivityMode mode)
-{
-    switch (mode) {
-    case ActivityMode::Opt: return "opt";
-    case ActivityMode::Path: return "path";
-    case ActivityMode::None: break;
-    }
-    return "none";
-}
-
 void ShowInfoMessage(MainModel& model, MessageKind kind, const std::string& text)
 {
     if (model.options.flag(Opt::cbShowInfo)) ShowMessage(model.ui, kind, text);

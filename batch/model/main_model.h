@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/version.h"
 #include "batch/model/file_panel.h"
 #include "base/file_system.h"
 #include "batch/model/run_state.h"
@@ -18,10 +19,8 @@ namespace qm {
 class PageOptimizer;
 
 enum class ActivityMode { None, Opt, Path };
-std::string_view ActivityText(ActivityMode mode); // "none", "opt", "path"
 
 inline constexpr const char* kApplicationTitle = "Quillmark";
-inline constexpr const char* kVersionText = "3.0";
 
 struct MainState {
     std::string programFolder; // absolute, ending with a separator

@@ -7,15 +7,10 @@
 #include "batch/panel/panel_refresh.h"
 #include "settings/program_options.h"
 #include "settings/profile.h"
+#include "settings/settings_file.h"
 
 namespace qm {
 namespace {
-
-bool Report(MainModel& model, const SettingsStatus& status)
-{
-    if (!status) ShowMessage(model.ui, MessageKind::Error, status.message);
-    return static_cast<bool>(status);
-}
 
 std::string ProfilesFolder(const MainModel& model) { return model.state.programFolder + "Profiles/"; }
 
@@ -30,12 +25,18 @@ void ChooseFolderInto(MainModel& model, Opt option)
 
 } // namespace
 
+bool ReportSettings(MainModel& model, const Status& status)
+{
+    if (!status) ShowMessage(model.ui, MessageKind::Error, std::string(kSettingsErrorMessage));
+    return status.ok();
+}
+
 void LoadLastOptions(MainModel& model)
 {
     TOptionSet& options = model.options;
-    LastOptionsRead read = ReadLastOptions(options, model.state.programFolder);
-    if (!Report(model, read.status)) return;
-    if (!read.sectionFound) {
+    Expected<bool> read = ReadLastOptions(model.fs, options, model.state.programFolder);
+    if (!ReportSettings(model, read.status())) return;
+    if (!*read) {
         SaveLastOptions(model);
         return;
     }
@@ -52,7 +53,7 @@ void SaveLastOptions(MainModel& model)
 {
     model.hooks.storeLayout();
     model.options.setInteger(Opt::column_sort, model.panel.sortKey());
-    Report(model, SaveLastOptions(model.options, model.state.programFolder));
+    ReportSettings(model, SaveLastOptions(model.fs, model.options, model.state.programFolder));
 }
 
 bool LoadCurrentProfile(MainModel& model)
@@ -62,14 +63,14 @@ bool LoadCurrentProfile(MainModel& model)
         if (RowOf(flag).click.raisesProfileModified) options.ProfileModified = true;
         model.hooks.runClickBehaviour(flag);
     };
-    const bool loaded = Report(model, LoadProfile(options, model.state.programFolder, flagChanged));
+    const bool loaded = ReportSettings(model, LoadProfile(model.fs, options, model.state.programFolder, flagChanged));
     model.hooks.stateChanged();
     return loaded;
 }
 
 bool SaveCurrentProfile(MainModel& model)
 {
-    const bool saved = Report(model, SaveProfile(model.options, model.state.programFolder));
+    const bool saved = ReportSettings(model, SaveProfile(model.fs, model.options, model.state.programFolder));
     model.hooks.stateChanged();
     return saved;
 }

@@ -1,9 +1,14 @@
 // The options' files as operations: "Options.dat" at start and close, profiles Open, Save and Save as, closing the options window.
 #pragma once
 
+#include "base/status.h"
+
 namespace qm {
 
 struct MainModel;
+
+// Any failure of the settings files shows the one message "Error"; true when the status is a success.
+bool ReportSettings(MainModel& model, const Status& status);
 
 // Load last options: "Options.dat" into the options; without a section the
 // current options are written into it instead. Runs the click behaviours of

@@ -4,6 +4,7 @@
 
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
+#include "batch/options/options_commands.h"
 #include "settings/profile.h"
 #include "settings/tag_scheme.h"
 
@@ -15,12 +16,6 @@ std::string Upper(std::string text)
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
-}
-
-bool Report(MainModel& model, const SettingsStatus& status)
-{
-    if (!status) ShowMessage(model.ui, MessageKind::Error, status.message);
-    return static_cast<bool>(status);
 }
 
 bool& SchemeMark(TOptionSet& options, TagListKind list)
@@ -35,10 +30,10 @@ std::string Filter(TagListKind list)
     return std::string(list == TagListKind::Replacement ? kReplaceSchemesFilter : kRemoveSchemesFilter);
 }
 
-SettingsStatus WriteList(const TOptionSet& options, TagListKind list, const std::string& path)
+Status WriteList(FileSystem& fs, const TOptionSet& options, TagListKind list, const std::string& path)
 {
-    return list == TagListKind::Replacement ? WriteReplaceScheme(path, options.listReplaceTags)
-                                            : WriteRemoveScheme(path, options.listDeleteTags);
+    return list == TagListKind::Replacement ? WriteReplaceScheme(fs, path, options.listReplaceTags)
+                                            : WriteRemoveScheme(fs, path, options.listDeleteTags);
 }
 
 } // namespace
@@ -102,9 +97,9 @@ void LoadSchemeFromFile(MainModel& model, TagListKind list)
     const std::vector<std::string> chosen = model.ui.openFiles(request);
     if (chosen.empty()) return;
     const std::string path = model.fs.absolute(chosen.front());
-    const SettingsStatus status = list == TagListKind::Replacement ? ReadReplaceScheme(path, options.listReplaceTags)
-                                                                  : ReadRemoveScheme(path, options.listDeleteTags);
-    if (Report(model, status)) {
+    const Status read = list == TagListKind::Replacement ? ReadReplaceScheme(model.fs, path, options.listReplaceTags)
+                                                        : ReadRemoveScheme(model.fs, path, options.listDeleteTags);
+    if (ReportSettings(model, read)) {
         // The loaded scheme is the current list now, but not yet the profile's own file.
         SchemeMark(options, list) = true;
         options.ProfileModified = true;
@@ -115,7 +110,7 @@ void LoadSchemeFromFile(MainModel& model, TagListKind list)
 void SaveSchemeChanges(MainModel& model, TagListKind list)
 {
     TOptionSet& options = model.options;
-    if (Report(model, WriteList(options, list, SchemeBase(options.text(Opt::edProfile)) + Extension(list))))
+    if (ReportSettings(model, WriteList(model.fs, options, list, SchemeBase(options.text(Opt::edProfile)) + Extension(list))))
         SchemeMark(options, list) = false;
     model.hooks.stateChanged();
 }
@@ -127,7 +122,7 @@ void SaveSchemeAs(MainModel& model, TagListKind list)
     request.filter = Filter(list);
     std::optional<std::string> name = model.ui.saveFile(request);
     if (!name) return;
-    Report(model, WriteList(model.options, list, model.fs.absolute(*name)));
+    ReportSettings(model, WriteList(model.fs, model.options, list, model.fs.absolute(*name)));
 }
 
 } // namespace qm

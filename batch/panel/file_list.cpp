@@ -9,15 +9,11 @@
 
 namespace qm {
 
-bool SaveFileList(MainModel& model, const std::string& path, std::string* reason)
+Status SaveFileList(MainModel& model, const std::string& path)
 {
     std::string text;
     for (const PanelRow& row : model.panel.rows()) text += (row.checked ? "+ " : "- ") + row.fullPath() + "\r\n";
-    if (FsResult error = model.fs.writeAtomically(path, text)) {
-        if (reason) *reason = error->reason;
-        return false;
-    }
-    return true;
+    return model.fs.writeAtomically(path, text);
 }
 
 bool LoadFileList(MainModel& model, const std::string& path)
@@ -26,9 +22,9 @@ bool LoadFileList(MainModel& model, const std::string& path)
     std::vector<std::string> lines;
     bool readable = true;
     if (model.fs.exists(path)) {
-        ReadResult read = model.fs.readBytes(path);
-        if (read.bytes)
-            lines = SplitLines(*read.bytes);
+        Expected<std::string> bytes = model.fs.readBytes(path);
+        if (bytes)
+            lines = SplitLines(*bytes);
         else
             readable = false;
     }
@@ -60,9 +56,8 @@ void menuSaveListFilesClick(MainModel& model)
     request.defaultExtension = "*.lst";
     std::optional<std::string> name = model.ui.saveFile(request);
     if (!name) return;
-    std::string reason;
-    if (!SaveFileList(model, model.fs.absolute(*name), &reason))
-        ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + reason);
+    if (Status saved = SaveFileList(model, model.fs.absolute(*name)); !saved)
+        ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + saved.reason());
 }
 
 void menuOpenListFilesClick(MainModel& model)

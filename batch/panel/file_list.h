@@ -3,14 +3,15 @@
 
 #include <string>
 
+#include "base/status.h"
+
 namespace qm {
 
 struct MainModel;
 
 // "+ " or "- " and the full path per row, each line ending with CR LF,
-// replacing the file only once the new one is complete. False, with the
-// reason in `reason`, when it could not be written.
-bool SaveFileList(MainModel& model, const std::string& path, std::string* reason = nullptr);
+// replacing the file only once the new one is complete.
+Status SaveFileList(MainModel& model, const std::string& path);
 
 // Replaces the panel's rows by the file's: the file count question, then one
 // row per line (duplicates warned about), then a refresh that drops rows

@@ -49,7 +49,7 @@ void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScop
 {
     if (ScanInterrupted(model)) return;
     const std::string base = WithoutTrailingSeparator(folder);
-    std::optional<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
+    Expected<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
     if (!entries) return;
     const std::string placement = PlacementBelow(scope, base);
     const TOptionSet& options = model.options;

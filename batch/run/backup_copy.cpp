@@ -17,7 +17,7 @@ std::string AsideName(const std::string& backupPath)
     return FolderPart(backupPath) + "." + NamePart(backupPath) + ".qmk-older-" + std::to_string(counter++);
 }
 
-BackupStep Failure(std::string reason)
+BackupStep FailedStep(std::string reason)
 {
     BackupStep step;
     step.result = BackupResult::Failed;
@@ -30,7 +30,7 @@ BackupStep MoveSource(MainModel& model, const std::string& source, const std::st
     MoveResult moved = MoveFileOrCopy(model.fs, source, to, false);
     if (moved.outcome == MoveOutcome::Failed) {
         if (!aside.empty()) model.fs.rename(aside, to, false);
-        return Failure(moved.error.reason);
+        return FailedStep(moved.status.reason());
     }
     BackupStep step;
     step.result = moved.outcome == MoveOutcome::Moved ? BackupResult::Moved : BackupResult::Copied;
@@ -46,7 +46,7 @@ BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std
 {
     FileSystem& fs = model.fs;
     if (backupPath == source || fs.sameFile(source, backupPath))
-        return Failure("its backup copy would be the file itself; choose another backup folder");
+        return FailedStep("its backup copy would be the file itself; choose another backup folder");
     if (!fs.exists(backupPath)) return MoveSource(model, source, backupPath);
 
     auto madeThisRun = std::find_if(thisRun.begin(), thisRun.end(),
@@ -63,7 +63,7 @@ BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std
         MoveResult renamed = MoveFileOrCopy(fs, backupPath, decision.newPath, false);
         if (renamed.outcome != MoveOutcome::Moved) {
             if (renamed.outcome == MoveOutcome::Copied) fs.remove(decision.newPath);
-            return Failure(renamed.error.reason);
+            return FailedStep(renamed.status.reason());
         }
         BackupStep step = MoveSource(model, source, backupPath);
         if (step.result == BackupResult::Failed)
@@ -75,11 +75,11 @@ BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std
     default: break;
     }
     if (madeThisRun != thisRun.end())
-        return Failure("the backup copy \"" + backupPath + "\" is the only initial copy of \"" + madeThisRun->source +
+        return FailedStep("the backup copy \"" + backupPath + "\" is the only initial copy of \"" + madeThisRun->source +
             "\", made by this run; it was not replaced");
-    if (fs.isReadOnly(backupPath)) return Failure("the backup copy \"" + backupPath + "\" is read-only");
+    if (fs.isReadOnly(backupPath)) return FailedStep("the backup copy \"" + backupPath + "\" is read-only");
     const std::string aside = AsideName(backupPath);
-    if (FsResult error = fs.rename(backupPath, aside, false)) return Failure(error->reason);
+    if (Status setAside = fs.rename(backupPath, aside, false); !setAside) return FailedStep(setAside.reason());
     return MoveSource(model, source, backupPath, aside);
 }
 
@@ -95,14 +95,14 @@ std::string RollBackBackup(MainModel& model, const std::string& source, const Ba
     if (step.result == BackupResult::Moved) {
         MoveResult back = MoveFileOrCopy(fs, step.backupPath, source, false);
         if (back.outcome == MoveOutcome::Failed)
-            return "the file could not be moved back (" + back.error.reason + "); its initial copy is kept as \"" +
+            return "the file could not be moved back (" + back.status.reason() + "); its initial copy is kept as \"" +
                 step.backupPath + "\"";
         if (back.outcome == MoveOutcome::Copied) problem = "a copy of it stays in \"" + step.backupPath + "\"";
     } else if (step.result == BackupResult::Copied) {
         fs.remove(step.backupPath);
     }
     if (!step.asidePath.empty() && fs.exists(step.asidePath)) {
-        if (FsResult error = fs.rename(step.asidePath, step.backupPath, false))
+        if (!fs.rename(step.asidePath, step.backupPath, false))
             problem += (problem.empty() ? "" : "; ") + std::string("the older backup copy is kept as \"") +
                 step.asidePath + "\"";
     }

@@ -57,12 +57,12 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
     if (modify && fs.isReadOnly(source))
         return Problem(outcome, FileStatus::Failed, "the file is read-only; it was not modified");
 
-    ReadResult read = fs.readBytes(source);
-    if (!read.bytes) return Problem(outcome, FileStatus::Failed, read.error.reason);
-    outcome.initialSize = static_cast<std::int64_t>(read.bytes->size());
-    if (read.bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
+    Expected<std::string> bytes = fs.readBytes(source);
+    if (!bytes) return Problem(outcome, FileStatus::Failed, bytes.reason());
+    outcome.initialSize = static_cast<std::int64_t>(bytes->size());
+    if (bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
 
-    OptimizedPage page = optimizer.optimize(source, std::move(*read.bytes), options, model.engineData, sink,
+    OptimizedPage page = optimizer.optimize(source, std::move(*bytes), options, model.engineData, sink,
         [&model] { return CheckInterrupt(model); });
     if (page.outcome == PipelineOutcome::Interrupted) {
         stop = FileStop::Interrupted;
@@ -78,15 +78,15 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
     BackupStep backup;
     backup.result = BackupResult::Skipped;
     if (modify && options.flag(Opt::cbSaveBefMod)) {
-        if (FsResult error = CreateFolderChain(fs, options.text(Opt::edBackUpPath), row.placement))
-            return Problem(outcome, FileStatus::Failed, error->reason);
+        if (Status created = CreateFolderChain(fs, options.text(Opt::edBackUpPath), row.placement); !created)
+            return Problem(outcome, FileStatus::Failed, created.reason());
         backup = MakeBackupCopy(model, source, BackupPathOf(options, source, row.placement), model.run.processed);
         if (backup.result == BackupResult::Failed)
             return Problem(outcome, FileStatus::Failed, "no backup copy: " + backup.reason);
     }
     if (!modify)
-        if (FsResult error = CreateFolderChain(fs, options.text(Opt::edOptimizedPath), row.placement))
-            return Problem(outcome, FileStatus::Failed, error->reason);
+        if (Status created = CreateFolderChain(fs, options.text(Opt::edOptimizedPath), row.placement); !created)
+            return Problem(outcome, FileStatus::Failed, created.reason());
 
     CopyStep copy = SaveOptimizedCopy(model, page.bytes, source, target);
     if (copy.status != FileStatus::Written) {

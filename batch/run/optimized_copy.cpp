@@ -11,9 +11,9 @@ namespace {
 CopyStep Write(MainModel& model, std::string_view bytes, const std::string& target)
 {
     CopyStep step;
-    if (FsResult error = model.fs.writeAtomically(target, bytes)) {
+    if (Status written = model.fs.writeAtomically(target, bytes); !written) {
         step.status = FileStatus::Failed;
-        step.reason = error->reason;
+        step.reason = written.reason();
         return step;
     }
     step.status = FileStatus::Written;
@@ -37,7 +37,7 @@ CopyStep SaveOptimizedCopy(MainModel& model, std::string_view bytes, const std::
         if (moved.outcome != MoveOutcome::Moved) {
             if (moved.outcome == MoveOutcome::Copied) fs.remove(decision.newPath);
             CopyStep step;
-            step.reason = moved.error.reason;
+            step.reason = moved.status.reason();
             return step;
         }
         CopyStep step = Write(model, bytes, target);

@@ -80,12 +80,12 @@ void ParallelPageOptimizer::prepare(const std::vector<std::string>& sources, con
                 const std::string source = shared->sources[index];
                 lock.unlock();
                 Shared::Slot slot;
-                ReadResult read = fs->readBytes(source);
-                if (read.bytes) {
+                Expected<std::string> bytes = fs->readBytes(source);
+                if (bytes) {
                     BufferedSink sink;
-                    slot.page = OptimizePageBytes(*read.bytes, shared->options, *shared->data, sink);
+                    slot.page = OptimizePageBytes(*bytes, shared->options, *shared->data, sink);
                     slot.messages = std::move(sink.messages);
-                    slot.bytes = std::move(read.bytes);
+                    slot.bytes = std::move(*bytes);
                 }
                 slot.done = true;
                 lock.lock();

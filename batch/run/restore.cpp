@@ -33,7 +33,7 @@ RestoreOutcome DeleteOptimizedCopy(MainModel& model, const std::string& source, 
         return Outcome(source, RestoreStatus::NothingToRestore);
     if (fs.isReadOnly(copy))
         return Outcome(source, RestoreStatus::Failed, "\"" + copy + "\" is read-only; it was not deleted");
-    if (FsResult error = fs.remove(copy)) return Outcome(source, RestoreStatus::Failed, error->reason);
+    if (Status removed = fs.remove(copy); !removed) return Outcome(source, RestoreStatus::Failed, removed.reason());
     return Outcome(source, RestoreStatus::Restored);
 }
 
@@ -45,7 +45,7 @@ RestoreOutcome MoveBackupBack(MainModel& model, const std::string& source, const
         return Outcome(source, RestoreStatus::Failed, "the file is read-only; it was not replaced");
     // One rename replaces the optimized file, so there is never a moment without either.
     MoveResult moved = MoveFileOrCopy(fs, backup, source, true);
-    if (moved.outcome == MoveOutcome::Failed) return Outcome(source, RestoreStatus::Failed, moved.error.reason);
+    if (moved.outcome == MoveOutcome::Failed) return Outcome(source, RestoreStatus::Failed, moved.status.reason());
     return Outcome(source, RestoreStatus::Restored);
 }
 

@@ -1,4 +1,5 @@
 // The two passes over the command line and the table of its commands.
+#include "base/ascii.h"
 #include "batch/startup/command_line.h"
 
 #include "batch/panel/file_list.h"
@@ -88,10 +89,10 @@ CommandArgument SplitCommandArgument(std::string_view argument)
     CommandArgument split;
     const std::size_t equals = argument.find('=');
     if (equals == std::string_view::npos) {
-        split.command = LowerAscii(argument.empty() ? argument : argument.substr(1));
+        split.command = ToLowerAscii(argument.empty() ? argument : argument.substr(1));
         return split;
     }
-    split.command = LowerAscii(equals == 0 ? std::string_view() : argument.substr(1, equals - 1));
+    split.command = ToLowerAscii(equals == 0 ? std::string_view() : argument.substr(1, equals - 1));
     split.value = std::string(argument.substr(equals + 1));
     return split;
 }

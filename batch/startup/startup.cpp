@@ -11,6 +11,7 @@
 #include "batch/options/options_commands.h"
 #include "batch/panel/panel_refresh.h"
 #include "settings/profile.h"
+#include "settings/program_options.h"
 
 namespace qm {
 namespace {
@@ -20,21 +21,21 @@ constexpr std::string_view kQuitError = "Quit procedure error, sorry";
 constexpr int kMinimumScreenWidth = 800;
 constexpr std::size_t kFirstActiveRemovals = 6;
 
-FsResult CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
+Status CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
 {
-    if (FsResult error = fs.createFolder(to)) return error;
-    std::optional<std::vector<FolderEntry>> entries = fs.listFolder(from);
-    if (!entries) return std::nullopt;
+    if (Status created = fs.createFolder(to); !created) return created;
+    Expected<std::vector<FolderEntry>> entries = fs.listFolder(from);
+    if (!entries) return Status::Ok();
     for (const FolderEntry& entry : *entries) {
         const std::string source = WithTrailingSeparator(from) + entry.name;
         const std::string target = WithTrailingSeparator(to) + entry.name;
         if (entry.isFolder) {
-            if (FsResult error = CopyTree(fs, source, target)) return error;
+            if (Status copied = CopyTree(fs, source, target); !copied) return copied;
         } else if (entry.isFile && !fs.exists(target)) {
-            if (FsResult error = fs.copyFile(source, target)) return error;
+            if (Status copied = fs.copyFile(source, target); !copied) return copied;
         }
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
 void SettingsSequence(MainModel& model, const std::vector<std::string>& arguments)
@@ -46,7 +47,7 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
     model.hooks.runClickBehaviour(Opt::radSaveNewMod);
-    model.engineData = LoadEngineData(folder);
+    model.engineData = LoadEngineData(model.fs, folder);
     options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.state.windowsFolder));
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
@@ -91,19 +92,19 @@ ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& execu
     return {data + "quillmark/", fs.isFolder(shared) ? shared : executable};
 }
 
-FsResult FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
+Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
 {
     const std::string& folder = choice.programFolder;
     // Parent folders too: ~/.local/share may not exist on a fresh account.
-    if (FsResult error = CreateFolders(fs, folder)) return error;
-    if (choice.installedDefaults.empty()) return std::nullopt;
+    if (Status created = CreateFolders(fs, folder); !created) return created;
+    if (choice.installedDefaults.empty()) return Status::Ok();
     for (const char* name : {"Align.dat", "Ssi.dat"}) {
         const std::string source = choice.installedDefaults + name;
         if (fs.isFile(source) && !fs.exists(folder + name))
-            if (FsResult error = fs.copyFile(source, folder + name)) return error;
+            if (Status copied = fs.copyFile(source, folder + name); !copied) return copied;
     }
     if (fs.isFolder(choice.installedDefaults + "help")) return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
-    return std::nullopt;
+    return Status::Ok();
 }
 
 std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
@@ -143,9 +144,8 @@ void MainWindowClosing(MainModel& model)
         SaveLastOptions(model);
         model.panel.setHighlighted(std::nullopt);
         if (model.options.flag(Opt::cbSaveNopen)) {
-            std::string reason;
-            if (!SaveFileList(model, model.state.programFolder + "Default.lst", &reason))
-                ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + reason);
+            if (Status saved = SaveFileList(model, model.state.programFolder + "Default.lst"); !saved)
+                ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + saved.reason());
         }
     } catch (const std::exception&) {
         ShowMessage(model.ui, MessageKind::Error, std::string(kQuitError));

@@ -41,7 +41,7 @@ ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& execu
 
 // Creates the program folder and copies the installed data files that it
 // lacks (Align.dat, Ssi.dat, the help folder); files already there are kept.
-FsResult FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice);
+Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice);
 
 // The first of the common desktop text editors under the folder, then
 // xdg-open, then editor; so the start-up check finds one on a normal install.

@@ -1,4 +1,4 @@
-// Viewing and editing one file of the panel: the source view's state, its side buttons, the View menu, the editor and the browser.
+// Viewing and editing one file of the panel: its side buttons, the View menu, the editor and the browser.
 #pragma once
 
 #include <cstddef>
@@ -11,19 +11,6 @@
 namespace qm {
 
 struct MainModel;
-
-// The view's text (UTF-8, lines broken by "\n") for a file's bytes. With
-// keepLineEnds the file's own line end is kept for saving, otherwise CR LF.
-struct SourceText {
-    std::string text;
-    SourceTextFormat format;
-};
-SourceText SourceTextOf(std::string_view bytes, bool keepLineEnds);
-
-// The bytes to save for the view's text; nullopt, with the reason, when the
-// text holds a character that the file's single-byte form cannot store.
-std::optional<std::string> SourceBytesOf(std::string_view text, const SourceTextFormat& format, std::string* reason);
-
 
 // With unsaved changes, asks "Save changes to *|* < %s >  ?" and saves on Yes,
 // then resets the view when asked to. False when the save failed: the

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii.h"
 #include "engine/engine_data.h"
 #include "engine/messages.h"
 #include "options/option_set.h"
@@ -75,8 +76,6 @@ struct PassContext {
     const EngineData& data;
     MessageSink& messages;
 };
-
-inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Neighbours the passes test occurrences against.
 inline bool IsTagNameBefore(char c) { return c == 8 || c == '\n' || c == '\r' || c == ' ' || c == '<'; }

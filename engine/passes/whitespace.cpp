@@ -21,8 +21,6 @@ struct QuoteState {
     }
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // Rewrites every line (ending at CR LF, CR or LF) as line(content) says:
 // the part of it to keep, or nothing to drop the line. Kept lines end with
 // CR LF. The text is rewritten in place while every line fits where it

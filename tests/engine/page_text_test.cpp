@@ -22,9 +22,9 @@ TEST(PageText, WorkingTextFromBytes)
         {"UTF-16 big endian", "\xFE\xFFx", std::nullopt},
     };
     for (const Row& row : rows) {
-        WorkingTextResult result = WorkingTextFromBytes(row.bytes);
-        EXPECT_EQ(result.text, row.text) << row.name;
-        EXPECT_EQ(result.problem.empty(), row.text.has_value()) << row.name;
+        Expected<std::string> result = WorkingTextFromBytes(row.bytes);
+        EXPECT_EQ(result ? std::optional<std::string>(*result) : std::nullopt, row.text) << row.name;
+        EXPECT_EQ(result.reason().empty(), row.text.has_value()) << row.name;
     }
 }
 

@@ -50,13 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm::EngineData engineData;
     engineData.alignWords = {"center", "left"};
     engineData.ssiCommands = {"#include", ""};
-    qm::WorkingTextResult loaded = qm::WorkingTextFromBytes(input);
-    if (!loaded.text) return 0;
+    qm::Expected<std::string> loaded = qm::WorkingTextFromBytes(input);
+    if (!loaded) return 0;
     qm::SilentSink sink;
-    std::string engine = *loaded.text;
+    std::string engine = *loaded;
     qm::PipelineOutcome outcome = qm::OptimizeWorkingText(engine, options, engineData, sink);
-    if (loaded.text->size() <= 4096) {
-        std::string expected = *loaded.text;
+    if (loaded->size() <= 4096) {
+        std::string expected = *loaded;
         qm::PipelineOutcome oracleOutcome = qm::oracle::OptimizeWorkingText(expected, options, engineData, sink);
         if (outcome != oracleOutcome || engine != expected) std::abort();
     }

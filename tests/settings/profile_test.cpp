@@ -1,4 +1,4 @@
-// "Options.dat" keys, profiles and their scheme files, and the failure points of loading and saving them.
+// Profiles and their scheme files, and the failure points of loading and saving them.
 #include "settings/profile.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,8 @@
 
 namespace qm {
 namespace {
+
+RealFileSystem files;
 
 namespace fs = std::filesystem;
 using test::ReadFile;
@@ -28,168 +30,6 @@ TOptionSet StartUpOptions(const std::string& programFolder)
 }
 
 SettingsFile FromText(std::string_view text) { return SettingsFile(SplitLines(text)); }
-
-TEST(ProgramOptions, FirstStartWritesTheDefaultFile)
-{
-    TempDir dir;
-    const std::string folder = FolderOf(dir);
-    SettingsFile file;
-    ASSERT_TRUE(WriteProgramOptions(file, StartUpOptions(folder)));
-    ASSERT_FALSE(file.Save(dir / "Options.dat"));
-    const std::string expected = "[settings]\r\n"
-                                 "edProfile=\r\n"
-                                 "cbProcessEmbeded=0\r\n"
-                                 "cbMaxEmbCount=0\r\n"
-                                 "edMaxEmbCount=10\r\n"
-                                 "cbMaxFCount=1\r\n"
-                                 "edMaxFCount=100\r\n"
-                                 "cbSaveNopen=0\r\n"
-                                 "radModifyOld=0\r\n"
-                                 "cbSaveBefMod=1\r\n"
-                                 "edBackUpPath=" + folder + "backup/\r\n"
-                                 "edOptimizedPath=" + folder + "optimized/\r\n"
-                                 "cbShowEnd=1\r\n"
-                                 "cbShowConf=1\r\n"
-                                 "cbShowInfo=1\r\n"
-                                 "cbShowOptWin=1\r\n"
-                                 "edExtEditor=/usr/bin/editor\r\n"
-                                 "edLan=\r\n"
-                                 "col0=180\r\n"
-                                 "col1=150\r\n"
-                                 "col2=120\r\n"
-                                 "col3=110\r\n"
-                                 "col4=110\r\n"
-                                 "col5=100\r\n"
-                                 "listHeight=305\r\n"
-                                 "column_sort=0\r\n";
-    EXPECT_EQ(ReadFile(dir / "Options.dat"), expected);
-}
-
-TEST(ProgramOptions, MissingOrUnreadableKeysTakeTheirFallbacks)
-{
-    const std::string folder = "/opt/qmk/";
-    // Current values that differ from every fallback, so each kind of fallback shows.
-    TOptionSet current = StartUpOptions(folder);
-    current.setText(Opt::edBackUpPath, "/elsewhere/backup/");
-    current.setText(Opt::edOptimizedPath, "/elsewhere/optimized/");
-    current.setText(Opt::edMaxFCount, "42");
-    current.setInteger(Opt::col0, 999);
-    current.setInteger(Opt::listHeight, 400);
-    current.setInteger(Opt::column_sort, 3);
-    current.setFlag(Opt::cbSaveNopen, true);
-
-    struct Row {
-        const char* name;
-        std::string_view file;
-    };
-    const Row rows[] = {
-        {"only cbShowInfo", "[settings]\r\ncbShowInfo=0\r\n"},
-        {"words are no integers",
-         "[settings]\r\ncbShowInfo=0\r\ncbSaveNopen=yes\r\ncol0=true\r\nlistHeight=\r\ncolumn_sort=abc\r\n"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        TOptionSet options = current;
-        ReadProgramOptions(FromText(row.file), options, ProgramFolderDefaults{folder});
-        EXPECT_FALSE(options.flag(Opt::cbShowInfo));
-        EXPECT_EQ(options.text(Opt::edProfile), "/opt/qmk/Profiles/Default.pro");
-        EXPECT_EQ(options.text(Opt::edBackUpPath), "/opt/qmk/backup/");
-        EXPECT_EQ(options.text(Opt::edOptimizedPath), "/opt/qmk/optimized/");
-        EXPECT_EQ(options.text(Opt::edExtEditor), "");
-        EXPECT_EQ(options.text(Opt::edLan), "");
-        EXPECT_EQ(options.integer(Opt::column_sort), 0);
-        // The current value stays for every other key.
-        EXPECT_EQ(options.text(Opt::edMaxFCount), "42");
-        EXPECT_EQ(options.integer(Opt::col0), 999);
-        EXPECT_EQ(options.integer(Opt::listHeight), 400);
-        EXPECT_TRUE(options.flag(Opt::cbSaveNopen));
-        EXPECT_TRUE(options.flag(Opt::cbShowConf));
-        EXPECT_FALSE(options.flag(Opt::radModifyOld));
-        EXPECT_FALSE(options.ProfileModified);
-    }
-}
-
-TEST(ProgramOptions, ValuesRead)
-{
-    struct Row {
-        const char* name;
-        std::string_view line;
-        Opt id;
-        std::string expected; // as valueAsText gives it
-    };
-    const Row rows[] = {
-        {"two is on", "cbProcessEmbeded=2", Opt::cbProcessEmbeded, "1"},
-        {"minus one is on", "cbMaxEmbCount=-1", Opt::cbMaxEmbCount, "1"},
-        {"zero is off", "cbShowEnd=0", Opt::cbShowEnd, "0"},
-        {"hex integer", "col0=0x10", Opt::col0, "16"},
-        {"dollar integer", "col1=$20", Opt::col1, "32"},
-        {"negative integer", "column_sort=-2", Opt::column_sort, "-2"},
-        {"key in capitals", "EDMAXFCOUNT=7", Opt::edMaxFCount, "7"},
-        {"number text kept as typed", "edMaxEmbCount=0x10", Opt::edMaxEmbCount, "0x10"},
-        {"present empty profile stays empty", "edProfile=", Opt::edProfile, ""},
-        {"quoted path", "edExtEditor=\" /a b/ed \"", Opt::edExtEditor, " /a b/ed "},
-        {"radio button on", "radModifyOld=1", Opt::radSaveNewMod, "0"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.name) + ": " + std::string(row.line));
-        TOptionSet options = StartUpOptions("/opt/qmk/");
-        ReadProgramOptions(FromText("[settings]\r\n" + std::string(row.line) + "\r\n"), options,
-                           ProgramFolderDefaults{"/opt/qmk/"});
-        EXPECT_EQ(options.valueAsText(row.id), row.expected);
-    }
-}
-
-TEST(ProgramOptions, EveryKeyComesBack)
-{
-    // A value for every program option that no default or fallback gives.
-    TOptionSet written = StartUpOptions("/opt/qmk/");
-    int n = 0;
-    for (const OptionRow& row : OptionTable()) {
-        if (row.store != OptionStore::ProgramOptions) continue;
-        ++n;
-        switch (row.kind) {
-        case OptionKind::Flag: written.setFlag(row.id, !written.flag(row.id)); break;
-        case OptionKind::Integer: written.setInteger(row.id, 1000 + n); break;
-        case OptionKind::Text:
-        case OptionKind::NumberText: written.setText(row.id, "v" + std::to_string(n) + " " + std::string(row.key)); break;
-        }
-    }
-    TempDir dir;
-    WriteFile(dir / "Options.dat", "; kept\r\n[settings]\r\nunknownKey=1\r\n");
-    SettingsFileLoad load = SettingsFile::Load(dir / "Options.dat");
-    ASSERT_FALSE(load.error);
-    ASSERT_TRUE(WriteProgramOptions(load.file, written));
-    ASSERT_FALSE(load.file.Save(dir / "Options.dat"));
-
-    SettingsFileLoad reread = SettingsFile::Load(dir / "Options.dat");
-    ASSERT_FALSE(reread.error);
-    EXPECT_EQ(reread.file.lines().size(), 3u + 25u);
-    EXPECT_EQ(reread.file.ReadString("settings", "unknownKey"), "1");
-    TOptionSet read = StartUpOptions("/opt/qmk/");
-    ReadProgramOptions(reread.file, read, ProgramFolderDefaults{"/opt/qmk/"});
-    for (const OptionRow& row : OptionTable()) {
-        if (row.store != OptionStore::ProgramOptions) continue;
-        EXPECT_EQ(read.valueAsText(row.id), written.valueAsText(row.id)) << row.key;
-    }
-    EXPECT_EQ(read.flag(Opt::radSaveNewMod), !read.flag(Opt::radModifyOld));
-}
-
-TEST(ProgramOptions, PathWithLineBreakIsRefused)
-{
-    TOptionSet options;
-    options.setText(Opt::edExtEditor, "/bin/ed\r\nradModifyOld=1");
-    SettingsFile file;
-    EXPECT_FALSE(WriteProgramOptions(file, options));
-    EXPECT_EQ(file.ReadString("settings", "radModifyOld"), "0");
-}
-
-TEST(ProgramOptions, FolderDefaultsSupplyTheSeparator)
-{
-    const ProgramFolderDefaults defaults{"/opt/qmk"};
-    EXPECT_EQ(defaults.defaultProfile(), "/opt/qmk/Profiles/Default.pro");
-    EXPECT_EQ(defaults.backUpPath(), "/opt/qmk/backup/");
-    EXPECT_EQ(defaults.optimizedPath(), "/opt/qmk/optimized/");
-}
 
 TEST(Profile, SchemeBase)
 {
@@ -235,7 +75,7 @@ TEST(Profile, FirstStartWritesTheDefaultProfile)
     fs::create_directory(dir / "Profiles");
     TOptionSet options = StartUpOptions(FolderOf(dir));
     RaiseMarks(options);
-    ASSERT_TRUE(LoadProfile(options, FolderOf(dir)));
+    ASSERT_TRUE(LoadProfile(files, options, FolderOf(dir)));
     EXPECT_EQ(options.text(Opt::edProfile), FolderOf(dir) + "Profiles/Default.pro");
     EXPECT_EQ(ReadFile(dir / "Profiles" / "Default.pro"), DefaultProfileText());
     EXPECT_EQ(SplitLines(ReadFile(dir / "Profiles" / "Default.rep")).size(), 14u);
@@ -264,9 +104,9 @@ TEST(Profile, ProfileWithoutKeysReceivesTheCurrentOptions)
         options.listReplaceTags = {{true, "font", "span"}};
         options.listDeleteTags = {{false, "/P"}};
         RaiseMarks(options);
-        ASSERT_TRUE(LoadProfile(options, FolderOf(dir)));
-        SettingsFileLoad saved = SettingsFile::Load(dir / "Profiles" / "custom.pro");
-        EXPECT_EQ(saved.file.ReadString("settings", "cbDelCRLF"), "1");
+        ASSERT_TRUE(LoadProfile(files, options, FolderOf(dir)));
+        Expected<SettingsFile> saved = SettingsFile::Load(files, dir / "Profiles" / "custom.pro");
+        EXPECT_EQ(saved->ReadString("settings", "cbDelCRLF"), "1");
         EXPECT_EQ(ReadFile(dir / "Profiles" / "custom.rep"), "+ font span\r\n");
         EXPECT_EQ(ReadFile(dir / "Profiles" / "custom.rem"), "- /P\r\n");
         EXPECT_FALSE(options.ProfileModified || options.ReplaceSchemeModified || options.RemoveSchemeModified);
@@ -320,12 +160,12 @@ TEST(Profile, EverythingComesBack)
         if (row.store == OptionStore::Profile) written.setFlag(row.id, !written.flag(row.id));
     written.listReplaceTags = {{false, "font", "span"}, {true, "center", "div align=center"}};
     written.listDeleteTags = {{true, "name=\"robots\""}};
-    ASSERT_TRUE(SaveProfile(written, FolderOf(dir)));
+    ASSERT_TRUE(SaveProfile(files, written, FolderOf(dir)));
 
     TOptionSet read;
     read.setText(Opt::edProfile, path);
     RaiseMarks(read);
-    ASSERT_TRUE(LoadProfile(read, FolderOf(dir)));
+    ASSERT_TRUE(LoadProfile(files, read, FolderOf(dir)));
     for (const OptionRow& row : OptionTable()) {
         if (row.store == OptionStore::Profile) {
             EXPECT_EQ(read.flag(row.id), written.flag(row.id)) << row.key;
@@ -343,7 +183,7 @@ TEST(Profile, MissingSchemeFileLeavesItsList)
     WriteFile(dir / "p.rep", "- a b\r\n");
     TOptionSet options;
     options.setText(Opt::edProfile, (dir / "p.pro").string());
-    ASSERT_TRUE(LoadProfile(options, FolderOf(dir)));
+    ASSERT_TRUE(LoadProfile(files, options, FolderOf(dir)));
     EXPECT_FALSE(options.flag(Opt::cbDelKav));
     EXPECT_EQ(options.listReplaceTags, (std::vector<TTagReplacement>{{false, "a", "b"}}));
     EXPECT_EQ(options.listDeleteTags, DefaultDeleteTags());
@@ -358,7 +198,7 @@ TEST(Profile, SavingKeepsForeignLinesAndOldSchemesOfEmptyLists)
     TOptionSet options;
     options.setText(Opt::edProfile, (dir / "p.pro").string());
     options.listDeleteTags.clear();
-    ASSERT_TRUE(SaveProfile(options, FolderOf(dir)));
+    ASSERT_TRUE(SaveProfile(files, options, FolderOf(dir)));
     const std::vector<std::string> lines = SplitLines(ReadFile(dir / "p.pro"));
     ASSERT_EQ(lines.size(), 4u + 19u);
     EXPECT_EQ(lines[0], "; by hand");
@@ -389,10 +229,9 @@ TEST(Profile, SaveFailuresStopAtTheFailingStep)
         TOptionSet options;
         if (!row.profile.empty()) options.setText(Opt::edProfile, FolderOf(dir) + row.profile);
         RaiseMarks(options);
-        SettingsStatus status = SaveProfile(options, FolderOf(dir));
-        EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "Error");
-        EXPECT_FALSE(status.reason.empty());
+        Status status = SaveProfile(files, options, FolderOf(dir));
+        EXPECT_FALSE(status.ok());
+        EXPECT_FALSE(status.reason().empty());
         EXPECT_EQ(options.ReplaceSchemeModified, !row.replaceMarkCleared);
         EXPECT_TRUE(options.RemoveSchemeModified);
         EXPECT_TRUE(options.ProfileModified);
@@ -424,9 +263,8 @@ TEST(Profile, LoadFailuresStopAtTheFailingStep)
         TOptionSet options;
         options.setText(Opt::edProfile, (dir / "p.pro").string());
         RaiseMarks(options);
-        SettingsStatus status = LoadProfile(options, FolderOf(dir));
-        EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "Error");
+        Status status = LoadProfile(files, options, FolderOf(dir));
+        EXPECT_FALSE(status.ok());
         EXPECT_EQ(options.flag(Opt::cbDelKav), !row.flagsRead);
         EXPECT_EQ(options.ReplaceSchemeModified, !row.replaceMarkCleared);
         EXPECT_TRUE(options.RemoveSchemeModified);

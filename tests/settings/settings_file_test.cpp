@@ -11,6 +11,8 @@
 namespace qm {
 namespace {
 
+RealFileSystem files;
+
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
@@ -243,12 +245,12 @@ TEST(SettingsFile, LineBreaksCannotForgeKeys)
 TEST(SettingsFile, MissingFileIsCreatedWithCrLf)
 {
     TempDir dir;
-    SettingsFileLoad load = SettingsFile::Load(dir / "Options.dat");
-    ASSERT_FALSE(load.error);
-    EXPECT_TRUE(load.file.lines().empty());
-    ASSERT_TRUE(load.file.WriteString("settings", "a", "1"));
-    ASSERT_TRUE(load.file.WriteString("settings", "b", "2"));
-    ASSERT_FALSE(load.file.Save(dir / "Options.dat"));
+    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "Options.dat");
+    ASSERT_TRUE(load);
+    EXPECT_TRUE(load->lines().empty());
+    ASSERT_TRUE(load->WriteString("settings", "a", "1"));
+    ASSERT_TRUE(load->WriteString("settings", "b", "2"));
+    ASSERT_TRUE(load->Save(files, dir / "Options.dat"));
     EXPECT_EQ(ReadFile(dir / "Options.dat"), "[settings]\r\na=1\r\nb=2\r\n");
 }
 
@@ -256,9 +258,9 @@ TEST(SettingsFile, SavingKeepsLinesAndEndsThemWithCrLf)
 {
     TempDir dir;
     WriteFile(dir / "a.pro", "; c\n[settings]\nk=1\rjunk");
-    SettingsFileLoad load = SettingsFile::Load(dir / "a.pro");
-    ASSERT_FALSE(load.error);
-    ASSERT_FALSE(load.file.Save(dir / "a.pro"));
+    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "a.pro");
+    ASSERT_TRUE(load);
+    ASSERT_TRUE(load->Save(files, dir / "a.pro"));
     EXPECT_EQ(ReadFile(dir / "a.pro"), "; c\r\n[settings]\r\nk=1\r\njunk\r\n");
 }
 
@@ -266,11 +268,11 @@ TEST(SettingsFile, FailuresAreReported)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "folder.pro");
-    SettingsFileLoad load = SettingsFile::Load(dir / "folder.pro");
-    EXPECT_TRUE(load.error);
+    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "folder.pro");
+    EXPECT_FALSE(load);
 
     SettingsFile file = FromText("[settings]\r\nk=1\r\n");
-    EXPECT_TRUE(file.Save(dir / "missing" / "a.pro"));
+    EXPECT_FALSE(file.Save(files, dir / "missing" / "a.pro"));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 

@@ -8,6 +8,8 @@
 namespace qm {
 namespace {
 
+RealFileSystem files;
+
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
@@ -35,7 +37,7 @@ TEST(TagScheme, ReplacementLinesLoad)
         TempDir dir;
         WriteFile(dir / "a.rep", std::string(row.line) + "\r\n");
         std::vector<TTagReplacement> list = DefaultReplaceTags();
-        ASSERT_TRUE(ReadReplaceScheme(dir / "a.rep", list));
+        ASSERT_TRUE(ReadReplaceScheme(files, dir / "a.rep", list));
         EXPECT_EQ(list, std::vector<TTagReplacement>{row.expected});
     }
 }
@@ -59,7 +61,7 @@ TEST(TagScheme, RemovalLinesLoad)
         TempDir dir;
         WriteFile(dir / "a.rem", std::string(row.line) + "\r\n");
         std::vector<TTagRemoval> list = DefaultDeleteTags();
-        ASSERT_TRUE(ReadRemoveScheme(dir / "a.rem", list));
+        ASSERT_TRUE(ReadRemoveScheme(files, dir / "a.rem", list));
         EXPECT_EQ(list, std::vector<TTagRemoval>{row.expected});
     }
 }
@@ -69,12 +71,12 @@ TEST(TagScheme, ReadingStopsAtTheFirstEmptyLine)
     TempDir dir;
     WriteFile(dir / "a.rep", "+ strong b\r\n- em i\r\n\r\n+ var i\r\n");
     std::vector<TTagReplacement> list;
-    ASSERT_TRUE(ReadReplaceScheme(dir / "a.rep", list));
+    ASSERT_TRUE(ReadReplaceScheme(files, dir / "a.rep", list));
     EXPECT_EQ(list, (std::vector<TTagReplacement>{{true, "strong", "b"}, {false, "em", "i"}}));
 
     WriteFile(dir / "b.rem", "\r\n+ /P\r\n");
     std::vector<TTagRemoval> removals = DefaultDeleteTags();
-    ASSERT_TRUE(ReadRemoveScheme(dir / "b.rem", removals));
+    ASSERT_TRUE(ReadRemoveScheme(files, dir / "b.rem", removals));
     EXPECT_TRUE(removals.empty());
 }
 
@@ -94,9 +96,8 @@ TEST(TagScheme, MissingOrUnreadableFileLeavesTheList)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<TTagReplacement> list = DefaultReplaceTags();
-        SettingsStatus status = ReadReplaceScheme(row.path, list);
-        EXPECT_EQ(status.ok, row.ok);
-        EXPECT_EQ(status.message, row.ok ? "" : "Error");
+        Status status = ReadReplaceScheme(files, row.path, list);
+        EXPECT_EQ(status.ok(), row.ok);
         EXPECT_EQ(list, DefaultReplaceTags());
     }
 }
@@ -104,8 +105,8 @@ TEST(TagScheme, MissingOrUnreadableFileLeavesTheList)
 TEST(TagScheme, DefaultListsWriteTheirLines)
 {
     TempDir dir;
-    ASSERT_TRUE(WriteReplaceScheme(dir / "Default.rep", DefaultReplaceTags()));
-    ASSERT_TRUE(WriteRemoveScheme(dir / "Default.rem", DefaultDeleteTags()));
+    ASSERT_TRUE(WriteReplaceScheme(files, dir / "Default.rep", DefaultReplaceTags()));
+    ASSERT_TRUE(WriteRemoveScheme(files, dir / "Default.rem", DefaultDeleteTags()));
     EXPECT_EQ(ReadFile(dir / "Default.rep"),
               "+ strong b\r\n+ em i\r\n+ strike s\r\n+ blockquote ul\r\n+ var i\r\n+ cite i\r\n+ address i\r\n"
               "+ code tt\r\n+ kbd tt\r\n+ samp tt\r\n+ dfn i\r\n+ listing tt\r\n+ plaintext tt\r\n+ xmp tt\r\n");
@@ -132,17 +133,17 @@ TEST(TagScheme, ListsComeBack)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir dir;
-        ASSERT_TRUE(WriteReplaceScheme(dir / "x.rep", row.written));
+        ASSERT_TRUE(WriteReplaceScheme(files, dir / "x.rep", row.written));
         std::vector<TTagReplacement> list;
-        ASSERT_TRUE(ReadReplaceScheme(dir / "x.rep", list));
+        ASSERT_TRUE(ReadReplaceScheme(files, dir / "x.rep", list));
         EXPECT_EQ(list, row.read);
     }
 
     TempDir dir;
     const std::vector<TTagRemoval> removals = {{false, "a b"}, {true, ""}, {true, "/TD"}};
-    ASSERT_TRUE(WriteRemoveScheme(dir / "x.rem", removals));
+    ASSERT_TRUE(WriteRemoveScheme(files, dir / "x.rem", removals));
     std::vector<TTagRemoval> list;
-    ASSERT_TRUE(ReadRemoveScheme(dir / "x.rem", list));
+    ASSERT_TRUE(ReadRemoveScheme(files, dir / "x.rem", list));
     EXPECT_EQ(list, removals);
 }
 
@@ -151,13 +152,13 @@ TEST(TagScheme, EmptyListWritesNothing)
     TempDir dir;
     WriteFile(dir / "old.rep", "+ old new\r\n");
     WriteFile(dir / "old.rem", "- old\r\n");
-    EXPECT_TRUE(WriteReplaceScheme(dir / "old.rep", {}));
-    EXPECT_TRUE(WriteRemoveScheme(dir / "old.rem", {}));
+    EXPECT_TRUE(WriteReplaceScheme(files, dir / "old.rep", {}));
+    EXPECT_TRUE(WriteRemoveScheme(files, dir / "old.rem", {}));
     EXPECT_EQ(ReadFile(dir / "old.rep"), "+ old new\r\n");
     EXPECT_EQ(ReadFile(dir / "old.rem"), "- old\r\n");
 
-    EXPECT_TRUE(WriteReplaceScheme(dir / "new.rep", {}));
-    EXPECT_TRUE(WriteRemoveScheme(dir / "new.rem", {}));
+    EXPECT_TRUE(WriteReplaceScheme(files, dir / "new.rep", {}));
+    EXPECT_TRUE(WriteRemoveScheme(files, dir / "new.rem", {}));
     EXPECT_FALSE(std::filesystem::exists(dir / "new.rep"));
     EXPECT_FALSE(std::filesystem::exists(dir / "new.rem"));
 }
@@ -167,16 +168,16 @@ TEST(TagScheme, AtMost255Entries)
     TempDir dir;
     std::vector<TTagRemoval> many;
     for (int i = 0; i < 300; ++i) many.push_back({true, "t" + std::to_string(i)});
-    ASSERT_TRUE(WriteRemoveScheme(dir / "many.rem", many));
+    ASSERT_TRUE(WriteRemoveScheme(files, dir / "many.rem", many));
     std::vector<TTagRemoval> list;
-    ASSERT_TRUE(ReadRemoveScheme(dir / "many.rem", list));
+    ASSERT_TRUE(ReadRemoveScheme(files, dir / "many.rem", list));
     ASSERT_EQ(list.size(), 255u);
     EXPECT_EQ(list.back().Tag, "t254");
 
     std::string text;
     for (int i = 0; i < 300; ++i) text += "+ t" + std::to_string(i) + "\r\n";
     WriteFile(dir / "long.rem", text);
-    ASSERT_TRUE(ReadRemoveScheme(dir / "long.rem", list));
+    ASSERT_TRUE(ReadRemoveScheme(files, dir / "long.rem", list));
     EXPECT_EQ(list.size(), 255u);
 }
 
@@ -195,9 +196,8 @@ TEST(TagScheme, WriteFailuresLeaveTheOldFile)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        SettingsStatus status = WriteReplaceScheme(row.path, row.list);
-        EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "Error");
+        Status status = WriteReplaceScheme(files, row.path, row.list);
+        EXPECT_FALSE(status.ok());
     }
     EXPECT_EQ(ReadFile(dir / "a.rep"), "+ old new\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));

@@ -52,60 +52,60 @@ bool FaultyFileSystem::Under(const std::set<std::string>& folders, const std::st
     return false;
 }
 
-FsResult FaultyFileSystem::blockedTarget(const std::string& path)
+Status FaultyFileSystem::blockedTarget(const std::string& path)
 {
     if (readOnly_.count(path) && real_.exists(path))
-        return FsError {FsFailure::ReadOnly, "Cannot replace \"" + path + "\": Permission denied"};
-    if (Under(full_, path)) return FsError {FsFailure::NoSpace, "Cannot write \"" + path + "\": No space left on device"};
-    if (Under(locked_, path)) return FsError {FsFailure::ReadOnly, "Cannot write \"" + path + "\": Permission denied"};
-    return std::nullopt;
+        return Status::Fail("Cannot replace \"" + path + "\": Permission denied", Failure::ReadOnly);
+    if (Under(full_, path)) return Status::Fail("Cannot write \"" + path + "\": No space left on device", Failure::NoSpace);
+    if (Under(locked_, path)) return Status::Fail("Cannot write \"" + path + "\": Permission denied", Failure::ReadOnly);
+    return Status::Ok();
 }
 
-FsResult FaultyFileSystem::createFolder(const std::string& path)
+Status FaultyFileSystem::createFolder(const std::string& path)
 {
     {
         std::lock_guard lock(mutex_);
         if (!real_.isFolder(path))
-            if (FsResult blocked = blockedTarget(WithoutTrailingSeparator(path))) return blocked;
+            if (Status blocked = blockedTarget(WithoutTrailingSeparator(path)); !blocked) return blocked;
     }
     return real_.createFolder(path);
 }
 
-FsResult FaultyFileSystem::rename(const std::string& from, const std::string& to, bool replace)
+Status FaultyFileSystem::rename(const std::string& from, const std::string& to, bool replace)
 {
     {
         std::lock_guard lock(mutex_);
         ++renames_;
         if (Under(renameFails_, from) || Under(renameFails_, to))
-            return FsError {FsFailure::Other, "Cannot move \"" + from + "\": Input/output error"};
-        if (readOnly_.count(from)) return FsError {FsFailure::ReadOnly, "Cannot move \"" + from + "\": Permission denied"};
-        if (FsResult blocked = blockedTarget(to)) return blocked;
+            return Status::Fail("Cannot move \"" + from + "\": Input/output error", Failure::Other);
+        if (readOnly_.count(from)) return Status::Fail("Cannot move \"" + from + "\": Permission denied", Failure::ReadOnly);
+        if (Status blocked = blockedTarget(to); !blocked) return blocked;
         if (Under(crossDevice_, from) != Under(crossDevice_, to))
-            return FsError {FsFailure::CrossDevice, "Cannot move \"" + from + "\": Invalid cross-device link"};
+            return Status::Fail("Cannot move \"" + from + "\": Invalid cross-device link", Failure::CrossDevice);
     }
     return real_.rename(from, to, replace);
 }
 
-FsResult FaultyFileSystem::copyFile(const std::string& from, const std::string& to)
+Status FaultyFileSystem::copyFile(const std::string& from, const std::string& to)
 {
     {
         std::lock_guard lock(mutex_);
-        if (FsResult blocked = blockedTarget(to)) return blocked;
+        if (Status blocked = blockedTarget(to); !blocked) return blocked;
     }
     return real_.copyFile(from, to);
 }
 
-FsResult FaultyFileSystem::remove(const std::string& path)
+Status FaultyFileSystem::remove(const std::string& path)
 {
     {
         std::lock_guard lock(mutex_);
-        if (readOnly_.count(path)) return FsError {FsFailure::ReadOnly, "Cannot delete \"" + path + "\": Permission denied"};
-        if (Under(locked_, path)) return FsError {FsFailure::ReadOnly, "Cannot delete \"" + path + "\": Permission denied"};
+        if (readOnly_.count(path)) return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
+        if (Under(locked_, path)) return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
     }
     return real_.remove(path);
 }
 
-ReadResult FaultyFileSystem::readBytes(const std::string& path)
+Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
 {
     bool vanish = false;
     {
@@ -116,12 +116,12 @@ ReadResult FaultyFileSystem::readBytes(const std::string& path)
     return real_.readBytes(path);
 }
 
-FsResult FaultyFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+Status FaultyFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
 {
     {
         std::lock_guard lock(mutex_);
-        if (writeFails_.count(path)) return FsError {FsFailure::Other, "Cannot write \"" + path + "\": Input/output error"};
-        if (FsResult blocked = blockedTarget(path)) return blocked;
+        if (writeFails_.count(path)) return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
+        if (Status blocked = blockedTarget(path); !blocked) return blocked;
     }
     return real_.writeAtomically(path, bytes);
 }

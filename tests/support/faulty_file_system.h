@@ -36,16 +36,16 @@ public:
     bool isFolder(const std::string& path) override { return real_.isFolder(path); }
     std::int64_t sizeOf(const std::string& path) override { return real_.sizeOf(path); }
     std::optional<FileTime> lastWriteTime(const std::string& path) override { return real_.lastWriteTime(path); }
-    std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override { return real_.listFolder(path); }
-    FsResult createFolder(const std::string& path) override;
-    FsResult rename(const std::string& from, const std::string& to, bool replace) override;
-    FsResult copyFile(const std::string& from, const std::string& to) override;
-    FsResult remove(const std::string& path) override;
-    ReadResult readBytes(const std::string& path) override;
-    FsResult writeAtomically(const std::string& path, std::string_view bytes) override;
+    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override { return real_.listFolder(path); }
+    Status createFolder(const std::string& path) override;
+    Status rename(const std::string& from, const std::string& to, bool replace) override;
+    Status copyFile(const std::string& from, const std::string& to) override;
+    Status remove(const std::string& path) override;
+    Expected<std::string> readBytes(const std::string& path) override;
+    Status writeAtomically(const std::string& path, std::string_view bytes) override;
     bool isReadOnly(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override { return real_.sameFile(a, b); }
-    FsResult copyPermissions(const std::string& from, const std::string& to) override
+    Status copyPermissions(const std::string& from, const std::string& to) override
     {
         return real_.copyPermissions(from, to);
     }
@@ -54,7 +54,7 @@ public:
 private:
     static bool Under(const std::set<std::string>& folders, const std::string& path);
     // A fault for putting something new at the path, if any.
-    FsResult blockedTarget(const std::string& path);
+    Status blockedTarget(const std::string& path);
 
     RealFileSystem real_;
     std::mutex mutex_;

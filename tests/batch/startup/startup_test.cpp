@@ -198,7 +198,7 @@ TEST(StartUp, AFreshDataFolderIsFilledFromTheInstalledDefaults)
     EXPECT_EQ(choice.programFolder, bench.path("home/.local/share/quillmark/"));
     EXPECT_EQ(choice.installedDefaults, bench.path("usr/share/quillmark/"));
     bench.write("home/.local/share/quillmark/Ssi.dat", "mine\n");
-    ASSERT_FALSE(FillProgramFolder(bench.fs, choice));
+    ASSERT_TRUE(FillProgramFolder(bench.fs, choice));
     EXPECT_EQ(bench.read("home/.local/share/quillmark/Align.dat"), "middle\n");
     EXPECT_EQ(bench.read("home/.local/share/quillmark/Ssi.dat"), "mine\n") << "the user's own file stays";
     EXPECT_EQ(bench.read("home/.local/share/quillmark/help/index.html"), "help");
