@@ -35,7 +35,6 @@ namespace {
 
 constexpr Opt kColumnOptions[] = {Opt::col0, Opt::col1, Opt::col2, Opt::col3, Opt::col4, Opt::col5};
 
-TagListKind KindOf(TagList list) { return list == TagList::Replace ? TagListKind::Replacement : TagListKind::Removal; }
 
 void SetText(QLabel* label, const std::string& text)
 {
@@ -125,37 +124,12 @@ int QtWindowHooks::screenWidth()
     return screen ? screen->geometry().width() : 0;
 }
 
-// ---- The options window's commands ----
-
-void OptionsWindowBinding::openProfile() { program_.run(OpenProfile); }
-void OptionsWindowBinding::saveProfile() { program_.run([](MainModel& m) { SaveCurrentProfile(m); }); }
-void OptionsWindowBinding::saveProfileAs() { program_.run(SaveProfileAs); }
-void OptionsWindowBinding::closeWindow() { program_.run(CloseOptionsWindow); }
-void OptionsWindowBinding::loadScheme(TagList list)
-{
-    program_.run([list](MainModel& m) { LoadSchemeFromFile(m, KindOf(list)); });
-}
-void OptionsWindowBinding::saveScheme(TagList list)
-{
-    program_.run([list](MainModel& m) { SaveSchemeChanges(m, KindOf(list)); });
-}
-void OptionsWindowBinding::saveSchemeAs(TagList list)
-{
-    program_.run([list](MainModel& m) { SaveSchemeAs(m, KindOf(list)); });
-}
-void OptionsWindowBinding::removeEntry(TagList list, std::size_t index)
-{
-    program_.run([list, index](MainModel& m) { RemoveTagEntry(m, KindOf(list), index); });
-}
-void OptionsWindowBinding::checkPaths() { program_.run(PathCheck); }
-void OptionsWindowBinding::saveLastOptions() { program_.run([](MainModel& m) { SaveLastOptions(m); }); }
-
 // ---- The program ----
 
 DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder)
     : hooks_(*this)
     , model_(fileSystem, ui_, hooks_)
-    , commands_(*this)
+    , commands_([this](const OptionsWindowBinding::Command& command) { run(command); })
     , files_(model_)
     , windows_(model_.options, commands_, helpFolder)
 {

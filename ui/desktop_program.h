@@ -11,7 +11,7 @@
 #include "batch/startup/main_window_events.h"
 #include "ui/file_panel_model.h"
 #include "ui/forwarding_user_interface.h"
-#include "ui/options_window_commands.h"
+#include "ui/options_window_binding.h"
 #include "ui/program_windows.h"
 
 namespace qm {
@@ -35,26 +35,6 @@ public:
     void hideRunWindowAndMinimize() override;
     void quit() override;
     int screenWidth() override;
-
-private:
-    DesktopProgram& program_;
-};
-
-// The options window's buttons that need the logic: profiles, schemes, closing, the path check.
-class OptionsWindowBinding final : public OptionsWindowCommands {
-public:
-    explicit OptionsWindowBinding(DesktopProgram& program) : program_(program) { }
-
-    void openProfile() override;
-    void saveProfile() override;
-    void saveProfileAs() override;
-    void closeWindow() override;
-    void loadScheme(TagList list) override;
-    void saveScheme(TagList list) override;
-    void saveSchemeAs(TagList list) override;
-    void removeEntry(TagList list, std::size_t index) override;
-    void checkPaths() override;
-    void saveLastOptions() override;
 
 private:
     DesktopProgram& program_;

@@ -88,8 +88,6 @@ const Move kMoves[] = {
 // clang-format on
 
 // A linux program has no .exe or .bat: any file may be the editor.
-constexpr char kEditorFilter[] = "Executables [ * ]|*";
-constexpr char kLanguageFilter[] = "Language files [ *.lng ]|*.lng";
 
 const Decoration* DecorationOf(Opt id)
 {
@@ -434,11 +432,11 @@ QToolButton* TfrmOptions::makeChooser(int decorationIndex, QWidget* parent)
         if (id == Opt::edOptimizedPath) butChooseModPath = button;
         break;
     case Chooser::Executable:
-        connect(button, &QToolButton::clicked, this, [this] { chooseEditor(); });
+        connect(button, &QToolButton::clicked, this, [this] { run([this] { commands_.chooseEditor(); }); });
         butExtEditor = button;
         break;
     case Chooser::Language:
-        connect(button, &QToolButton::clicked, this, [this] { chooseLanguageFile(); });
+        connect(button, &QToolButton::clicked, this, [this] { run([this] { commands_.chooseLanguageFile(); }); });
         butLan = button;
         break;
     case Chooser::None:
@@ -510,11 +508,8 @@ QWidget* TfrmOptions::buildPage(OptionPage page, const char* title)
             if (decoration->chooser == Chooser::Language) {
                 butLanEng = IconButton(widget, "butLanEng", "Set English as Default language",
                     ThemeIcon("edit-clear", QStyle::SP_DialogResetButton));
-                connect(butLanEng, &QToolButton::clicked, this, [this] {
-                    options_.setText(Opt::edLan, {});
-                    showValue(Opt::edLan);
-                    commands_.saveLastOptions();
-                });
+                connect(butLanEng, &QToolButton::clicked, this,
+                    [this] { run([this] { commands_.setEnglishLanguage(); }); });
                 line->addWidget(butLanEng);
                 shown.push_back(butLanEng);
             }
@@ -609,8 +604,8 @@ QWidget* TfrmOptions::buildTagsPage()
     groups->addWidget(deleteGroup, 4);
     layout->addLayout(groups, 1);
 
-    for (TagList list : {TagList::Replace, TagList::Delete}) {
-        const bool replace = list == TagList::Replace;
+    for (TagListKind list : {TagListKind::Replacement, TagListKind::Removal}) {
+        const bool replace = list == TagListKind::Replacement;
         connect(replace ? butAddReplaceTag : butAddDeleteTag, &QToolButton::clicked, this,
             [this, list] { addEntry(list); });
         connect(replace ? butEditReplaceTag : butEditDeleteTag, &QToolButton::clicked, this,
@@ -648,13 +643,13 @@ QWidget* TfrmOptions::buildTagsPage()
         showMarks();
     });
     connect(listReplaceTags, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (current) entrySelected(TagList::Replace);
+        if (current) entrySelected(TagListKind::Replacement);
     });
     connect(listDeleteTags, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
-        if (current) entrySelected(TagList::Delete);
+        if (current) entrySelected(TagListKind::Removal);
     });
-    connect(listReplaceTags, &QTreeWidget::itemDoubleClicked, this, [this] { editEntry(TagList::Replace); });
-    connect(listDeleteTags, &QListWidget::itemDoubleClicked, this, [this] { editEntry(TagList::Delete); });
+    connect(listReplaceTags, &QTreeWidget::itemDoubleClicked, this, [this] { editEntry(TagListKind::Replacement); });
+    connect(listDeleteTags, &QListWidget::itemDoubleClicked, this, [this] { editEntry(TagListKind::Removal); });
     return widget;
 }
 
@@ -753,17 +748,17 @@ void TfrmOptions::showTagLists()
     showingLists_ = false;
 }
 
-std::optional<std::size_t> TfrmOptions::focusedEntry(TagList list) const
+std::optional<std::size_t> TfrmOptions::focusedEntry(TagListKind list) const
 {
-    const int index = list == TagList::Replace ? listReplaceTags->indexOfTopLevelItem(listReplaceTags->currentItem())
+    const int index = list == TagListKind::Replacement ? listReplaceTags->indexOfTopLevelItem(listReplaceTags->currentItem())
                                                : listDeleteTags->currentRow();
     if (index < 0) return std::nullopt;
     return std::size_t(index);
 }
 
-std::optional<std::size_t> TfrmOptions::selectedEntry(TagList list) const
+std::optional<std::size_t> TfrmOptions::selectedEntry(TagListKind list) const
 {
-    if (list == TagList::Replace) {
+    if (list == TagListKind::Replacement) {
         const auto selected = listReplaceTags->selectedItems();
         if (selected.isEmpty()) return std::nullopt;
         return std::size_t(listReplaceTags->indexOfTopLevelItem(selected.constFirst()));
@@ -773,19 +768,18 @@ std::optional<std::size_t> TfrmOptions::selectedEntry(TagList list) const
     return std::size_t(listDeleteTags->row(selected.constFirst()));
 }
 
-void TfrmOptions::entrySelected(TagList list)
+void TfrmOptions::entrySelected(TagListKind list)
 {
     if (showingLists_) return;
-    (list == TagList::Replace ? options_.ReplaceSchemeModified : options_.RemoveSchemeModified) = true;
+    (list == TagListKind::Replacement ? options_.ReplaceSchemeModified : options_.RemoveSchemeModified) = true;
     options_.ProfileModified = true;
     showMarks();
 }
 
-void TfrmOptions::addEntry(TagList list)
+void TfrmOptions::addEntry(TagListKind list)
 {
-    const std::size_t size = list == TagList::Replace ? options_.listReplaceTags.size() : options_.listDeleteTags.size();
-    if (size >= kMaxTagEntries) {
-        ShowMessage(ui_, MessageKind::Warning, kFullListWarning);
+    if (std::optional<std::string_view> refused = AddingRefused(options_, list)) {
+        ShowMessage(ui_, MessageKind::Warning, std::string(*refused));
         return;
     }
     tagEditor_->prepare(list, std::nullopt);
@@ -794,7 +788,7 @@ void TfrmOptions::addEntry(TagList list)
     showMarks();
 }
 
-void TfrmOptions::editEntry(TagList list)
+void TfrmOptions::editEntry(TagListKind list)
 {
     const std::optional<std::size_t> index = selectedEntry(list);
     if (!index) {
@@ -807,7 +801,7 @@ void TfrmOptions::editEntry(TagList list)
     showMarks();
 }
 
-void TfrmOptions::removeEntry(TagList list)
+void TfrmOptions::removeEntry(TagListKind list)
 {
     const std::optional<std::size_t> index = focusedEntry(list);
     if (!index) return;
@@ -816,32 +810,9 @@ void TfrmOptions::removeEntry(TagList list)
 
 void TfrmOptions::chooseFolderInto(Opt id)
 {
-    const QString chosen = ToQt(ui_.chooseFolder(FolderChooserPanels {}));
-    if (chosen != QStringLiteral("-") && !chosen.isEmpty() && QFileInfo(chosen).isDir()) {
-        options_.setText(id, FromQt(WithTrailingSeparator(chosen)));
-        showValue(id);
-    }
+    run([this, id] { commands_.chooseFolder(id); });
     raise();
     activateWindow();
-    run([this] { commands_.checkPaths(); });
-}
-
-void TfrmOptions::chooseEditor()
-{
-    // The path is kept as chosen: this file system tells letter cases apart.
-    const std::vector<std::string> chosen = ui_.openFiles({"External HTML Editor", kEditorFilter, {}, {}, false});
-    if (chosen.empty()) return;
-    options_.setText(Opt::edExtEditor, chosen.front());
-    showValue(Opt::edExtEditor);
-}
-
-void TfrmOptions::chooseLanguageFile()
-{
-    const std::string folder = FromQt(QCoreApplication::applicationDirPath() + QStringLiteral("/languages/"));
-    const std::vector<std::string> chosen = ui_.openFiles({"Interface language file", kLanguageFilter, folder, {}, false});
-    if (chosen.empty()) return;
-    options_.setText(Opt::edLan, chosen.front());
-    showValue(Opt::edLan);
 }
 
 template <typename Command> void TfrmOptions::run(Command command)

@@ -115,15 +115,13 @@ private:
     void runBehaviour(Opt id);
     void showValue(Opt id);
     void showTagLists();
-    std::optional<std::size_t> focusedEntry(TagList list) const;
-    std::optional<std::size_t> selectedEntry(TagList list) const;
-    void addEntry(TagList list);
-    void editEntry(TagList list);
-    void removeEntry(TagList list);
-    void entrySelected(TagList list);
+    std::optional<std::size_t> focusedEntry(TagListKind list) const;
+    std::optional<std::size_t> selectedEntry(TagListKind list) const;
+    void addEntry(TagListKind list);
+    void editEntry(TagListKind list);
+    void removeEntry(TagListKind list);
+    void entrySelected(TagListKind list);
     void chooseFolderInto(Opt id);
-    void chooseEditor();
-    void chooseLanguageFile();
     template <typename Command> void run(Command command);
 
     TOptionSet& options_;

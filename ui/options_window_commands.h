@@ -1,12 +1,12 @@
-// What the options window asks of the program's logic: profiles, tag schemes, closing, path checks.
+// What the options window asks of the program's logic: profiles, tag schemes, closing, choosers.
 #pragma once
 
 #include <cstddef>
 
-namespace qm {
+#include "batch/options/tag_editor_model.h"
+#include "options/option_set.h"
 
-// The two tag lists of the "Tags" page.
-enum class TagList { Replace, Delete };
+namespace qm {
 
 // Every button of the options window that needs more than the option set
 // itself lands here. The window calls one, then shows the option set again,
@@ -21,14 +21,16 @@ public:
     // butClose, the close box, Esc: the closing sequence. The window hides afterwards whatever happens.
     virtual void closeWindow() = 0;
 
-    virtual void loadScheme(TagList list) = 0;   // butRepOpen, butRemOpen
-    virtual void saveScheme(TagList list) = 0;   // butRepSave, butRemSave
-    virtual void saveSchemeAs(TagList list) = 0; // butRepSaveAs, butRemSaveAs
+    virtual void loadScheme(TagListKind list) = 0;   // butRepOpen, butRemOpen
+    virtual void saveScheme(TagListKind list) = 0;   // butRepSave, butRemSave
+    virtual void saveSchemeAs(TagListKind list) = 0; // butRepSaveAs, butRemSaveAs
     // butDeleteReplaceTag, but2DeleteTag: asks, then removes the entry at index.
-    virtual void removeEntry(TagList list, std::size_t index) = 0;
+    virtual void removeEntry(TagListKind list, std::size_t index) = 0;
 
-    virtual void checkPaths() = 0;      // after butChooseModPath or butChooseBackUpF
-    virtual void saveLastOptions() = 0; // butLanEng
+    virtual void chooseFolder(Opt option) = 0; // butChooseModPath, butChooseBackUpF: the chooser, then the path check
+    virtual void chooseEditor() = 0;           // butExtEditor
+    virtual void chooseLanguageFile() = 0;     // butLan
+    virtual void setEnglishLanguage() = 0;     // butLanEng
 };
 
 } // namespace qm

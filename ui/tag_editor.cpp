@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "batch/model/user_interface.h"
-#include "settings/tag_scheme.h"
 #include "ui/qt_text.h"
 
 namespace qm {
@@ -86,26 +85,14 @@ TfrmTagReplaceDlg::TfrmTagReplaceDlg(TOptionSet& options, UserInterface& ui, QWi
     setFixedSize(340, sizeHint().height());
 }
 
-void TfrmTagReplaceDlg::prepare(TagList list, std::optional<std::size_t> index)
+void TfrmTagReplaceDlg::prepare(TagListKind list, std::optional<std::size_t> index)
 {
-    const bool replacement = list == TagList::Replace;
-    mode_ = replacement ? (index ? TagEditorMode::ReplacementEdit : TagEditorMode::ReplacementNew)
-                        : (index ? TagEditorMode::RemovalEdit : TagEditorMode::RemovalNew);
-    index_ = index;
+    editor_ = OpenTagEditor(options_, list, index);
+    setWindowTitle(ToQt(editor_.caption));
+    butAdd->setText(ToQt(editor_.butAddCaption));
 
-    static constexpr const char* kCaptions[] = {"New tags for replacement", "Edit tags for replacement",
-        "New tags for removal", "Edit tags for removal"};
-    setWindowTitle(QString::fromLatin1(kCaptions[static_cast<int>(mode_)]));
-    butAdd->setText(index ? QStringLiteral("Ok") : QStringLiteral("Add"));
-
-    QString first;
-    QString second;
-    if (mode_ == TagEditorMode::ReplacementEdit && *index < options_.listReplaceTags.size()) {
-        first = ToQt(options_.listReplaceTags[*index].FromTag);
-        second = ToQt(options_.listReplaceTags[*index].ToTag);
-    } else if (mode_ == TagEditorMode::RemovalEdit && *index < options_.listDeleteTags.size()) {
-        first = ToQt(options_.listDeleteTags[*index].Tag);
-    }
+    const QString first = ToQt(editor_.tag1);
+    const QString second = ToQt(editor_.tag2);
     // The limit is for typing; an entry read from a scheme file may be
     // longer, and opening it must not cut it short.
     tag1->setMaxLength(std::max<int>(kTypedLength, int(first.size())));
@@ -113,10 +100,12 @@ void TfrmTagReplaceDlg::prepare(TagList list, std::optional<std::size_t> index)
     tag1->setText(first);
     tag2->setText(second);
 
-    labTag2->setEnabled(replacement);
-    tag2->setEnabled(replacement);
-    brackets_[2]->setEnabled(replacement);
-    brackets_[3]->setEnabled(replacement);
+    labTag1->setEnabled(editor_.tag1Enabled);
+    tag1->setEnabled(editor_.tag1Enabled);
+    labTag2->setEnabled(editor_.tag2Enabled);
+    tag2->setEnabled(editor_.tag2Enabled);
+    brackets_[2]->setEnabled(editor_.tag2Enabled);
+    brackets_[3]->setEnabled(editor_.tag2Enabled);
     tag1->setFocus();
     tag1->selectAll();
 
@@ -124,66 +113,20 @@ void TfrmTagReplaceDlg::prepare(TagList list, std::optional<std::size_t> index)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-bool TfrmTagReplaceDlg::refuse(const char* warning)
-{
-    ShowMessage(ui_, MessageKind::Warning, warning);
-    return false;
-}
-
-void TfrmTagReplaceDlg::markChanged()
-{
-    if (mode_ == TagEditorMode::ReplacementNew || mode_ == TagEditorMode::ReplacementEdit)
-        options_.ReplaceSchemeModified = true;
-    else
-        options_.RemoveSchemeModified = true;
-    options_.ProfileModified = true;
-}
-
 bool TfrmTagReplaceDlg::apply()
 {
-    const std::string from = FromQt(tag1->text());
-    const std::string to = FromQt(tag2->text());
-    auto& replacements = options_.listReplaceTags;
-    auto& removals = options_.listDeleteTags;
-
-    switch (mode_) {
-    case TagEditorMode::RemovalNew:
-        if (removals.size() >= kMaxTagEntries) return refuse(kFullListWarning);
-        removals.push_back({true, from});
-        break;
-    case TagEditorMode::RemovalEdit:
-        if (!index_ || *index_ >= removals.size()) {
-            ShowMessage(ui_, MessageKind::Information, "Error");
-            reject();
-            return false;
-        }
-        removals[*index_].Tag = from;
-        break;
-    case TagEditorMode::ReplacementNew:
-    case TagEditorMode::ReplacementEdit: {
-        const bool editing = mode_ == TagEditorMode::ReplacementEdit;
-        if (editing && (!index_ || *index_ >= replacements.size())) {
-            ShowMessage(ui_, MessageKind::Information, "Error");
-            reject();
-            return false;
-        }
-        if (!editing && replacements.size() >= kMaxTagEntries) return refuse(kFullListWarning);
-        if (from.find(' ') != std::string::npos) return refuse(kSpaceInFromTagWarning);
-        const std::optional<std::size_t> excepted = editing ? index_ : std::nullopt;
-        if (!CycleTestPasses(replacements, from, to, excepted) || ReplacementFindsItself(from, to))
-            return refuse(kCycleWarning);
-        if (editing) {
-            replacements[*index_].FromTag = from;
-            replacements[*index_].ToTag = to;
-        } else {
-            replacements.push_back({true, from, to});
-        }
-        break;
+    editor_.tag1 = FromQt(tag1->text());
+    editor_.tag2 = FromQt(tag2->text());
+    const TagEditorResult result = TagEditorAdd(editor_, options_);
+    switch (result.outcome) {
+    case TagEditorOutcome::Applied: accept(); return true;
+    case TagEditorOutcome::Refused: ShowMessage(ui_, MessageKind::Warning, std::string(result.warning)); return false;
+    case TagEditorOutcome::EntryGone:
+        ShowMessage(ui_, MessageKind::Information, "Error");
+        reject();
+        return false;
     }
-    }
-    markChanged();
-    accept();
-    return true;
+    return false;
 }
 
 } // namespace qm

@@ -1,12 +1,12 @@
-// The tag editor: one entry of a tag list, typed between "<" and ">", with the checks a replacement pair must pass.
+// The tag editor: one entry of a tag list, typed between "<" and ">", checked by the tag editor's model.
 #pragma once
 
 #include <QDialog>
 #include <cstddef>
 #include <optional>
 
+#include "batch/options/tag_editor_model.h"
 #include "options/option_set.h"
-#include "ui/options_window_commands.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,8 +15,6 @@ class QPushButton;
 namespace qm {
 
 class UserInterface;
-
-enum class TagEditorMode { ReplacementNew, ReplacementEdit, RemovalNew, RemovalEdit };
 
 class TfrmTagReplaceDlg : public QDialog {
     Q_OBJECT
@@ -28,11 +26,11 @@ public:
 
     // Sets caption, button and fields for adding to `list` (no index) or
     // editing its entry at `index`, and centres the editor on the screen.
-    void prepare(TagList list, std::optional<std::size_t> index);
-    TagEditorMode mode() const { return mode_; }
+    void prepare(TagListKind list, std::optional<std::size_t> index);
 
-    // butAdd: applies the entry to the option set and closes the editor, or
-    // warns and stays open. True when the list changed.
+    // butAdd: the model's rules on the typed tags; the entry goes into the
+    // option set and the editor closes, or a warning shows and it stays open.
+    // True when the list changed.
     bool apply();
 
     QLabel* labTag1;
@@ -47,21 +45,10 @@ signals:
     void helpRequested(int context);
 
 private:
-    bool refuse(const char* warning);
-    void markChanged();
-
     TOptionSet& options_;
     UserInterface& ui_;
-    TagEditorMode mode_ = TagEditorMode::ReplacementNew;
-    std::optional<std::size_t> index_;
+    TagEditor editor_;
     QLabel* brackets_[4];
 };
-
-// The warnings of the editor; the first is the one a replacement cycle gets.
-inline constexpr char kCycleWarning[] = "Insertion of this tag will lead to the recycling of replacement procedure!";
-inline constexpr char kFullListWarning[] =
-    "The list already holds 255 entries, as many as a scheme file keeps.\rRemove an entry first.";
-inline constexpr char kSpaceInFromTagWarning[] =
-    "A tag to be replaced cannot hold a space: the scheme file would read the part after it as the new tag.";
 
 } // namespace qm

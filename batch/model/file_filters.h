@@ -15,6 +15,8 @@ inline constexpr std::string_view kListFilesFilter = "Files list [ *.lst ]|*.lst
 inline constexpr std::string_view kProfilesFilter = "Profiles files [*.pro]|*.pro";
 inline constexpr std::string_view kReplaceSchemesFilter = "Tags schemes [ *.rep ]|*.rep";
 inline constexpr std::string_view kRemoveSchemesFilter = "Tags schemes [ *.rem ]|*.rem";
+inline constexpr std::string_view kEditorFilter = "Executables [ * ]|*";
+inline constexpr std::string_view kLanguageFilter = "Language files [ *.lng ]|*.lng";
 
 // The extensions a filter's pattern lists name, in order, without their dots
 // (a pattern "*.php" gives "php"), as the filter text's left-to-right scan collects them.

@@ -135,13 +135,24 @@ void ChooseBackupFolder(MainModel& model) { ChooseFolderInto(model, Opt::edBackU
 void ChooseExternalEditor(MainModel& model)
 {
     FileDialogRequest request;
-    request.title = "Select file";
-    request.filter = "Programs|*";
-    request.startFolder = model.state.windowsFolder;
+    request.title = "External HTML Editor";
+    request.filter = std::string(kEditorFilter);
     const std::vector<std::string> chosen = model.ui.openFiles(request);
     if (chosen.empty()) return;
     // Names on this platform are case-sensitive: the path is kept as chosen.
     model.options.setText(Opt::edExtEditor, model.fs.absolute(chosen.front()));
+    model.hooks.stateChanged();
+}
+
+void ChooseLanguageFile(MainModel& model)
+{
+    FileDialogRequest request;
+    request.title = "Interface language file";
+    request.filter = std::string(kLanguageFilter);
+    request.startFolder = model.state.programFolder + "languages/";
+    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    if (chosen.empty()) return;
+    model.options.setText(Opt::edLan, model.fs.absolute(chosen.front()));
     model.hooks.stateChanged();
 }
 

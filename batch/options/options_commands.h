@@ -47,4 +47,7 @@ void ChooseExternalEditor(MainModel& model);
 // butLanEng: no language file, saved at once.
 void SetEnglishLanguage(MainModel& model);
 
+// butLan: the open-file dialog on the program folder's "languages" folder; the path is kept as chosen.
+void ChooseLanguageFile(MainModel& model);
+
 } // namespace qm

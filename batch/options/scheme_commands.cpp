@@ -59,25 +59,6 @@ void RemoveTagEntry(MainModel& model, TagListKind list, std::optional<std::size_
     model.hooks.stateChanged();
 }
 
-std::optional<TagEditor> EditTagEntry(MainModel& model, TagListKind list, std::optional<std::size_t> selected)
-{
-    const std::size_t size =
-        list == TagListKind::Replacement ? model.options.listReplaceTags.size() : model.options.listDeleteTags.size();
-    if (!selected || *selected >= size) {
-        ShowMessage(model.ui, MessageKind::Information, "Error");
-        return std::nullopt;
-    }
-    return OpenTagEditor(model.options, list, selected);
-}
-
-bool TagEditorButAdd(MainModel& model, const TagEditor& editor)
-{
-    TagEditorResult result = TagEditorAdd(editor, model.options);
-    if (!result.closed) ShowMessage(model.ui, MessageKind::Warning, result.warning);
-    model.hooks.stateChanged();
-    return result.closed;
-}
-
 void LoadSchemeFromFile(MainModel& model, TagListKind list)
 {
     TOptionSet& options = model.options;

@@ -1,4 +1,4 @@
-// The tag editor's modes and its Add or Ok button.
+// The tag editor's modes and the rules of its Add or Ok button.
 #include "batch/options/tag_editor_model.h"
 
 #include "settings/tag_scheme.h"
@@ -6,16 +6,26 @@
 namespace qm {
 namespace {
 
-constexpr std::string_view kListFull = "The list holds at most 255 entries";
-constexpr std::string_view kEntryGone = "Error";
-
 void MarkChanged(TOptionSet& options, TagListKind list)
 {
     (list == TagListKind::Replacement ? options.ReplaceSchemeModified : options.RemoveSchemeModified) = true;
     options.ProfileModified = true;
 }
 
+std::size_t SizeOf(const TOptionSet& options, TagListKind list)
+{
+    return list == TagListKind::Replacement ? options.listReplaceTags.size() : options.listDeleteTags.size();
+}
+
+TagEditorResult Refused(std::string_view warning) { return {TagEditorOutcome::Refused, warning}; }
+
 } // namespace
+
+std::optional<std::string_view> AddingRefused(const TOptionSet& options, TagListKind list)
+{
+    if (SizeOf(options, list) >= kMaxTagEntries) return kFullListWarning;
+    return std::nullopt;
+}
 
 TagEditor OpenTagEditor(const TOptionSet& options, TagListKind list, std::optional<std::size_t> editIndex)
 {
@@ -37,25 +47,25 @@ TagEditor OpenTagEditor(const TOptionSet& options, TagListKind list, std::option
 
 TagEditorResult TagEditorAdd(const TagEditor& editor, TOptionSet& options)
 {
+    if (editor.editIndex && *editor.editIndex >= SizeOf(options, editor.list)) return {TagEditorOutcome::EntryGone, {}};
+    if (!editor.editIndex)
+        if (std::optional<std::string_view> full = AddingRefused(options, editor.list)) return Refused(*full);
+
     if (editor.list == TagListKind::Removal) {
         auto& list = options.listDeleteTags;
-        if (editor.editIndex) {
-            if (*editor.editIndex >= list.size()) return {false, std::string(kEntryGone)};
+        if (editor.editIndex)
             list[*editor.editIndex].Tag = editor.tag1;
-        } else {
-            if (list.size() >= kMaxTagEntries) return {false, std::string(kListFull)};
+        else
             list.push_back({true, editor.tag1});
-        }
         MarkChanged(options, editor.list);
-        return {true, {}};
+        return {};
     }
 
     auto& list = options.listReplaceTags;
-    if (editor.editIndex && *editor.editIndex >= list.size()) return {false, std::string(kEntryGone)};
-    if (!editor.editIndex && list.size() >= kMaxTagEntries) return {false, std::string(kListFull)};
+    if (editor.tag1.find(' ') != std::string::npos) return Refused(kSpaceInFromTagWarning);
     if (!CycleTestPasses(list, editor.tag1, editor.tag2, editor.editIndex) ||
         ReplacementFindsItself(editor.tag1, editor.tag2))
-        return {false, std::string(kCycleWarning)};
+        return Refused(kCycleWarning);
     if (editor.editIndex) {
         list[*editor.editIndex].FromTag = editor.tag1;
         list[*editor.editIndex].ToTag = editor.tag2;
@@ -63,7 +73,7 @@ TagEditorResult TagEditorAdd(const TagEditor& editor, TOptionSet& options)
         list.push_back({true, editor.tag1, editor.tag2});
     }
     MarkChanged(options, editor.list);
-    return {true, {}};
+    return {};
 }
 
 } // namespace qm

@@ -17,7 +17,9 @@
 #include <memory>
 
 #include "tests/ui/ui_test_support.h"
+#include "tests/support/recording_hooks.h"
 #include "ui/options_window.h"
+#include "ui/options_window_binding.h"
 #include "ui/qt_text.h"
 #include "ui/tag_editor.h"
 
@@ -30,10 +32,21 @@ namespace {
 
 // One window over a fresh option set, with a scripted user interface.
 struct Fixture {
-    TOptionSet options;
+    QTemporaryDir programFolder;
+    RealFileSystem fs;
     FakeUserInterface ui;
+    test::RecordingHooks hooks;
+    MainModel model {fs, ui, hooks};
+    TOptionSet& options = model.options;
+    OptionsWindowBinding logic {[this](const OptionsWindowBinding::Command& command) { command(model); }};
     RecordingCommands commands;
     TfrmOptions window {options, ui, commands};
+
+    Fixture()
+    {
+        model.state.programFolder = FromQt(programFolder.path()) + "/";
+        commands.choosers = &logic;
+    }
 
     template <typename T = QWidget> T* find(const QString& name) const
     {
@@ -497,8 +510,9 @@ void OptionsWindowTest::folderChoosers()
     const QString expected = taken ? temp.path() + QStringLiteral("/") : QStringLiteral("/former/");
     QCOMPARE(ToQt(f.options.text(id)), expected);
     QCOMPARE(f.find<QLineEdit>(field)->text(), expected);
-    // The path check follows in every case.
-    QCOMPARE(f.commands.calls, QStringList {"checkPaths"});
+    QCOMPARE(f.commands.calls, QStringList {QStringLiteral("chooseFolder ") + field});
+    // The path check follows in every case: the output folder /former/ does not exist.
+    QVERIFY(!f.ui.messages.empty());
 }
 
 void OptionsWindowTest::editorChooser()
@@ -518,7 +532,7 @@ void OptionsWindowTest::editorChooser()
     f.window.butExtEditor->click();
     QCOMPARE(f.options.text(Opt::edExtEditor), std::string("/opt/Editors/BlueFish"));
     QCOMPARE(f.find<QLineEdit>("edExtEditor")->text(), QStringLiteral("/opt/Editors/BlueFish"));
-    QVERIFY(f.commands.calls.isEmpty());
+    QVERIFY(f.ui.messages.empty()); // no path check follows
     QCOMPARE(f.window.butExtEditor->toolTip(), QStringLiteral("Select file"));
 }
 
@@ -545,7 +559,8 @@ void OptionsWindowTest::languageControlsHidden()
     f.options.setText(Opt::edLan, "/x/russian.lng");
     f.window.butLanEng->click();
     QCOMPARE(f.options.text(Opt::edLan), std::string());
-    QCOMPARE(f.commands.calls, QStringList {"saveLastOptions"});
+    QCOMPARE(f.commands.calls, QStringList {"setEnglishLanguage"});
+    QVERIFY(QFile::exists(f.programFolder.path() + QStringLiteral("/Options.dat")));
     f.ui.files = {"/x/German.lng"};
     f.window.butLan->click();
     QCOMPARE(f.options.text(Opt::edLan), std::string("/x/German.lng"));

@@ -90,7 +90,7 @@ void TagEditorTest::modes()
     // Leftovers from an earlier opening are cleared.
     f.editor.tag1->setText(QStringLiteral("old"));
     f.editor.tag2->setText(QStringLiteral("old"));
-    f.editor.prepare(replacement ? TagList::Replace : TagList::Delete, IndexOf(index));
+    f.editor.prepare(replacement ? TagListKind::Replacement : TagListKind::Removal, IndexOf(index));
     QCOMPARE(f.editor.windowTitle(), caption);
     QCOMPARE(f.editor.butAdd->text(), button);
     QCOMPARE(f.editor.tag1->text(), first);
@@ -145,7 +145,7 @@ void TagEditorTest::addButton()
     QFETCH(QString, warning);
     Fixture f;
     const TOptionSet before = f.options;
-    const TagList list = replacement ? TagList::Replace : TagList::Delete;
+    const TagListKind list = replacement ? TagListKind::Replacement : TagListKind::Removal;
     f.editor.prepare(list, IndexOf(index));
     f.editor.show();
     f.editor.tag1->setText(first);
@@ -189,7 +189,7 @@ void TagEditorTest::cancelChangesNothing()
 {
     Fixture f;
     const TOptionSet before = f.options;
-    f.editor.prepare(TagList::Replace, 0);
+    f.editor.prepare(TagListKind::Replacement, 0);
     f.editor.show();
     f.editor.tag2->setText(QStringLiteral("bold"));
     f.editor.butCancel->click();
@@ -201,7 +201,7 @@ void TagEditorTest::cancelChangesNothing()
 void TagEditorTest::typingStopsAtThirtyCharacters()
 {
     Fixture f;
-    f.editor.prepare(TagList::Replace, std::nullopt);
+    f.editor.prepare(TagListKind::Replacement, std::nullopt);
     QTest::keyClicks(f.editor.tag1, QString(40, QLatin1Char('x')));
     QTest::keyClicks(f.editor.tag2, QString(31, QLatin1Char('y')));
     QCOMPARE(f.editor.tag1->text().size(), 30);
@@ -214,12 +214,12 @@ void TagEditorTest::editingKeepsALongerEntry()
     Fixture f;
     const std::string longTag(40, 'z');
     f.options.listDeleteTags[0].Tag = longTag;
-    f.editor.prepare(TagList::Delete, 0);
+    f.editor.prepare(TagListKind::Removal, 0);
     QCOMPARE(f.editor.tag1->text(), ToQt(longTag));
     f.editor.butAdd->click();
     QCOMPARE(f.options.listDeleteTags[0].Tag, longTag);
     // A new entry is limited again.
-    f.editor.prepare(TagList::Delete, std::nullopt);
+    f.editor.prepare(TagListKind::Removal, std::nullopt);
     QTest::keyClicks(f.editor.tag1, QString(40, QLatin1Char('x')));
     QCOMPARE(f.editor.tag1->text().size(), 30);
 }
@@ -228,7 +228,7 @@ void TagEditorTest::fullListRefused()
 {
     Fixture f;
     f.options.listReplaceTags.assign(kMaxTagEntries, TTagReplacement {true, "x", "y"});
-    f.editor.prepare(TagList::Replace, std::nullopt);
+    f.editor.prepare(TagListKind::Replacement, std::nullopt);
     f.editor.tag1->setText(QStringLiteral("q"));
     f.editor.tag2->setText(QStringLiteral("p"));
     QVERIFY(!f.editor.apply());

@@ -54,25 +54,46 @@ public:
 };
 
 // Records each call as a line such as "openProfile" or "removeEntry Delete 3".
+// The choosers are also carried out by `choosers` when a test gives one, so
+// the window is tested with the logic it runs.
 class RecordingCommands final : public OptionsWindowCommands {
 public:
     void openProfile() override { calls << QStringLiteral("openProfile"); }
     void saveProfile() override { calls << QStringLiteral("saveProfile"); }
     void saveProfileAs() override { calls << QStringLiteral("saveProfileAs"); }
     void closeWindow() override { calls << QStringLiteral("closeWindow"); }
-    void loadScheme(TagList list) override { calls << QStringLiteral("loadScheme ") + Name(list); }
-    void saveScheme(TagList list) override { calls << QStringLiteral("saveScheme ") + Name(list); }
-    void saveSchemeAs(TagList list) override { calls << QStringLiteral("saveSchemeAs ") + Name(list); }
-    void removeEntry(TagList list, std::size_t index) override
+    void loadScheme(TagListKind list) override { calls << QStringLiteral("loadScheme ") + Name(list); }
+    void saveScheme(TagListKind list) override { calls << QStringLiteral("saveScheme ") + Name(list); }
+    void saveSchemeAs(TagListKind list) override { calls << QStringLiteral("saveSchemeAs ") + Name(list); }
+    void removeEntry(TagListKind list, std::size_t index) override
     {
         calls << QStringLiteral("removeEntry ") + Name(list) + QLatin1Char(' ') + QString::number(index);
     }
-    void checkPaths() override { calls << QStringLiteral("checkPaths"); }
-    void saveLastOptions() override { calls << QStringLiteral("saveLastOptions"); }
+    void chooseFolder(Opt option) override
+    {
+        calls << QStringLiteral("chooseFolder ") + QString::fromLatin1(RowOf(option).key.data());
+        if (choosers) choosers->chooseFolder(option);
+    }
+    void chooseEditor() override
+    {
+        calls << QStringLiteral("chooseEditor");
+        if (choosers) choosers->chooseEditor();
+    }
+    void chooseLanguageFile() override
+    {
+        calls << QStringLiteral("chooseLanguageFile");
+        if (choosers) choosers->chooseLanguageFile();
+    }
+    void setEnglishLanguage() override
+    {
+        calls << QStringLiteral("setEnglishLanguage");
+        if (choosers) choosers->setEnglishLanguage();
+    }
 
-    static QString Name(TagList list) { return list == TagList::Replace ? QStringLiteral("Replace") : QStringLiteral("Delete"); }
+    static QString Name(TagListKind list) { return list == TagListKind::Replacement ? QStringLiteral("Replace") : QStringLiteral("Delete"); }
 
     QStringList calls;
+    OptionsWindowCommands* choosers = nullptr;
 };
 
 // Runs `action` on the next modal dialog once it is on screen, so a test can
