@@ -64,8 +64,8 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
     }
     // A profile without settings would be written by the desktop program; qmk only reads.
     const std::string profile = options.text(Opt::edProfile);
-    Expected<SettingsFile> file = SettingsFile::Load(model.fs, profile);
-    if (!profile.empty() && file && file->HasSection(kSettingsSection)) {
+    Expected<SettingsFile> file = SettingsFile::load(model.fs, profile);
+    if (!profile.empty() && file && file->hasSection(kSettingsSection)) {
         if (Status loaded = LoadProfile(model.fs, options, folder); !loaded) {
             err << "qmk: cannot read the profile " << profile << ": " << loaded.reason() << "\n";
             return false;

@@ -30,7 +30,7 @@ void ReadProfileFlags(const SettingsFile& file, TOptionSet& options, const FlagC
 {
     for (const OptionRow& row : OptionTable()) {
         if (!IsReadFromProfile(row)) continue;
-        std::optional<std::int32_t> value = file.ReadInteger(kSettingsSection, row.key);
+        std::optional<std::int32_t> value = file.readInteger(kSettingsSection, row.key);
         if (!value || (*value != 0) == options.flag(row.id)) continue;
         options.setFlag(row.id, *value != 0);
         if (onFlagChanged)
@@ -44,7 +44,7 @@ void WriteProfileFlags(SettingsFile& file, const TOptionSet& options)
 {
     // Flags are written as "1" or "0", which every file can hold.
     for (const OptionRow& row : OptionTable())
-        if (IsWrittenToProfile(row)) file.WriteString(kSettingsSection, row.key, options.valueAsText(row.id));
+        if (IsWrittenToProfile(row)) file.writeString(kSettingsSection, row.key, options.valueAsText(row.id));
 }
 
 std::string SchemeBase(std::string_view profilePath)
@@ -66,9 +66,9 @@ Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view program
 {
     const std::string path = options.text(Opt::edProfile);
     if (path.empty()) return SaveProfile(fs, options, programFolder);
-    Expected<SettingsFile> file = SettingsFile::Load(fs, path);
+    Expected<SettingsFile> file = SettingsFile::load(fs, path);
     if (!file) return file.status();
-    if (!file->HasSection(kSettingsSection)) return SaveProfile(fs, options, programFolder);
+    if (!file->hasSection(kSettingsSection)) return SaveProfile(fs, options, programFolder);
 
     ReadProfileFlags(*file, options, onFlagChanged);
 
@@ -88,10 +88,10 @@ Status SaveProfile(FileSystem& fs, TOptionSet& options, std::string_view program
     const std::string path = options.text(Opt::edProfile);
 
     // The profile is edited, not rewritten, so lines another version of the program wrote survive.
-    Expected<SettingsFile> file = SettingsFile::Load(fs, path);
+    Expected<SettingsFile> file = SettingsFile::load(fs, path);
     if (!file) return file.status();
     WriteProfileFlags(*file, options);
-    if (Status saved = file->Save(fs, path); !saved) return saved;
+    if (Status saved = file->save(fs, path); !saved) return saved;
 
     const std::string base = SchemeBase(path);
     if (Status written = WriteReplaceScheme(fs, base + ".rep", options.listReplaceTags); !written) return written;

@@ -53,18 +53,18 @@ void ReadProgramOptions(const SettingsFile& file, TOptionSet& options, const Pro
         if (row.store != OptionStore::ProgramOptions) continue;
         switch (row.kind) {
         case OptionKind::Flag:
-            if (std::optional<std::int32_t> value = file.ReadInteger(kSettingsSection, row.key))
+            if (std::optional<std::int32_t> value = file.readInteger(kSettingsSection, row.key))
                 options.setFlag(row.id, *value != 0);
             break;
         case OptionKind::Integer:
-            if (std::optional<std::int32_t> value = file.ReadInteger(kSettingsSection, row.key))
+            if (std::optional<std::int32_t> value = file.readInteger(kSettingsSection, row.key))
                 options.setInteger(row.id, *value);
             else if (std::optional<std::int32_t> fallback = FallbackInteger(row.id))
                 options.setInteger(row.id, *fallback);
             break;
         case OptionKind::Text:
         case OptionKind::NumberText:
-            if (std::optional<std::string> value = file.ReadString(kSettingsSection, row.key))
+            if (std::optional<std::string> value = file.readString(kSettingsSection, row.key))
                 options.setText(row.id, std::move(*value));
             else if (std::optional<std::string> fallback = FallbackText(row.id, defaults))
                 options.setText(row.id, std::move(*fallback));
@@ -77,7 +77,7 @@ bool WriteProgramOptions(SettingsFile& file, const TOptionSet& options)
 {
     for (const OptionRow& row : OptionTable()) {
         if (row.store != OptionStore::ProgramOptions) continue;
-        if (!file.WriteString(kSettingsSection, row.key, options.valueAsText(row.id))) return false;
+        if (!file.writeString(kSettingsSection, row.key, options.valueAsText(row.id))) return false;
     }
     return true;
 }
@@ -92,9 +92,9 @@ std::string OptionsFilePath(std::string_view programFolder)
 
 Expected<bool> ReadLastOptions(FileSystem& fs, TOptionSet& options, std::string_view programFolder)
 {
-    Expected<SettingsFile> file = SettingsFile::Load(fs, OptionsFilePath(programFolder));
+    Expected<SettingsFile> file = SettingsFile::load(fs, OptionsFilePath(programFolder));
     if (!file) return file.status();
-    if (!file->HasSection(kSettingsSection)) return false;
+    if (!file->hasSection(kSettingsSection)) return false;
     ReadProgramOptions(*file, options, ProgramFolderDefaults {std::string(programFolder)});
     return true;
 }
@@ -102,11 +102,11 @@ Expected<bool> ReadLastOptions(FileSystem& fs, TOptionSet& options, std::string_
 Status SaveLastOptions(FileSystem& fs, const TOptionSet& options, std::string_view programFolder)
 {
     const std::string path = OptionsFilePath(programFolder);
-    Expected<SettingsFile> file = SettingsFile::Load(fs, path);
+    Expected<SettingsFile> file = SettingsFile::load(fs, path);
     if (!file) return file.status();
     if (!WriteProgramOptions(*file, options))
         return Status::Fail("an option holds a line break and cannot be kept in \"" + path + "\"");
-    return file->Save(fs, path);
+    return file->save(fs, path);
 }
 
 } // namespace qm

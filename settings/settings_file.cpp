@@ -112,7 +112,7 @@ std::optional<std::int32_t> ParseSettingsInteger(std::string_view text)
     return static_cast<std::int32_t>(*magnitude);
 }
 
-Expected<SettingsFile> SettingsFile::Load(FileSystem& fs, const std::string& path)
+Expected<SettingsFile> SettingsFile::load(FileSystem& fs, const std::string& path)
 {
     if (!fs.exists(path)) return SettingsFile{};
     Expected<std::string> bytes = fs.readBytes(path);
@@ -120,12 +120,12 @@ Expected<SettingsFile> SettingsFile::Load(FileSystem& fs, const std::string& pat
     return SettingsFile(SplitLines(*bytes));
 }
 
-Status SettingsFile::Save(FileSystem& fs, const std::string& path) const
+Status SettingsFile::save(FileSystem& fs, const std::string& path) const
 {
     return fs.writeAtomically(path, JoinLines(lines_, "\r\n"));
 }
 
-std::optional<SettingsFile::SectionSpan> SettingsFile::FindSection(std::string_view section) const
+std::optional<SettingsFile::SectionSpan> SettingsFile::findSection(std::string_view section) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         std::string_view line = i == 0 ? WithoutByteOrderMark(lines_[i]) : std::string_view(lines_[i]);
@@ -138,7 +138,7 @@ std::optional<SettingsFile::SectionSpan> SettingsFile::FindSection(std::string_v
     return std::nullopt;
 }
 
-std::optional<std::size_t> SettingsFile::FindKeyLine(const SectionSpan& span, std::string_view key) const
+std::optional<std::size_t> SettingsFile::findKeyLine(const SectionSpan& span, std::string_view key) const
 {
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         std::optional<KeyLine> line = KeyLineOf(lines_[i]);
@@ -147,47 +147,47 @@ std::optional<std::size_t> SettingsFile::FindKeyLine(const SectionSpan& span, st
     return std::nullopt;
 }
 
-bool SettingsFile::HasSection(std::string_view section) const
+bool SettingsFile::hasSection(std::string_view section) const
 {
-    std::optional<SectionSpan> span = FindSection(section);
+    std::optional<SectionSpan> span = findSection(section);
     if (!span) return false;
     for (std::size_t i = span->header + 1; i < span->end; ++i)
         if (KeyLineOf(lines_[i])) return true;
     return false;
 }
 
-std::optional<std::string> SettingsFile::ReadString(std::string_view section, std::string_view key) const
+std::optional<std::string> SettingsFile::readString(std::string_view section, std::string_view key) const
 {
-    std::optional<SectionSpan> span = FindSection(section);
+    std::optional<SectionSpan> span = findSection(section);
     if (!span) return std::nullopt;
-    std::optional<std::size_t> index = FindKeyLine(*span, key);
+    std::optional<std::size_t> index = findKeyLine(*span, key);
     if (!index) return std::nullopt;
     std::string_view value = KeyLineOf(lines_[*index])->rawValue;
     if (EnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
     return std::string(value.substr(0, kMaxValueLength));
 }
 
-std::optional<std::int32_t> SettingsFile::ReadInteger(std::string_view section, std::string_view key) const
+std::optional<std::int32_t> SettingsFile::readInteger(std::string_view section, std::string_view key) const
 {
-    std::optional<std::string> text = ReadString(section, key);
+    std::optional<std::string> text = readString(section, key);
     if (!text) return std::nullopt;
     return ParseSettingsInteger(*text);
 }
 
-bool SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     // Such names or values would spill into lines of their own and forge other keys.
     if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value)) return false;
     if (Trim(key) != key || key.empty() || key.find('=') != std::string_view::npos) return false;
 
     std::string line = std::string(key) + "=" + FormatValue(value);
-    std::optional<SectionSpan> span = FindSection(section);
+    std::optional<SectionSpan> span = findSection(section);
     if (!span) {
         lines_.push_back("[" + std::string(section) + "]");
         lines_.push_back(std::move(line));
         return true;
     }
-    if (std::optional<std::size_t> index = FindKeyLine(*span, key)) {
+    if (std::optional<std::size_t> index = findKeyLine(*span, key)) {
         lines_[*index] = std::move(line);
         return true;
     }

@@ -36,21 +36,21 @@ public:
     explicit SettingsFile(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
     // A missing file gives an empty settings file; any other failure to read is reported.
-    static Expected<SettingsFile> Load(FileSystem& fs, const std::string& path);
+    static Expected<SettingsFile> load(FileSystem& fs, const std::string& path);
 
     // Every line followed by CR LF, replacing the file atomically.
-    Status Save(FileSystem& fs, const std::string& path) const;
+    Status save(FileSystem& fs, const std::string& path) const;
 
     // A section counts as present only when it holds at least one key.
-    bool HasSection(std::string_view section) const;
+    bool hasSection(std::string_view section) const;
 
-    std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+    std::optional<std::string> readString(std::string_view section, std::string_view key) const;
 
     // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$"
     // (the sign may stand before these too). Anything else, including
     // trailing characters ("12abc") and numbers outside the signed 32-bit
     // range, is no integer: nullopt, so the caller takes its fallback.
-    std::optional<std::int32_t> ReadInteger(std::string_view section, std::string_view key) const;
+    std::optional<std::int32_t> readInteger(std::string_view section, std::string_view key) const;
 
     // Sets the key's line to key=value: the first line of that key in the
     // section is replaced; a new key goes right after the section's last key
@@ -58,7 +58,7 @@ public:
     // change (surrounding spaces or tabs, or enclosing quotes) is written
     // inside double quotes so it reads back as it was. A value holding a line
     // break cannot be kept in one line: nothing is written and false returned.
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
     const std::vector<std::string>& lines() const { return lines_; }
 
@@ -67,8 +67,8 @@ private:
         std::size_t header; // index of the "[name]" line
         std::size_t end;    // one past the section's last line
     };
-    std::optional<SectionSpan> FindSection(std::string_view section) const;
-    std::optional<std::size_t> FindKeyLine(const SectionSpan& span, std::string_view key) const;
+    std::optional<SectionSpan> findSection(std::string_view section) const;
+    std::optional<std::size_t> findKeyLine(const SectionSpan& span, std::string_view key) const;
 
     std::vector<std::string> lines_;
 };

@@ -21,6 +21,7 @@
 #include "batch/panel/file_list.h"
 #include "batch/panel/folder_scan.h"
 #include "batch/options/options_commands.h"
+#include "batch/panel/dropped_files.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/run/restore.h"

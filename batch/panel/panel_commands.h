@@ -1,4 +1,4 @@
-// Filling the file panel: one file, the file dialog, dropped files, the menu commands on rows.
+// Filling the file panel: one file, the file dialog, the menu commands on rows.
 #pragma once
 
 #include <cstddef>
@@ -41,9 +41,6 @@ std::optional<std::size_t> LimitOf(const MainModel& model, Opt numberText);
 std::size_t RestrictFilesCount(MainModel& model, std::size_t n);
 
 void butFilesClick(MainModel& model);
-
-// Files dropped on the main window; insidePanel says whether the drop point lay on the panel.
-void DropFiles(MainModel& model, const std::vector<std::string>& names, bool insidePanel);
 
 // Removefilefromthelist1, menuDelUnchecked, menuLiseFilesClear, menuSelectAll,
 // menuInvert, menuDeselect, the column click, menuRefresh.

@@ -9,7 +9,7 @@
 #include "batch/run/page_optimizer.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/model/placement.h"
-#include "batch/run/run_control.h"
+#include "batch/run/run_ending.h"
 #include "engine/page_text.h"
 
 namespace qm {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "batch/run/checked_rows_run.h"
+#include "batch/run/run_ending.h"
 
 namespace qm {
 
@@ -19,14 +20,6 @@ void butStartClick(MainModel& model);
 // One run around OptimizeCheckedFiles, in the activity mode "opt", with the clock running.
 RunEnding RunOptimization(MainModel& model, const std::function<void(const FileOutcome&)>& onFileDone = {});
 
-// Back to idle; enableCancelLast decides "Cancel last optimization".
-void ResetAfterRun(MainModel& model, bool enableCancelLast);
-
-// Page "2": files processed, bytes removed, the average (truncated toward
-// zero) and the largest ratio. With no file processed there is no average:
-// "Error of optimization results window", and the run window closes.
-void ShowRunResults(MainModel& model);
-
 // Cancel closes the window; while it reads Break it asks the run to stop.
 void butCancelClick(MainModel& model);
 void butCloseClick(MainModel& model);
@@ -37,9 +30,5 @@ inline constexpr int kEscapeKey = 27;
 
 // Timer1Timer: the clock text while a run lasts.
 void Timer1Timer(MainModel& model);
-
-// The run's problems (files skipped or failed, except those the user chose to
-// skip) in one message, so a long run is not broken up by a box per file.
-void ReportFileProblems(MainModel& model);
 
 } // namespace qm

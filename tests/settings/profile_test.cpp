@@ -105,8 +105,8 @@ TEST(Profile, ProfileWithoutKeysReceivesTheCurrentOptions)
         options.listDeleteTags = {{false, "/P"}};
         RaiseMarks(options);
         ASSERT_TRUE(LoadProfile(files, options, FolderOf(dir)));
-        Expected<SettingsFile> saved = SettingsFile::Load(files, dir / "Profiles" / "custom.pro");
-        EXPECT_EQ(saved->ReadString("settings", "cbDelCRLF"), "1");
+        Expected<SettingsFile> saved = SettingsFile::load(files, dir / "Profiles" / "custom.pro");
+        EXPECT_EQ(saved->readString("settings", "cbDelCRLF"), "1");
         EXPECT_EQ(ReadFile(dir / "Profiles" / "custom.rep"), "+ font span\r\n");
         EXPECT_EQ(ReadFile(dir / "Profiles" / "custom.rem"), "- /P\r\n");
         EXPECT_FALSE(options.ProfileModified || options.ReplaceSchemeModified || options.RemoveSchemeModified);

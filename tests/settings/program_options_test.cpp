@@ -38,7 +38,7 @@ TEST(ProgramOptions, FirstStartWritesTheDefaultFile)
     const std::string folder = FolderOf(dir);
     SettingsFile file;
     ASSERT_TRUE(WriteProgramOptions(file, StartUpOptions(folder)));
-    ASSERT_TRUE(file.Save(files, dir / "Options.dat"));
+    ASSERT_TRUE(file.save(files, dir / "Options.dat"));
     const std::string expected = "[settings]\r\n"
                                  "edProfile=\r\n"
                                  "cbProcessEmbeded=0\r\n"
@@ -159,15 +159,15 @@ TEST(ProgramOptions, EveryKeyComesBack)
     }
     TempDir dir;
     WriteFile(dir / "Options.dat", "; kept\r\n[settings]\r\nunknownKey=1\r\n");
-    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "Options.dat");
+    Expected<SettingsFile> load = SettingsFile::load(files, dir / "Options.dat");
     ASSERT_TRUE(load);
     ASSERT_TRUE(WriteProgramOptions(*load, written));
-    ASSERT_TRUE(load->Save(files, dir / "Options.dat"));
+    ASSERT_TRUE(load->save(files, dir / "Options.dat"));
 
-    Expected<SettingsFile> reread = SettingsFile::Load(files, dir / "Options.dat");
+    Expected<SettingsFile> reread = SettingsFile::load(files, dir / "Options.dat");
     ASSERT_TRUE(reread);
     EXPECT_EQ(reread->lines().size(), 3u + 25u);
-    EXPECT_EQ(reread->ReadString("settings", "unknownKey"), "1");
+    EXPECT_EQ(reread->readString("settings", "unknownKey"), "1");
     TOptionSet read = StartUpOptions("/opt/qmk/");
     ReadProgramOptions(*reread, read, ProgramFolderDefaults{"/opt/qmk/"});
     for (const OptionRow& row : OptionTable()) {
@@ -183,7 +183,7 @@ TEST(ProgramOptions, PathWithLineBreakIsRefused)
     options.setText(Opt::edExtEditor, "/bin/ed\r\nradModifyOld=1");
     SettingsFile file;
     EXPECT_FALSE(WriteProgramOptions(file, options));
-    EXPECT_EQ(file.ReadString("settings", "radModifyOld"), "0");
+    EXPECT_EQ(file.readString("settings", "radModifyOld"), "0");
 }
 
 TEST(ProgramOptions, FolderDefaultsSupplyTheSeparator)

@@ -69,7 +69,7 @@ TEST(SettingsFile, ReadingConventions)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(FromText(row.text).ReadString(row.section, row.key), row.expected);
+        EXPECT_EQ(FromText(row.text).readString(row.section, row.key), row.expected);
     }
 }
 
@@ -120,9 +120,9 @@ TEST(SettingsFile, ReadingIntegers)
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name) + ": " + std::string(row.value));
         SettingsFile file = FromText("[settings]\r\nk=" + std::string(row.value) + "\r\n");
-        EXPECT_EQ(file.ReadInteger("settings", "k"), row.expected);
+        EXPECT_EQ(file.readInteger("settings", "k"), row.expected);
     }
-    EXPECT_EQ(FromText("[settings]\r\n").ReadInteger("settings", "k"), std::nullopt);
+    EXPECT_EQ(FromText("[settings]\r\n").readInteger("settings", "k"), std::nullopt);
 }
 
 TEST(SettingsFile, SectionPresentOnlyWithAKey)
@@ -142,7 +142,7 @@ TEST(SettingsFile, SectionPresentOnlyWithAKey)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(FromText(row.text).HasSection("settings"), row.present);
+        EXPECT_EQ(FromText(row.text).hasSection("settings"), row.present);
     }
 }
 
@@ -194,7 +194,7 @@ TEST(SettingsFile, WritingChangesOnlyThatKey)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SettingsFile file = FromText(kEditedFile);
-        ASSERT_TRUE(file.WriteString(row.section, row.key, row.value));
+        ASSERT_TRUE(file.writeString(row.section, row.key, row.value));
         EXPECT_EQ(file.lines(), row.expected);
     }
 }
@@ -202,7 +202,7 @@ TEST(SettingsFile, WritingChangesOnlyThatKey)
 TEST(SettingsFile, NewKeyInSectionWithoutKeysFollowsHeader)
 {
     SettingsFile file = FromText("[settings]\r\n; note\r\n[other]\r\nk=1\r\n");
-    ASSERT_TRUE(file.WriteString("settings", "a", "1"));
+    ASSERT_TRUE(file.writeString("settings", "a", "1"));
     EXPECT_EQ(file.lines(), (std::vector<std::string>{"[settings]", "a=1", "; note", "[other]", "k=1"}));
 }
 
@@ -225,9 +225,9 @@ TEST(SettingsFile, ValuesComeBackAsWritten)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SettingsFile file;
-        ASSERT_TRUE(file.WriteString("settings", "k", row.value));
+        ASSERT_TRUE(file.writeString("settings", "k", row.value));
         EXPECT_EQ(file.lines().back(), row.line);
-        EXPECT_EQ(file.ReadString("settings", "k"), std::string(row.value));
+        EXPECT_EQ(file.readString("settings", "k"), std::string(row.value));
     }
 }
 
@@ -237,7 +237,7 @@ TEST(SettingsFile, LineBreaksCannotForgeKeys)
     for (std::string_view value : values) {
         SCOPED_TRACE(value);
         SettingsFile file = FromText("[settings]\r\nk=old\r\n");
-        EXPECT_FALSE(file.WriteString("settings", "k", value));
+        EXPECT_FALSE(file.writeString("settings", "k", value));
         EXPECT_EQ(file.lines(), (std::vector<std::string>{"[settings]", "k=old"}));
     }
 }
@@ -245,12 +245,12 @@ TEST(SettingsFile, LineBreaksCannotForgeKeys)
 TEST(SettingsFile, MissingFileIsCreatedWithCrLf)
 {
     TempDir dir;
-    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "Options.dat");
+    Expected<SettingsFile> load = SettingsFile::load(files, dir / "Options.dat");
     ASSERT_TRUE(load);
     EXPECT_TRUE(load->lines().empty());
-    ASSERT_TRUE(load->WriteString("settings", "a", "1"));
-    ASSERT_TRUE(load->WriteString("settings", "b", "2"));
-    ASSERT_TRUE(load->Save(files, dir / "Options.dat"));
+    ASSERT_TRUE(load->writeString("settings", "a", "1"));
+    ASSERT_TRUE(load->writeString("settings", "b", "2"));
+    ASSERT_TRUE(load->save(files, dir / "Options.dat"));
     EXPECT_EQ(ReadFile(dir / "Options.dat"), "[settings]\r\na=1\r\nb=2\r\n");
 }
 
@@ -258,9 +258,9 @@ TEST(SettingsFile, SavingKeepsLinesAndEndsThemWithCrLf)
 {
     TempDir dir;
     WriteFile(dir / "a.pro", "; c\n[settings]\nk=1\rjunk");
-    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "a.pro");
+    Expected<SettingsFile> load = SettingsFile::load(files, dir / "a.pro");
     ASSERT_TRUE(load);
-    ASSERT_TRUE(load->Save(files, dir / "a.pro"));
+    ASSERT_TRUE(load->save(files, dir / "a.pro"));
     EXPECT_EQ(ReadFile(dir / "a.pro"), "; c\r\n[settings]\r\nk=1\r\njunk\r\n");
 }
 
@@ -268,11 +268,11 @@ TEST(SettingsFile, FailuresAreReported)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "folder.pro");
-    Expected<SettingsFile> load = SettingsFile::Load(files, dir / "folder.pro");
+    Expected<SettingsFile> load = SettingsFile::load(files, dir / "folder.pro");
     EXPECT_FALSE(load);
 
     SettingsFile file = FromText("[settings]\r\nk=1\r\n");
-    EXPECT_FALSE(file.Save(files, dir / "missing" / "a.pro"));
+    EXPECT_FALSE(file.save(files, dir / "missing" / "a.pro"));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 

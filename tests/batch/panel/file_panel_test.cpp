@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/model/file_operations.h"
+#include "batch/panel/dropped_files.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
 #include "tests/support/model_bench.h"
