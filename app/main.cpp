@@ -1,4 +1,5 @@
-// The desktop program quillmark: finds its program folder, creates the windows over the logic, starts them with the command line.
+// The desktop program quillmark: finds its program folder, creates the windows over the logic, starts them with the
+// command line.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -36,7 +37,8 @@ void SaveScreenshot(qm::DesktopProgram& program, const QString& file)
     }
     QApplication::processEvents();
     const bool saved = program.windows().main.grab().save(file);
-    if (!saved) qm::ShowMessage(model.ui, qm::MessageKind::Error, "The picture could not be saved to " + qm::FromQt(file));
+    if (!saved)
+        qm::ShowMessage(model.ui, qm::MessageKind::Error, "The picture could not be saved to " + qm::FromQt(file));
     program.windows().main.close();
 }
 
@@ -65,8 +67,8 @@ int main(int argc, char* argv[])
     // so a run started by the command line shows its run window and can be interrupted.
     QTimer::singleShot(0, &program, [&] {
         if (!filled)
-            qm::ShowMessage(program.model().ui, qm::MessageKind::Error,
-                "Error during program starting\r" + filled.reason());
+            qm::ShowMessage(
+                program.model().ui, qm::MessageKind::Error, "Error during program starting\r" + filled.reason());
         program.start(folder.programFolder, commandLine);
         if (!screenshot.isEmpty()) SaveScreenshot(program, screenshot);
     });

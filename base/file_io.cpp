@@ -20,16 +20,22 @@ Failure FailureOf(int error)
 {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return Failure::NotFound;
+    case ENOTDIR:
+        return Failure::NotFound;
     case EEXIST:
-    case ENOTEMPTY: return Failure::Exists;
-    case EXDEV: return Failure::CrossDevice;
+    case ENOTEMPTY:
+        return Failure::Exists;
+    case EXDEV:
+        return Failure::CrossDevice;
     case EROFS:
     case EACCES:
-    case EPERM: return Failure::ReadOnly;
+    case EPERM:
+        return Failure::ReadOnly;
     case ENOSPC:
-    case EDQUOT: return Failure::NoSpace;
-    default: return Failure::Other;
+    case EDQUOT:
+        return Failure::NoSpace;
+    default:
+        return Failure::Other;
     }
 }
 
@@ -84,7 +90,8 @@ Status WriteFileAtomically(const fs::path& path, std::string_view bytes)
 {
     fs::path target = path.is_absolute() ? path : fs::absolute(path);
     std::error_code ec;
-    if (fs::is_directory(target, ec)) return Status::Fail(Describe(target, "write") + ": a folder has that name", Failure::Exists);
+    if (fs::is_directory(target, ec))
+        return Status::Fail(Describe(target, "write") + ": a folder has that name", Failure::Exists);
 
     fs::path temporary;
     std::FILE* file = nullptr;

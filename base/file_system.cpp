@@ -155,7 +155,8 @@ Expected<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string&
         entries.push_back(std::move(entry));
     }
     if (ec) return ErrorFor("list the folder", path, ec.value());
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    std::sort(
+        entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
 }
 

@@ -81,7 +81,7 @@ inline constexpr char kPathSeparator = '/';
 std::string WithTrailingSeparator(std::string path);
 std::string WithoutTrailingSeparator(std::string path);
 std::string FolderPart(std::string_view path); // up to and including the last separator
-std::string NamePart(std::string_view path);   // after the last separator
+std::string NamePart(std::string_view path); // after the last separator
 
 // Creates every missing folder of an absolute path, one level at a time.
 Status CreateFolders(FileSystem& fs, const std::string& path);

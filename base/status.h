@@ -11,7 +11,7 @@ namespace qm {
 enum class Failure {
     Other,
     NotFound,
-    Exists,      // the target of a move without replacement is taken
+    Exists, // the target of a move without replacement is taken
     CrossDevice, // a rename between two file systems
     ReadOnly,
     NoSpace,
@@ -43,11 +43,16 @@ private:
 };
 
 // A value, or the failure that stands in its place.
-template<class T>
-class [[nodiscard]] Expected {
+template<class T> class [[nodiscard]] Expected {
 public:
-    Expected(T value) : value_(std::move(value)) {}
-    Expected(Status failure) : status_(std::move(failure)) {}
+    Expected(T value)
+        : value_(std::move(value))
+    {
+    }
+    Expected(Status failure)
+        : status_(std::move(failure))
+    {
+    }
 
     explicit operator bool() const { return value_.has_value(); }
     bool ok() const { return value_.has_value(); }

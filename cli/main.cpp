@@ -7,10 +7,10 @@
 
 #include <unistd.h>
 
+#include "base/memory_tuning.h"
 #include "batch/startup/startup.h"
 #include "cli/qmk.h"
 #include "cli/terminal_user_interface.h"
-#include "base/memory_tuning.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     qm::RealFileSystem fs;
     qm::ProgramFolderChoice choice = qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(),
         qm::ProcessEnvironment(), [](const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; });
-    if (!choice.installedDefaults.empty()) qm::FillProgramFolder(fs, choice);
+    // Without its own copies the program folder falls back on the installed defaults.
+    if (!choice.installedDefaults.empty()) (void)qm::FillProgramFolder(fs, choice);
     const bool inIsTerminal = ::isatty(STDIN_FILENO) == 1;
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, choice.programFolder);

@@ -7,24 +7,24 @@
 #include <ostream>
 #include <thread>
 
-#include "batch/model/file_ratio.h"
-#include "settings/data_lists.h"
-#include "batch/model/file_operations.h"
 #include "base/file_system.h"
 #include "batch/model/file_filters.h"
-#include "batch/panel/folder_scan.h"
+#include "batch/model/file_operations.h"
+#include "batch/model/file_ratio.h"
 #include "batch/model/main_model.h"
-#include "batch/run/page_optimizer.h"
+#include "batch/panel/folder_scan.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/run/page_optimizer.h"
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
 #include "cli/qmk_arguments.h"
 #include "cli/terminal_user_interface.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
-#include "settings/program_options.h"
+#include "settings/data_lists.h"
 #include "settings/profile.h"
+#include "settings/program_options.h"
 
 namespace qm {
 namespace {
@@ -34,8 +34,14 @@ std::string RatioText(std::optional<int> ratio) { return ratio ? std::to_string(
 // Passes' own messages go to standard error.
 class ErrorStreamSink final : public MessageSink {
 public:
-    explicit ErrorStreamSink(std::ostream& err) : err_(err) { }
-    void report(MessageKind, std::string_view text) override { err_ << "qmk: standard input: " << TerminalText(std::string(text)) << "\n"; }
+    explicit ErrorStreamSink(std::ostream& err)
+        : err_(err)
+    {
+    }
+    void report(MessageKind, std::string_view text) override
+    {
+        err_ << "qmk: standard input: " << TerminalText(std::string(text)) << "\n";
+    }
 
 private:
     std::ostream& err_;
@@ -87,7 +93,8 @@ void ApplyCommandLine(MainModel& model, const QmkArguments& args)
     } else {
         options.setFlag(Opt::radModifyOld, true);
         options.setFlag(Opt::cbSaveBefMod, !args.noBackup);
-        if (args.backupFolder) options.setText(Opt::edBackUpPath, WithTrailingSeparator(fs.absolute(*args.backupFolder)));
+        if (args.backupFolder)
+            options.setText(Opt::edBackUpPath, WithTrailingSeparator(fs.absolute(*args.backupFolder)));
     }
     // The panel's caps serve a window of rows; a batch command takes every page it is given.
     options.setFlag(Opt::cbProcessEmbeded, args.recursive);
@@ -106,8 +113,7 @@ bool FillPanel(MainModel& model, const QmkArguments& args, std::ostream& err)
 {
     bool allFound = true;
     FileSystem& fs = model.fs;
-    const std::vector<std::string> excluded = {
-        WithoutTrailingSeparator(model.options.text(Opt::edOptimizedPath)),
+    const std::vector<std::string> excluded = {WithoutTrailingSeparator(model.options.text(Opt::edOptimizedPath)),
         WithoutTrailingSeparator(model.options.text(Opt::edBackUpPath))};
     PanelFullReport files;
     for (const std::string& given : args.paths) {
@@ -140,9 +146,13 @@ int Restore(MainModel& model, std::ostream& out, std::ostream& err)
         const std::string source = row.fullPath();
         RestoreOutcome outcome = RestoreFile(model, source, row.placement, nullptr);
         switch (outcome.status) {
-        case RestoreStatus::Restored: out << source << ": restored\n"; break;
-        case RestoreStatus::NothingToRestore: break;
-        case RestoreStatus::NoInitialCopy: break; // the warning has been shown
+        case RestoreStatus::Restored:
+            out << source << ": restored\n";
+            break;
+        case RestoreStatus::NothingToRestore:
+            break;
+        case RestoreStatus::NoInitialCopy:
+            break; // the warning has been shown
         case RestoreStatus::Failed:
             err << "qmk: " << source << ": not restored: " << outcome.reason << "\n";
             failed = true;
@@ -166,7 +176,8 @@ int StandardInput(MainModel& model, CommandStreams streams)
     }
     streams.out << page.bytes;
     streams.err << "standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
-                << RatioText(FileRatio(static_cast<std::int64_t>(sourceSize), static_cast<std::int64_t>(page.bytes.size())))
+                << RatioText(
+                       FileRatio(static_cast<std::int64_t>(sourceSize), static_cast<std::int64_t>(page.bytes.size())))
                 << "\n";
     return 0;
 }
@@ -186,7 +197,8 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
 {
     FileSystem& fs = model.fs;
     const TOptionSet& options = model.options;
-    const std::string root = options.flag(Opt::radModifyOld) ? options.text(Opt::edBackUpPath) : options.text(Opt::edOptimizedPath);
+    const std::string root =
+        options.flag(Opt::radModifyOld) ? options.text(Opt::edBackUpPath) : options.text(Opt::edOptimizedPath);
     if (options.flag(Opt::radSaveNewMod) || options.flag(Opt::cbSaveBefMod)) {
         if (Status created = CreateFolders(fs, root); !created) {
             streams.err << "qmk: " << created.reason() << "\n";
@@ -229,7 +241,8 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
         }
         streams.out.flush();
         if (streams.errIsTerminal)
-            ui.setProgressLine("[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(outcome.source));
+            ui.setProgressLine(
+                "[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(outcome.source));
     });
     ui.clearProgressLine();
     model.optimizer = nullptr;
@@ -241,8 +254,8 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
 
 } // namespace
 
-int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, const std::filesystem::path& programFolder,
-    FileSystem* fileSystem)
+int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
+    const std::filesystem::path& programFolder, FileSystem* fileSystem)
 {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         streams.out << kQmkUsage;
@@ -257,8 +270,8 @@ int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams, co
 
     RealFileSystem realFileSystem;
     FileSystem& fs = fileSystem ? *fileSystem : realFileSystem;
-    TerminalUserInterface ui(streams.in, streams.err, streams.inIsTerminal && streams.errIsTerminal, args.existing,
-        args.noBackup);
+    TerminalUserInterface ui(
+        streams.in, streams.err, streams.inIsTerminal && streams.errIsTerminal, args.existing, args.noBackup);
     MainWindowHooks hooks;
     MainModel model(fs, ui, hooks);
     ui.setInterruptFlag(&model.state.interruptRequested);

@@ -1,4 +1,5 @@
-// The headless command: optimizes pages and folders into a folder or in place, restores them, or filters standard input.
+// The headless command: optimizes pages and folders into a folder or in place, restores them, or filters standard
+// input.
 #pragma once
 
 #include <filesystem>

@@ -12,7 +12,8 @@ std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<st
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         auto value = [&](std::optional<std::string>& into) -> std::optional<QmkUsageError> {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return QmkUsageError {argument + " needs a value"};
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+                return QmkUsageError {argument + " needs a value"};
             into = arguments[++i];
             return std::nullopt;
         };
@@ -53,7 +54,8 @@ std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<st
         } else if (argument == "-r") {
             parsed.recursive = true;
         } else if (argument == "--overwrite" || argument == "--skip-existing") {
-            const ExistingTargets wanted = argument == "--overwrite" ? ExistingTargets::Overwrite : ExistingTargets::Skip;
+            const ExistingTargets wanted =
+                argument == "--overwrite" ? ExistingTargets::Overwrite : ExistingTargets::Skip;
             if (parsed.existing != ExistingTargets::Ask && parsed.existing != wanted)
                 error = QmkUsageError {"--overwrite and --skip-existing exclude each other"};
             parsed.existing = wanted;
@@ -65,7 +67,8 @@ std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<st
 
     if (parsed.standardInput) {
         if (!parsed.paths.empty() || parsed.outputFolder || parsed.inPlace || parsed.restore)
-            return QmkUsageError {"\"-\" reads one page from standard input and takes neither paths nor -o, --in-place, --restore"};
+            return QmkUsageError {
+                "\"-\" reads one page from standard input and takes neither paths nor -o, --in-place, --restore"};
         return parsed;
     }
     if (parsed.outputFolder && parsed.inPlace) return QmkUsageError {"choose either -o DIR or --in-place"};

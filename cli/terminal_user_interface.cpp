@@ -26,9 +26,13 @@ std::string TerminalText(const std::string& text)
     return line;
 }
 
-TerminalUserInterface::TerminalUserInterface(std::istream& in, std::ostream& err, bool canAsk, ExistingTargets existing,
-    bool noBackup)
-    : in_(in), err_(err), canAsk_(canAsk), existing_(existing), noBackup_(noBackup)
+TerminalUserInterface::TerminalUserInterface(
+    std::istream& in, std::ostream& err, bool canAsk, ExistingTargets existing, bool noBackup)
+    : in_(in)
+    , err_(err)
+    , canAsk_(canAsk)
+    , existing_(existing)
+    , noBackup_(noBackup)
 {
 }
 
@@ -110,8 +114,8 @@ OverwriteAnswer TerminalUserInterface::askOverwrite(const OverwritePrompt& promp
     }
 }
 
-std::optional<std::string> TerminalUserInterface::askText(const std::string& caption, const std::string& prompt,
-    const std::string& initial)
+std::optional<std::string> TerminalUserInterface::askText(
+    const std::string& caption, const std::string& prompt, const std::string& initial)
 {
     if (!canAsk_) return std::nullopt;
     err_ << caption << ": " << prompt << " [" << initial << "] (empty line: back) " << std::flush;

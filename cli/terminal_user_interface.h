@@ -33,8 +33,8 @@ public:
     YesNoCancel askYesNoCancel(const std::string& question) override;
     bool askOkCancel(const std::string& question) override;
     OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) override;
-    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
-        const std::string& initial) override;
+    std::optional<std::string> askText(
+        const std::string& caption, const std::string& prompt, const std::string& initial) override;
     RestoreWarningAnswer warnRestore(const std::string& text) override;
     std::string chooseFolder(const FolderChooserPanels& panels) override;
     std::vector<std::string> openFiles(const FileDialogRequest& request) override;

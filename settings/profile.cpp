@@ -16,12 +16,15 @@ constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
 
 bool IsSeparator(char c) { return c == '/' || c == kSeparator; }
 
-bool IsReadFromProfile(const OptionRow& row) { return row.store == OptionStore::Profile && row.kind == OptionKind::Flag; }
+bool IsReadFromProfile(const OptionRow& row)
+{
+    return row.store == OptionStore::Profile && row.kind == OptionKind::Flag;
+}
 
 bool IsWrittenToProfile(const OptionRow& row)
 {
     return (row.store == OptionStore::Profile || row.store == OptionStore::ProfileWriteOnly) &&
-           row.kind == OptionKind::Flag;
+        row.kind == OptionKind::Flag;
 }
 
 } // namespace
@@ -61,8 +64,8 @@ std::string SchemeBase(std::string_view profilePath)
     return std::string(profilePath.substr(0, dot));
 }
 
-Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder,
-                   const FlagChanged& onFlagChanged)
+Status LoadProfile(
+    FileSystem& fs, TOptionSet& options, std::string_view programFolder, const FlagChanged& onFlagChanged)
 {
     const std::string path = options.text(Opt::edProfile);
     if (path.empty()) return SaveProfile(fs, options, programFolder);
@@ -84,7 +87,7 @@ Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view program
 Status SaveProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder)
 {
     if (options.text(Opt::edProfile).empty())
-        options.setText(Opt::edProfile, ProgramFolderDefaults{std::string(programFolder)}.defaultProfile());
+        options.setText(Opt::edProfile, ProgramFolderDefaults {std::string(programFolder)}.defaultProfile());
     const std::string path = options.text(Opt::edProfile);
 
     // The profile is edited, not rewritten, so lines another version of the program wrote survive.

@@ -31,8 +31,8 @@ std::string SchemeBase(std::string_view profilePath);
 // without a settings section (no file, an empty file, an empty edProfile) is
 // saved from the current options instead. On failure the steps done stay
 // done, the later ones are skipped and the modified marks stay as they are.
-Status LoadProfile(FileSystem& fs, TOptionSet& options, std::string_view programFolder,
-                   const FlagChanged& onFlagChanged = {});
+Status LoadProfile(
+    FileSystem& fs, TOptionSet& options, std::string_view programFolder, const FlagChanged& onFlagChanged = {});
 
 // Saves the profile named by edProfile (the default profile when it is empty)
 // and its two scheme files, then clears the modified marks. The profile's

@@ -17,12 +17,17 @@ std::string InFolder(std::string_view folder, std::string_view relative)
 std::optional<std::string> FallbackText(Opt id, const ProgramFolderDefaults& defaults)
 {
     switch (id) {
-    case Opt::edProfile: return defaults.defaultProfile();
-    case Opt::edBackUpPath: return defaults.backUpPath();
-    case Opt::edOptimizedPath: return defaults.optimizedPath();
+    case Opt::edProfile:
+        return defaults.defaultProfile();
+    case Opt::edBackUpPath:
+        return defaults.backUpPath();
+    case Opt::edOptimizedPath:
+        return defaults.optimizedPath();
     case Opt::edExtEditor:
-    case Opt::edLan: return std::string();
-    default: return std::nullopt;
+    case Opt::edLan:
+        return std::string();
+    default:
+        return std::nullopt;
     }
 }
 
@@ -40,7 +45,10 @@ std::string ProgramFolderDefaults::defaultProfile() const
     return InFolder(programFolder, std::string("Profiles") + kPathSeparator + "Default.pro");
 }
 
-std::string ProgramFolderDefaults::backUpPath() const { return InFolder(programFolder, std::string("backup") + kPathSeparator); }
+std::string ProgramFolderDefaults::backUpPath() const
+{
+    return InFolder(programFolder, std::string("backup") + kPathSeparator);
+}
 
 std::string ProgramFolderDefaults::optimizedPath() const
 {
@@ -81,7 +89,6 @@ bool WriteProgramOptions(SettingsFile& file, const TOptionSet& options)
     }
     return true;
 }
-
 
 std::string OptionsFilePath(std::string_view programFolder)
 {

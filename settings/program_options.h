@@ -16,8 +16,8 @@ struct ProgramFolderDefaults {
     std::string programFolder;
 
     std::string defaultProfile() const; // program folder + "Profiles/Default.pro"
-    std::string backUpPath() const;     // program folder + "backup/"
-    std::string optimizedPath() const;  // program folder + "optimized/"
+    std::string backUpPath() const; // program folder + "backup/"
+    std::string optimizedPath() const; // program folder + "optimized/"
 };
 
 // Every program option of "Options.dat", in table order. A missing key (or,

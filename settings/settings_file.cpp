@@ -55,7 +55,7 @@ std::optional<KeyLine> KeyLineOf(std::string_view line)
     if (equals == std::string_view::npos) return std::nullopt;
     std::string_view key = Trim(line.substr(0, equals));
     if (key.empty()) return std::nullopt;
-    return KeyLine{key, Trim(line.substr(equals + 1))};
+    return KeyLine {key, Trim(line.substr(equals + 1))};
 }
 
 std::string FormatValue(std::string_view value)
@@ -79,7 +79,7 @@ std::optional<std::uint32_t> ParseDigits(std::string_view digits, int base)
             return std::nullopt;
         value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
         // Anything past 2^31 is out of range whatever the sign; stop before the sum can wrap.
-        if (value > (std::uint64_t{1} << 31)) return std::nullopt;
+        if (value > (std::uint64_t {1} << 31)) return std::nullopt;
     }
     return static_cast<std::uint32_t>(value);
 }
@@ -114,7 +114,7 @@ std::optional<std::int32_t> ParseSettingsInteger(std::string_view text)
 
 Expected<SettingsFile> SettingsFile::load(FileSystem& fs, const std::string& path)
 {
-    if (!fs.exists(path)) return SettingsFile{};
+    if (!fs.exists(path)) return SettingsFile {};
     Expected<std::string> bytes = fs.readBytes(path);
     if (!bytes) return bytes.status();
     return SettingsFile(SplitLines(*bytes));
@@ -133,7 +133,7 @@ std::optional<SettingsFile::SectionSpan> SettingsFile::findSection(std::string_v
         if (!name || !EqualsIgnoringCase(*name, section)) continue;
         std::size_t end = i + 1;
         while (end < lines_.size() && !SectionNameOf(lines_[end])) ++end;
-        return SectionSpan{i, end};
+        return SectionSpan {i, end};
     }
     return std::nullopt;
 }

@@ -33,7 +33,10 @@ public:
     static constexpr std::size_t kMaxValueLength = 2047;
 
     SettingsFile() = default;
-    explicit SettingsFile(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    explicit SettingsFile(std::vector<std::string> lines)
+        : lines_(std::move(lines))
+    {
+    }
 
     // A missing file gives an empty settings file; any other failure to read is reported.
     static Expected<SettingsFile> load(FileSystem& fs, const std::string& path);
@@ -65,7 +68,7 @@ public:
 private:
     struct SectionSpan {
         std::size_t header; // index of the "[name]" line
-        std::size_t end;    // one past the section's last line
+        std::size_t end; // one past the section's last line
     };
     std::optional<SectionSpan> findSection(std::string_view section) const;
     std::optional<std::size_t> findKeyLine(const SectionSpan& span, std::string_view key) const;

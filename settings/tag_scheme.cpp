@@ -17,7 +17,7 @@ std::string LineStart(bool active) { return active ? "+ " : "- "; }
 
 bool HoldsLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-template <typename Entry, typename FromLine>
+template<typename Entry, typename FromLine>
 Status ReadScheme(FileSystem& fs, const std::string& path, std::vector<Entry>& list, FromLine fromLine)
 {
     if (!fs.exists(path)) return Status::Ok();
@@ -34,7 +34,7 @@ Status ReadScheme(FileSystem& fs, const std::string& path, std::vector<Entry>& l
     return Status::Ok();
 }
 
-template <typename Entry, typename ToLine>
+template<typename Entry, typename ToLine>
 Status WriteScheme(FileSystem& fs, const std::string& path, const std::vector<Entry>& list, ToLine toLine)
 {
     if (list.empty()) return Status::Ok();
@@ -42,8 +42,7 @@ Status WriteScheme(FileSystem& fs, const std::string& path, const std::vector<En
     for (std::size_t i = 0; i < list.size() && i < kMaxTagEntries; ++i) {
         std::string line = toLine(list[i]);
         // Such a line would come back as two entries, or cut the scheme short.
-        if (HoldsLineBreak(line))
-            return Status::Fail("Cannot write \"" + path + "\": a tag text holds a line break");
+        if (HoldsLineBreak(line)) return Status::Fail("Cannot write \"" + path + "\": a tag text holds a line break");
         lines.push_back(std::move(line));
     }
     return fs.writeAtomically(path, JoinLines(lines, "\r\n"));
@@ -73,9 +72,8 @@ Status ReadRemoveScheme(FileSystem& fs, const std::string& path, std::vector<TTa
 
 Status WriteReplaceScheme(FileSystem& fs, const std::string& path, const std::vector<TTagReplacement>& list)
 {
-    return WriteScheme(fs, path, list, [](const TTagReplacement& entry) {
-        return LineStart(entry.Active) + entry.FromTag + " " + entry.ToTag;
-    });
+    return WriteScheme(fs, path, list,
+        [](const TTagReplacement& entry) { return LineStart(entry.Active) + entry.FromTag + " " + entry.ToTag; });
 }
 
 Status WriteRemoveScheme(FileSystem& fs, const std::string& path, const std::vector<TTagRemoval>& list)
@@ -84,7 +82,7 @@ Status WriteRemoveScheme(FileSystem& fs, const std::string& path, const std::vec
 }
 
 bool CycleTestPasses(const std::vector<TTagReplacement>& list, std::string_view from, std::string_view to,
-                     std::optional<std::size_t> exceptedIndex)
+    std::optional<std::size_t> exceptedIndex)
 {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (exceptedIndex && *exceptedIndex == i) continue;

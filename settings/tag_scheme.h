@@ -2,13 +2,13 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "options/option_set.h"
 #include "base/file_system.h"
+#include "options/option_set.h"
 
 namespace qm {
 
@@ -37,7 +37,7 @@ Status WriteRemoveScheme(FileSystem& fs, const std::string& path, const std::vec
 // again by another entry: it fails when any other entry has `to` as its
 // FromTag or `from` as its ToTag, compared exactly.
 bool CycleTestPasses(const std::vector<TTagReplacement>& list, std::string_view from, std::string_view to,
-                     std::optional<std::size_t> exceptedIndex);
+    std::optional<std::size_t> exceptedIndex);
 
 // Whether the engine, matching without regard to case, would find the pair's
 // FromTag again in its own result: `to` equals `from` ignoring ASCII case, or

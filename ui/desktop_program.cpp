@@ -1,4 +1,5 @@
-// The desktop program's binding: each control of the main window and the run window passes its event to the logic, and the windows show the model.
+// The desktop program's binding: each control of the main window and the run window passes its event to the logic, and
+// the windows show the model.
 #include "ui/desktop_program.h"
 
 #include <QAction>
@@ -16,18 +17,18 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "batch/startup/command_line.h"
-#include "batch/view/source_view.h"
+#include "batch/options/options_commands.h"
+#include "batch/options/scheme_commands.h"
+#include "batch/panel/dropped_files.h"
 #include "batch/panel/file_list.h"
 #include "batch/panel/folder_scan.h"
-#include "batch/options/options_commands.h"
-#include "batch/panel/dropped_files.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
-#include "batch/options/scheme_commands.h"
+#include "batch/startup/command_line.h"
 #include "batch/startup/startup.h"
+#include "batch/view/source_view.h"
 #include "ui/path_label.h"
 #include "ui/qt_text.h"
 
@@ -35,7 +36,6 @@ namespace qm {
 namespace {
 
 constexpr Opt kColumnOptions[] = {Opt::col0, Opt::col1, Opt::col2, Opt::col3, Opt::col4, Opt::col5};
-
 
 void SetText(QLabel* label, const std::string& text)
 {

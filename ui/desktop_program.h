@@ -22,7 +22,10 @@ class DesktopProgram;
 // window's click behaviours, the panel's layout, redraws and window commands.
 class QtWindowHooks final : public MainWindowHooks {
 public:
-    explicit QtWindowHooks(DesktopProgram& program) : program_(program) { }
+    explicit QtWindowHooks(DesktopProgram& program)
+        : program_(program)
+    {
+    }
 
     void setSourceViewText(const std::string& text) override;
     std::string sourceViewText() override;
@@ -59,7 +62,7 @@ public:
 
     // Runs a command of the logic on the user's behalf: a refresh asked for
     // meanwhile waits until it returns, and no failure escapes into the event loop.
-    template <typename Command> void run(Command command);
+    template<typename Command> void run(Command command);
 
     MainModel& model() { return model_; }
     ProgramWindows& windows() { return windows_; }
@@ -97,7 +100,7 @@ private:
     QObject context_;
 };
 
-template <typename Command> void DesktopProgram::run(Command command)
+template<typename Command> void DesktopProgram::run(Command command)
 {
     refresh_.commandStarted();
     try {

@@ -92,14 +92,14 @@ TfrmFolders::TfrmFolders(QWidget* parent)
     lab4 = new QLabel;
     lab5 = new QLabel;
     lab6 = new QLabel;
-    panFiles = RestrictionPanel(this, "panFiles", imgFiles, "Files restriction", {lab4, lab5, lab6},
-        {"lab4", "lab5", "lab6"});
+    panFiles =
+        RestrictionPanel(this, "panFiles", imgFiles, "Files restriction", {lab4, lab5, lab6}, {"lab4", "lab5", "lab6"});
     imgFiles->setPixmap(ThemeIcon("text-html", QStyle::SP_FileIcon).pixmap(32, 32));
     lab1 = new QLabel;
     lab2 = new QLabel;
     lab3 = new QLabel;
-    panFolder = RestrictionPanel(this, "panFolder", imgFolder, "Folders restriction", {lab1, lab2, lab3},
-        {"lab1", "lab2", "lab3"});
+    panFolder = RestrictionPanel(
+        this, "panFolder", imgFolder, "Folders restriction", {lab1, lab2, lab3}, {"lab1", "lab2", "lab3"});
 
     butOK = new QPushButton(QStringLiteral("OK"), this);
     butOK->setObjectName(QStringLiteral("butOK"));

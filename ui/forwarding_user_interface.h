@@ -1,4 +1,5 @@
-// A user interface that passes every call on to another one, for a model that must exist before the windows it talks through.
+// A user interface that passes every call on to another one, for a model that must exist before the windows it talks
+// through.
 #pragma once
 
 #include "batch/model/user_interface.h"
@@ -18,15 +19,21 @@ public:
     YesNoCancel askYesNoCancel(const std::string& question) override { return target_->askYesNoCancel(question); }
     bool askOkCancel(const std::string& question) override { return target_->askOkCancel(question); }
     OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) override { return target_->askOverwrite(prompt); }
-    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
-        const std::string& initial) override
+    std::optional<std::string> askText(
+        const std::string& caption, const std::string& prompt, const std::string& initial) override
     {
         return target_->askText(caption, prompt, initial);
     }
     RestoreWarningAnswer warnRestore(const std::string& text) override { return target_->warnRestore(text); }
     std::string chooseFolder(const FolderChooserPanels& panels) override { return target_->chooseFolder(panels); }
-    std::vector<std::string> openFiles(const FileDialogRequest& request) override { return target_->openFiles(request); }
-    std::optional<std::string> saveFile(const FileDialogRequest& request) override { return target_->saveFile(request); }
+    std::vector<std::string> openFiles(const FileDialogRequest& request) override
+    {
+        return target_->openFiles(request);
+    }
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override
+    {
+        return target_->saveFile(request);
+    }
     void processEvents() override { target_->processEvents(); }
     bool openDocument(const std::string& path) override { return target_->openDocument(path); }
     bool launchProgram(const std::string& program, const std::string& parameters, const std::string& folder) override

@@ -64,7 +64,8 @@ HelpViewer::HelpViewer(QString helpFolder, QWidget* parent)
     connect(browser, &QTextBrowser::forwardAvailable, butForward, &QToolButton::setEnabled);
     connect(browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = browser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Quillmark Help") : QStringLiteral("Quillmark Help - ") + title);
+        setWindowTitle(
+            title.isEmpty() ? QStringLiteral("Quillmark Help") : QStringLiteral("Quillmark Help - ") + title);
     });
 
     auto* bar = new QHBoxLayout;

@@ -129,20 +129,20 @@ void TfrmMain::buildToolBar()
     panConsole->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, panConsole);
 
-    butFiles = ToolButton(panConsole, "butFiles", "Files", "Add files to Files panel",
-        ThemeIcon("document-open", QStyle::SP_FileIcon));
+    butFiles = ToolButton(
+        panConsole, "butFiles", "Files", "Add files to Files panel", ThemeIcon("document-open", QStyle::SP_FileIcon));
     butPath = ToolButton(panConsole, "butPath", "Folder", "Add files to Files panel from the folder",
         ThemeIcon("folder-open", QStyle::SP_DirOpenIcon));
     butOptimize = ToolButton(panConsole, "butOptimize", "Optimize!", "Optimize selected files",
         ThemeIcon("system-run", QStyle::SP_MediaPlay));
-    butBackUp = ToolButton(panConsole, "butBackUp", "Restore", "Cancel optimization",
-        ThemeIcon("edit-undo", QStyle::SP_ArrowBack));
+    butBackUp = ToolButton(
+        panConsole, "butBackUp", "Restore", "Cancel optimization", ThemeIcon("edit-undo", QStyle::SP_ArrowBack));
     butView = ToolButton(panConsole, "butView", "View", "View file in the browser",
         ThemeIcon("document-preview", QStyle::SP_FileDialogContentsView));
     butOptions = ToolButton(panConsole, "butOptions", "Options", "Optimization and program options",
         ThemeIcon("preferences-system", QStyle::SP_FileDialogDetailedView));
-    butHelp = ToolButton(panConsole, "butHelp", "Help", "Help information",
-        ThemeIcon("help-contents", QStyle::SP_DialogHelpButton));
+    butHelp = ToolButton(
+        panConsole, "butHelp", "Help", "Help information", ThemeIcon("help-contents", QStyle::SP_DialogHelpButton));
     butQuit = ToolButton(panConsole, "butQuit", "Quit", "Quit from the program",
         ThemeIcon("application-exit", QStyle::SP_DialogCloseButton));
 
@@ -286,8 +286,8 @@ void TfrmMain::buildSourceView()
         ThemeIcon("text-html", QStyle::SP_FileDialogContentsView));
     butSendToEdit = SideButton(panFileSrc, "butSendToEdit", "Send file to external editor",
         ThemeIcon("document-edit", QStyle::SP_FileDialogDetailedView));
-    butSaveFile = SideButton(panFileSrc, "butSaveFile", "Save changes to the file",
-        ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+    butSaveFile = SideButton(
+        panFileSrc, "butSaveFile", "Save changes to the file", ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
 
     auto* side = new QVBoxLayout;
     side->setSpacing(2);

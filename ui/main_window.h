@@ -87,7 +87,7 @@ public:
     QToolButton* butSendToEdit;
     QToolButton* butSaveFile;
 
-    QLabel* barMainHints;  // first panel: hints and the run's progress text
+    QLabel* barMainHints; // first panel: hints and the run's progress text
     QLabel* barMainStatus; // second panel: the panel status
 
 signals:

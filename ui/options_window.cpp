@@ -237,8 +237,8 @@ bool NumberKeyAllowed(const QKeyEvent& key)
 
 bool IsProfileShortcut(const QKeyEvent& key)
 {
-    return key.modifiers() == Qt::ControlModifier
-        && (key.key() == Qt::Key_O || key.key() == Qt::Key_S || key.key() == Qt::Key_A);
+    return key.modifiers() == Qt::ControlModifier &&
+        (key.key() == Qt::Key_O || key.key() == Qt::Key_S || key.key() == Qt::Key_A);
 }
 
 QString WithTrailingSeparator(QString path)
@@ -268,10 +268,9 @@ TfrmOptions::TfrmOptions(TOptionSet& options, UserInterface& ui, OptionsWindowCo
     labMode->setFont(bold);
     edProfile = qobject_cast<QLineEdit*>(makeControl(RowOf(Opt::edProfile), this));
     butOpen = IconButton(this, "butOpen", "Load profile", ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
-    butSave = IconButton(this, "butSave", "Save changes to profile",
-        ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
-    butSaveAs = IconButton(this, "butSaveAs", "Save profile as",
-        ThemeIcon("document-save-as", QStyle::SP_DriveFDIcon));
+    butSave =
+        IconButton(this, "butSave", "Save changes to profile", ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+    butSaveAs = IconButton(this, "butSaveAs", "Save profile as", ThemeIcon("document-save-as", QStyle::SP_DriveFDIcon));
     connect(butOpen, &QToolButton::clicked, this, [this] { run([this] { commands_.openProfile(); }); });
     connect(butSave, &QToolButton::clicked, this, [this] { run([this] { commands_.saveProfile(); }); });
     connect(butSaveAs, &QToolButton::clicked, this, [this] { run([this] { commands_.saveProfileAs(); }); });
@@ -304,11 +303,12 @@ TfrmOptions::TfrmOptions(TOptionSet& options, UserInterface& ui, OptionsWindowCo
     header->addWidget(butSaveAs);
 
     // Page buttons and pages.
-    SpeedButton2 = PageButton(this, "SpeedButton2", "Common",
-        ThemeIcon("preferences-other", QStyle::SP_FileDialogDetailedView));
-    SpeedButton6 = PageButton(this, "SpeedButton6", "Scripts",
-        ThemeIcon("text-x-script", QStyle::SP_FileDialogContentsView));
-    SpeedButton3 = PageButton(this, "SpeedButton3", "Tags", ThemeIcon("format-text-bold", QStyle::SP_FileDialogListView));
+    SpeedButton2 =
+        PageButton(this, "SpeedButton2", "Common", ThemeIcon("preferences-other", QStyle::SP_FileDialogDetailedView));
+    SpeedButton6 =
+        PageButton(this, "SpeedButton6", "Scripts", ThemeIcon("text-x-script", QStyle::SP_FileDialogContentsView));
+    SpeedButton3 =
+        PageButton(this, "SpeedButton3", "Tags", ThemeIcon("format-text-bold", QStyle::SP_FileDialogListView));
     SpeedButton4 = PageButton(this, "SpeedButton4", "Files ", ThemeIcon("folder", QStyle::SP_DirIcon));
     SpeedButton5 = PageButton(this, "SpeedButton5", "Misc", ThemeIcon("preferences-system", QStyle::SP_ComputerIcon));
     pageButtons_ = new QButtonGroup(this);
@@ -567,8 +567,8 @@ QWidget* TfrmOptions::buildTagsPage()
     butRepSaveAs = IconButton(replaceGroup, "butRepSaveAs", "Save scheme file as", saveAs);
     auto* replaceTop = new QHBoxLayout;
     replaceTop->addWidget(listReplaceTags, 1);
-    replaceTop->addLayout(buttonColumn(
-        {butAddReplaceTag, butEditReplaceTag, butDeleteReplaceTag, butRepOpen, butRepSave, butRepSaveAs}));
+    replaceTop->addLayout(
+        buttonColumn({butAddReplaceTag, butEditReplaceTag, butDeleteReplaceTag, butRepOpen, butRepSave, butRepSaveAs}));
     auto* replaceLayout = new QVBoxLayout(replaceGroup);
     replaceLayout->setContentsMargins(6, 6, 6, 6);
     replaceLayout->addLayout(replaceTop, 1);
@@ -750,8 +750,9 @@ void TfrmOptions::showTagLists()
 
 std::optional<std::size_t> TfrmOptions::focusedEntry(TagListKind list) const
 {
-    const int index = list == TagListKind::Replacement ? listReplaceTags->indexOfTopLevelItem(listReplaceTags->currentItem())
-                                               : listDeleteTags->currentRow();
+    const int index = list == TagListKind::Replacement
+        ? listReplaceTags->indexOfTopLevelItem(listReplaceTags->currentItem())
+        : listDeleteTags->currentRow();
     if (index < 0) return std::nullopt;
     return std::size_t(index);
 }
@@ -815,7 +816,7 @@ void TfrmOptions::chooseFolderInto(Opt id)
     activateWindow();
 }
 
-template <typename Command> void TfrmOptions::run(Command command)
+template<typename Command> void TfrmOptions::run(Command command)
 {
     command();
     showOptions();
@@ -837,9 +838,9 @@ bool TfrmOptions::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
-    if (event->type() == QEvent::KeyPress
-        && (watched == control(Opt::edMaxFCount) || watched == control(Opt::edMaxEmbCount))
-        && !NumberKeyAllowed(*static_cast<QKeyEvent*>(event)))
+    if (event->type() == QEvent::KeyPress &&
+        (watched == control(Opt::edMaxFCount) || watched == control(Opt::edMaxEmbCount)) &&
+        !NumberKeyAllowed(*static_cast<QKeyEvent*>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
 }

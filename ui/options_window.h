@@ -122,7 +122,7 @@ private:
     void removeEntry(TagListKind list);
     void entrySelected(TagListKind list);
     void chooseFolderInto(Opt id);
-    template <typename Command> void run(Command command);
+    template<typename Command> void run(Command command);
 
     TOptionSet& options_;
     UserInterface& ui_;

@@ -7,12 +7,24 @@
 namespace qm {
 
 void OptionsWindowBinding::openProfile() { run_(OpenProfile); }
-void OptionsWindowBinding::saveProfile() { run_([](MainModel& m) { SaveCurrentProfile(m); }); }
+void OptionsWindowBinding::saveProfile()
+{
+    run_([](MainModel& m) { SaveCurrentProfile(m); });
+}
 void OptionsWindowBinding::saveProfileAs() { run_(SaveProfileAs); }
 void OptionsWindowBinding::closeWindow() { run_(CloseOptionsWindow); }
-void OptionsWindowBinding::loadScheme(TagListKind list) { run_([list](MainModel& m) { LoadSchemeFromFile(m, list); }); }
-void OptionsWindowBinding::saveScheme(TagListKind list) { run_([list](MainModel& m) { SaveSchemeChanges(m, list); }); }
-void OptionsWindowBinding::saveSchemeAs(TagListKind list) { run_([list](MainModel& m) { SaveSchemeAs(m, list); }); }
+void OptionsWindowBinding::loadScheme(TagListKind list)
+{
+    run_([list](MainModel& m) { LoadSchemeFromFile(m, list); });
+}
+void OptionsWindowBinding::saveScheme(TagListKind list)
+{
+    run_([list](MainModel& m) { SaveSchemeChanges(m, list); });
+}
+void OptionsWindowBinding::saveSchemeAs(TagListKind list)
+{
+    run_([list](MainModel& m) { SaveSchemeAs(m, list); });
+}
 
 void OptionsWindowBinding::removeEntry(TagListKind list, std::size_t index)
 {

@@ -15,7 +15,10 @@ public:
     using Command = std::function<void(MainModel&)>;
     using Runner = std::function<void(const Command&)>;
 
-    explicit OptionsWindowBinding(Runner run) : run_(std::move(run)) { }
+    explicit OptionsWindowBinding(Runner run)
+        : run_(std::move(run))
+    {
+    }
 
     void openProfile() override;
     void saveProfile() override;

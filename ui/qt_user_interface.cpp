@@ -1,4 +1,5 @@
-// The Qt side of the logic's user interface: message boxes, questions, the overwrite confirmation, choosers, shell calls.
+// The Qt side of the logic's user interface: message boxes, questions, the overwrite confirmation, choosers, shell
+// calls.
 #include "ui/qt_user_interface.h"
 
 #include <QApplication>
@@ -90,8 +91,7 @@ void QtUserInterface::showPlainMessage(const std::string& text)
 bool QtUserInterface::askYesNo(const std::string& question)
 {
     return Ask(window_, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-               QMessageBox::No)
-        == QMessageBox::Yes;
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 YesNoCancel QtUserInterface::askYesNoCancel(const std::string& question)
@@ -110,8 +110,7 @@ YesNoCancel QtUserInterface::askYesNoCancel(const std::string& question)
 bool QtUserInterface::askOkCancel(const std::string& question)
 {
     return Ask(window_, QMessageBox::Question, question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
-               QMessageBox::Cancel)
-        == QMessageBox::Ok;
+               QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 OverwriteAnswer QtUserInterface::askOverwrite(const OverwritePrompt& prompt) { return replaceDialog_->ask(prompt); }
@@ -126,8 +125,8 @@ void QtUserInterface::setEditorHandler(std::function<void(const std::string&)> h
     editorHandler_ = std::move(handler);
 }
 
-std::optional<std::string> QtUserInterface::askText(const std::string& caption, const std::string& prompt,
-    const std::string& initial)
+std::optional<std::string> QtUserInterface::askText(
+    const std::string& caption, const std::string& prompt, const std::string& initial)
 {
     QInputDialog box(window_);
     box.setObjectName(QStringLiteral("QuillmarkInput"));
@@ -142,8 +141,7 @@ RestoreWarningAnswer QtUserInterface::warnRestore(const std::string& text)
 {
     // Closing the box without a button counts as Yes: the warning comes again for the next file.
     return Ask(window_, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::YesToAll, QMessageBox::Yes,
-               QMessageBox::Yes)
-            == QMessageBox::YesToAll
+               QMessageBox::Yes) == QMessageBox::YesToAll
         ? RestoreWarningAnswer::YesToAll
         : RestoreWarningAnswer::Yes;
 }
@@ -215,8 +213,8 @@ QString Unquoted(const std::string& text)
 
 } // namespace
 
-bool QtUserInterface::launchProgram(const std::string& program, const std::string& parameters,
-    const std::string& folder)
+bool QtUserInterface::launchProgram(
+    const std::string& program, const std::string& parameters, const std::string& folder)
 {
     return QProcess::startDetached(Unquoted(program), QProcess::splitCommand(ToQt(parameters)), Unquoted(folder));
 }

@@ -1,4 +1,5 @@
-// The Qt side of the logic's user interface: message boxes, questions, the overwrite confirmation, choosers, shell calls.
+// The Qt side of the logic's user interface: message boxes, questions, the overwrite confirmation, choosers, shell
+// calls.
 #pragma once
 
 #include <QObject>
@@ -27,8 +28,8 @@ public:
     YesNoCancel askYesNoCancel(const std::string& question) override;
     bool askOkCancel(const std::string& question) override;
     OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) override;
-    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
-        const std::string& initial) override;
+    std::optional<std::string> askText(
+        const std::string& caption, const std::string& prompt, const std::string& initial) override;
     RestoreWarningAnswer warnRestore(const std::string& text) override;
     std::string chooseFolder(const FolderChooserPanels& panels) override;
     std::vector<std::string> openFiles(const FileDialogRequest& request) override;

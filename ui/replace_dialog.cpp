@@ -65,11 +65,11 @@ TfrmReplaceDlg::TfrmReplaceDlg(QWidget* parent)
     connect(butEdit2, &QPushButton::clicked, this, [this] { emit editRequested(labFromFile->text()); });
 
     butReplace = answerButton("butReplace", "Overwrite", "Overwrite upper file with lower", OverwriteAnswer::Overwrite);
-    butReplaceAll = answerButton("butReplaceAll", "Overwrite All", "Select \"Overwrite\" automatically",
-        OverwriteAnswer::OverwriteAll);
+    butReplaceAll = answerButton(
+        "butReplaceAll", "Overwrite All", "Select \"Overwrite\" automatically", OverwriteAnswer::OverwriteAll);
     butSkip = answerButton("butSkip", "Skip", "Skip foverwriting", OverwriteAnswer::Skip);
-    butReplaceOld = answerButton("butReplaceOld", "Ovewrite All Older", "Overwrite older files",
-        OverwriteAnswer::OverwriteAllOlder);
+    butReplaceOld = answerButton(
+        "butReplaceOld", "Ovewrite All Older", "Overwrite older files", OverwriteAnswer::OverwriteAllOlder);
     butSkipAll = answerButton("butSkipAll", "Skip All", "Select \"Skip\" automatically", OverwriteAnswer::SkipAll);
     butNewName = answerButton("butNewName", "New name", "Save under new name", OverwriteAnswer::NewName);
     butRename = answerButton("butRename", "Rename", "Rename upper file", OverwriteAnswer::Rename);
@@ -111,8 +111,8 @@ TfrmReplaceDlg::TfrmReplaceDlg(QWidget* parent)
     setFixedSize(460, sizeHint().height());
 }
 
-QPushButton* TfrmReplaceDlg::answerButton(const char* name, const char* caption, const char* hint,
-    OverwriteAnswer answer)
+QPushButton* TfrmReplaceDlg::answerButton(
+    const char* name, const char* caption, const char* hint, OverwriteAnswer answer)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(QString::fromLatin1(name));

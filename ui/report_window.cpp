@@ -134,15 +134,15 @@ TfrmReport::TfrmReport(QWidget* parent)
     mk = Figure(page2, "mk", "0");
     labTimeElapsed = Caption(page2, "labTimeElapsed", "Time elapsed");
     elapsed = Figure(page2, "elapsed", "0");
-    labComm = Caption(page2, "labComm", "Some visible changes can be caused by changing\nplacement of *.css files, etc.");
+    labComm =
+        Caption(page2, "labComm", "Some visible changes can be caused by changing\nplacement of *.css files, etc.");
     labComm->setAlignment(Qt::AlignCenter);
     butClose = Button(page2, "butClose", "Close");
     butClose->setDefault(true);
 
     auto* figures2 = new QGridLayout;
-    const std::pair<QLabel*, QLabel*> rows[] = {
-        {labFileProcesses, fdone}, {labBytesRemoved, deleted}, {labAverageRatio, midk}, {labmaxRatio, mk},
-        {labTimeElapsed, elapsed}};
+    const std::pair<QLabel*, QLabel*> rows[] = {{labFileProcesses, fdone}, {labBytesRemoved, deleted},
+        {labAverageRatio, midk}, {labmaxRatio, mk}, {labTimeElapsed, elapsed}};
     int at = 0;
     for (const auto& [caption, figure] : rows) {
         figures2->addWidget(caption, at, 0);

@@ -119,8 +119,12 @@ bool TfrmTagReplaceDlg::apply()
     editor_.tag2 = FromQt(tag2->text());
     const TagEditorResult result = TagEditorAdd(editor_, options_);
     switch (result.outcome) {
-    case TagEditorOutcome::Applied: accept(); return true;
-    case TagEditorOutcome::Refused: ShowMessage(ui_, MessageKind::Warning, std::string(result.warning)); return false;
+    case TagEditorOutcome::Applied:
+        accept();
+        return true;
+    case TagEditorOutcome::Refused:
+        ShowMessage(ui_, MessageKind::Warning, std::string(result.warning));
+        return false;
     case TagEditorOutcome::EntryGone:
         ShowMessage(ui_, MessageKind::Information, "Error");
         reject();

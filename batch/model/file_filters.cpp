@@ -1,6 +1,6 @@
 // The filter texts' extension lists and the extension test.
-#include "base/ascii.h"
 #include "batch/model/file_filters.h"
+#include "base/ascii.h"
 
 namespace qm {
 

@@ -26,5 +26,4 @@ std::vector<std::string> FilterExtensions(std::string_view filter);
 // to letter case, one of the filter's extensions. A name without a dot never matches.
 bool MatchesFilter(std::string_view fileName, std::string_view filter);
 
-
 } // namespace qm

@@ -13,7 +13,7 @@ namespace qm {
 class UserInterface;
 
 enum class MoveOutcome {
-    Moved,  // `from` is gone, `to` holds it
+    Moved, // `from` is gone, `to` holds it
     Copied, // `to` holds a copy, but `from` could not be deleted and stays where it was
     Failed, // nothing changed
 };

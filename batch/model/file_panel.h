@@ -50,15 +50,15 @@ public:
     void reserve(std::size_t count) { rows_.reserve(count); }
 
     void setChecked(std::size_t index, bool checked);
-    void selectAll();       // menuSelectAll
+    void selectAll(); // menuSelectAll
     void invertSelection(); // menuInvert
-    void deselect();        // menuDeselect
+    void deselect(); // menuDeselect
     void removeRow(std::size_t index);
     // Removes every row the predicate picks in one pass over the rows.
     void removeRowsWhere(const std::function<bool(const PanelRow&)>& remove);
     bool removeHighlighted(); // Removefilefromthelist1; false when no row is highlighted
-    void removeUnchecked();   // menuDelUnchecked, from the last row to the first
-    void clear();             // menuLiseFilesClear (the caller resets the source view)
+    void removeUnchecked(); // menuDelUnchecked, from the last row to the first
+    void clear(); // menuLiseFilesClear (the caller resets the source view)
 
     std::size_t CountCheckedRows() const;
 

@@ -11,9 +11,14 @@ void ShowInfoMessage(MainModel& model, MessageKind kind, const std::string& text
 bool RefuseWhileBusy(MainModel& model, MessageKind kind)
 {
     switch (model.state.activity) {
-    case ActivityMode::None: return false;
-    case ActivityMode::Opt: ShowMessage(model.ui, kind, "Please, wait for optimization process finishing"); return true;
-    case ActivityMode::Path: ShowMessage(model.ui, kind, "Please, wait for folder treatment process finishing"); return true;
+    case ActivityMode::None:
+        return false;
+    case ActivityMode::Opt:
+        ShowMessage(model.ui, kind, "Please, wait for optimization process finishing");
+        return true;
+    case ActivityMode::Path:
+        ShowMessage(model.ui, kind, "Please, wait for folder treatment process finishing");
+        return true;
     }
     return false;
 }

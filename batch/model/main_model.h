@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_system.h"
 #include "base/version.h"
 #include "batch/model/file_panel.h"
-#include "base/file_system.h"
 #include "batch/model/run_state.h"
 #include "batch/model/source_view_state.h"
 #include "batch/model/user_interface.h"
@@ -30,7 +30,7 @@ struct MainState {
     bool interruptConfirmed = false;
     bool noResults = false; // the command line's nores: the next run shows no results
     std::string applicationTitle = kApplicationTitle;
-    std::string caption;    // the main window's caption
+    std::string caption; // the main window's caption
     std::string statusText; // the status bar's first panel
     bool menuBackUpLastEnabled = false; // "Cancel last optimization"
 };
@@ -39,7 +39,9 @@ struct MainState {
 // own file system, user interface and window hooks.
 struct MainModel {
     MainModel(FileSystem& fileSystem, UserInterface& userInterface, MainWindowHooks& windowHooks)
-        : fs(fileSystem), ui(userInterface), hooks(windowHooks)
+        : fs(fileSystem)
+        , ui(userInterface)
+        , hooks(windowHooks)
     {
     }
 

@@ -13,8 +13,8 @@ std::string BackupPathOf(const TOptionSet& options, const std::string& source, c
     return WithTrailingSeparator(options.text(Opt::edBackUpPath)) + placement + NamePart(source);
 }
 
-std::string OptimizedCopyPath(const TOptionSet& options, FileSystem& fs, const std::string& source,
-    const std::string& placement, bool check)
+std::string OptimizedCopyPath(
+    const TOptionSet& options, FileSystem& fs, const std::string& source, const std::string& placement, bool check)
 {
     if (!options.flag(Opt::radModifyOld)) return OutputPathOf(options, source, placement);
     if (!check) return source;
@@ -22,8 +22,8 @@ std::string OptimizedCopyPath(const TOptionSet& options, FileSystem& fs, const s
     return std::string(kDoesNotExist);
 }
 
-std::string InitialCopyPath(const TOptionSet& options, FileSystem& fs, const std::string& source,
-    const std::string& placement, bool check)
+std::string InitialCopyPath(
+    const TOptionSet& options, FileSystem& fs, const std::string& source, const std::string& placement, bool check)
 {
     if (!options.flag(Opt::radModifyOld)) return source;
     const std::string backup = BackupPathOf(options, source, placement);

@@ -20,13 +20,13 @@ std::string BackupPathOf(const TOptionSet& options, const std::string& source, c
 // "Leave initial files unchanged": the output path. "Modify initial files":
 // the source itself; with the check, the source only when it and its backup
 // copy both exist, otherwise kDoesNotExist.
-std::string OptimizedCopyPath(const TOptionSet& options, FileSystem& fs, const std::string& source,
-    const std::string& placement, bool check);
+std::string OptimizedCopyPath(
+    const TOptionSet& options, FileSystem& fs, const std::string& source, const std::string& placement, bool check);
 
 // "Leave initial files unchanged": the source. "Modify initial files": the
 // backup path; with the check, the backup path only when the source and that
 // backup both exist, otherwise the source.
-std::string InitialCopyPath(const TOptionSet& options, FileSystem& fs, const std::string& source,
-    const std::string& placement, bool check);
+std::string InitialCopyPath(
+    const TOptionSet& options, FileSystem& fs, const std::string& source, const std::string& placement, bool check);
 
 } // namespace qm

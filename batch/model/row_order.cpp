@@ -26,10 +26,7 @@ const std::string* Cell(const PanelRow& row, int index)
     return static_cast<std::size_t>(index) < row.cells.size() ? &row.cells[index] : nullptr;
 }
 
-RowComparison ByText(const std::string& first, const std::string& second)
-{
-    return {second > first ? -1 : 1, false};
-}
+RowComparison ByText(const std::string& first, const std::string& second) { return {second > first ? -1 : 1, false}; }
 
 RowComparison ByDate(const PanelRow& row1, const PanelRow& row2)
 {
@@ -75,13 +72,21 @@ RowComparison ByRatio(const PanelRow& row1, const PanelRow& row2)
 RowComparison CompareRows(const PanelRow& row1, const PanelRow& row2, int sortKey)
 {
     switch (sortKey) {
-    case 0: return ByText(row1.Filename, row2.Filename);
-    case 1: return ByText(row1.cells.empty() ? std::string() : row1.path(), row2.cells.empty() ? std::string() : row2.path());
-    case 2: return ByDate(row1, row2);
-    case 3: return BySize(row1, row2, cellSize);
-    case 4: return BySize(row1, row2, cellOptimized);
-    case 5: return ByRatio(row1, row2);
-    default: return {1, false};
+    case 0:
+        return ByText(row1.Filename, row2.Filename);
+    case 1:
+        return ByText(
+            row1.cells.empty() ? std::string() : row1.path(), row2.cells.empty() ? std::string() : row2.path());
+    case 2:
+        return ByDate(row1, row2);
+    case 3:
+        return BySize(row1, row2, cellSize);
+    case 4:
+        return BySize(row1, row2, cellOptimized);
+    case 5:
+        return ByRatio(row1, row2);
+    default:
+        return {1, false};
     }
 }
 

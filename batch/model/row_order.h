@@ -10,7 +10,7 @@ namespace qm {
 inline constexpr int kSortKeyCount = 6; // Filename, Path, Date, Size, Optimized, Ratio
 
 struct RowComparison {
-    int order = 1;       // -1: the first row goes first; 1: the second does. Never 0.
+    int order = 1; // -1: the first row goes first; 1: the second does. Never 0.
     bool failed = false; // a cell did not convert; the order is then the key's tie value
 };
 

@@ -14,9 +14,9 @@ namespace qm {
 
 // Sizes and sums are 64-bit, so sites of any size add up.
 struct RunStatistics {
-    std::int64_t initialSize = 0;   // the current source, before it is read
+    std::int64_t initialSize = 0; // the current source, before it is read
     std::int64_t optimizedSize = 0; // the current output, after it is written
-    std::int64_t totalInitial = 0;  // over the files written by this run
+    std::int64_t totalInitial = 0; // over the files written by this run
     std::int64_t totalOptimized = 0;
     std::int64_t ratioSum = 0;
     int maxRatio = 0; // the largest ratio of all runs since the program started
@@ -40,7 +40,7 @@ struct FileOutcome {
 // so that "Cancel last optimization" undoes exactly that.
 struct ProcessedFile {
     std::string source;
-    std::string writtenTo;  // where the optimized text went
+    std::string writtenTo; // where the optimized text went
     std::string backupPath; // where the initial copy went; empty when none was kept
 };
 
@@ -101,7 +101,7 @@ struct RunClock {
 struct RunState {
     RunStatistics statistics;
     std::vector<ProcessedFile> processed; // the processed-files list of the last run
-    std::vector<FileOutcome> outcomes;    // every checked row of the last run
+    std::vector<FileOutcome> outcomes; // every checked row of the last run
     ConfirmationState confirmation;
     RunWindowState window;
     RunClock clock;

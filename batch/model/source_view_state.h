@@ -23,7 +23,7 @@ struct SourceTextFormat {
 
 // memoFileSrc and its side panel, and the View drop-down, as data: the window draws it.
 struct SourceViewState {
-    std::string shownFile;             // empty when no file is shown
+    std::string shownFile; // empty when no file is shown
     std::string hint = kFileSourceHint; // memoFileSrc's hint: the shown file's path
     bool editable = false;
     bool visible = true; // hidden while a run lasts

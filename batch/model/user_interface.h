@@ -15,7 +15,7 @@ enum class YesNoCancel { Yes, No, Cancel };
 // Which file the overwrite confirmation is about.
 enum class OverwriteQuestion {
     Backup, // a backup copy of that name already exists
-    Copy,   // the file the optimized text is to go to already exists
+    Copy, // the file the optimized text is to go to already exists
 };
 
 // The seven buttons of the overwrite confirmation.
@@ -24,11 +24,11 @@ enum class OverwriteAnswer { Overwrite, OverwriteAll, Skip, OverwriteAllOlder, S
 // Everything the confirmation shows; the logic fills it, the window draws it.
 struct OverwritePrompt {
     OverwriteQuestion question = OverwriteQuestion::Copy;
-    std::string upperFile;     // the file in the way (labToFile)
+    std::string upperFile; // the file in the way (labToFile)
     std::string upperFileInfo; // its size, " bytes   ", its date text
-    std::string lowerFile;     // the file that would replace it (labFromFile)
+    std::string lowerFile; // the file that would replace it (labFromFile)
     std::string lowerFileInfo; // likewise, followed by "  ?"
-    std::string secondLabel;   // "With file" or "With optimized copy of the file"
+    std::string secondLabel; // "With file" or "With optimized copy of the file"
     bool overwriteOlderEnabled = false;
 };
 
@@ -37,8 +37,8 @@ enum class RestoreWarningAnswer { Yes, YesToAll };
 // What the folder chooser's two restriction panels say before a folder scan.
 struct FolderChooserPanels {
     bool visible = false;
-    std::array<std::string, 3> filesLines;   // the last one is shown in bold
-    int folderIcon = 0;                      // 1, 2 or 3: the chooser's first, second or third folder icon
+    std::array<std::string, 3> filesLines; // the last one is shown in bold
+    int folderIcon = 0; // 1, 2 or 3: the chooser's first, second or third folder icon
     std::array<std::string, 3> foldersLines; // the last one is shown in bold
 };
 
@@ -60,13 +60,13 @@ public:
     // A plain message box without a kind (a file whose time cannot be read).
     virtual void showPlainMessage(const std::string& text) = 0;
 
-    virtual bool askYesNo(const std::string& question) = 0;    // true for Yes
+    virtual bool askYesNo(const std::string& question) = 0; // true for Yes
     virtual YesNoCancel askYesNoCancel(const std::string& question) = 0;
     virtual bool askOkCancel(const std::string& question) = 0; // true for OK
     virtual OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) = 0;
     // The input box; nullopt when cancelled.
-    virtual std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
-        const std::string& initial) = 0;
+    virtual std::optional<std::string> askText(
+        const std::string& caption, const std::string& prompt, const std::string& initial) = 0;
     virtual RestoreWarningAnswer warnRestore(const std::string& text) = 0;
 
     // An existing folder's path, "-" when cancelled, "" when the chosen folder vanished.
@@ -79,7 +79,8 @@ public:
 
     // Shell calls; false when the shell could not do it.
     virtual bool openDocument(const std::string& path) = 0;
-    virtual bool launchProgram(const std::string& program, const std::string& parameters, const std::string& folder) = 0;
+    virtual bool launchProgram(
+        const std::string& program, const std::string& parameters, const std::string& folder) = 0;
 };
 
 // The message routine's rule: a text without a carriage return gets one in front.

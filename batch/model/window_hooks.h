@@ -31,10 +31,10 @@ public:
     virtual void stateChanged() { }
 
     // The command line's window-only commands.
-    virtual void minimize() { }          // m
-    virtual void restore() { }           // r
+    virtual void minimize() { } // m
+    virtual void restore() { } // r
     virtual void hideRunWindowAndMinimize() { } // nw
-    virtual void quit() { }              // q: ends when control returns to the event loop
+    virtual void quit() { } // q: ends when control returns to the event loop
 
     // The screen's width in pixels, 0 when there is no screen (the start-up check is then skipped).
     virtual int screenWidth() { return 0; }

@@ -3,10 +3,10 @@
 
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
-#include "batch/view/source_view.h"
 #include "batch/panel/panel_refresh.h"
-#include "settings/program_options.h"
+#include "batch/view/source_view.h"
 #include "settings/profile.h"
+#include "settings/program_options.h"
 #include "settings/settings_file.h"
 
 namespace qm {

@@ -1,4 +1,5 @@
-// The options' files as operations: "Options.dat" at start and close, profiles Open, Save and Save as, closing the options window.
+// The options' files as operations: "Options.dat" at start and close, profiles Open, Save and Save as, closing the
+// options window.
 #pragma once
 
 #include "base/status.h"

@@ -1,7 +1,6 @@
 // The tag lists' commands with their questions, dialogs and messages.
 #include "batch/options/scheme_commands.h"
 
-
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
@@ -79,7 +78,7 @@ void LoadSchemeFromFile(MainModel& model, TagListKind list)
     if (chosen.empty()) return;
     const std::string path = model.fs.absolute(chosen.front());
     const Status read = list == TagListKind::Replacement ? ReadReplaceScheme(model.fs, path, options.listReplaceTags)
-                                                        : ReadRemoveScheme(model.fs, path, options.listDeleteTags);
+                                                         : ReadRemoveScheme(model.fs, path, options.listDeleteTags);
     if (ReportSettings(model, read)) {
         // The loaded scheme is the current list now, but not yet the profile's own file.
         SchemeMark(options, list) = true;
@@ -91,7 +90,8 @@ void LoadSchemeFromFile(MainModel& model, TagListKind list)
 void SaveSchemeChanges(MainModel& model, TagListKind list)
 {
     TOptionSet& options = model.options;
-    if (ReportSettings(model, WriteList(model.fs, options, list, SchemeBase(options.text(Opt::edProfile)) + Extension(list))))
+    if (ReportSettings(
+            model, WriteList(model.fs, options, list, SchemeBase(options.text(Opt::edProfile)) + Extension(list))))
         SchemeMark(options, list) = false;
     model.hooks.stateChanged();
 }

@@ -1,4 +1,5 @@
-// The "Tags" page's operations on the two tag lists that need the user or the disk: remove, load from and save to scheme files.
+// The "Tags" page's operations on the two tag lists that need the user or the disk: remove, load from and save to
+// scheme files.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,5 @@
-// The tag editor (TfrmTagReplaceDlg) as a model: its four modes, its fields, and the rules its Add or Ok button applies.
+// The tag editor (TfrmTagReplaceDlg) as a model: its four modes, its fields, and the rules its Add or Ok button
+// applies.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,7 @@ struct TagEditor {
     std::string butAddCaption;
     bool tag1Enabled = true; // with labTag1
     bool tag2Enabled = true; // with labTag2
-    std::string tag1;        // the fields, as typed: no trimming, no change of case
+    std::string tag1; // the fields, as typed: no trimming, no change of case
     std::string tag2;
 };
 
@@ -40,8 +41,8 @@ std::optional<std::string_view> AddingRefused(const TOptionSet& options, TagList
 TagEditor OpenTagEditor(const TOptionSet& options, TagListKind list, std::optional<std::size_t> editIndex);
 
 enum class TagEditorOutcome {
-    Applied,   // the entry was added or changed; the editor closes
-    Refused,   // the warning says why; the editor stays open
+    Applied, // the entry was added or changed; the editor closes
+    Refused, // the warning says why; the editor stays open
     EntryGone, // the edited entry no longer exists; the editor closes with "Error"
 };
 

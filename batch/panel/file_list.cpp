@@ -1,11 +1,11 @@
 // Writing and reading list files, and the two menu commands around them.
 #include "batch/panel/file_list.h"
 
+#include "base/text_lines.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
-#include "base/text_lines.h"
 
 namespace qm {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/panel/panel_commands.h"
 #include "batch/model/user_interface.h"
+#include "batch/panel/panel_commands.h"
 
 namespace qm {
 
@@ -16,9 +16,9 @@ struct MainModel;
 // file's folder below the scanned folder for its outputs and backups, and
 // never enters its own output or backup folder.
 struct ScanScope {
-    std::string root;                         // the scanned folder, ending with a separator; empty: flat
+    std::string root; // the scanned folder, ending with a separator; empty: flat
     std::vector<std::string> excludedFolders; // never entered, never listed
-    PanelFullReport full;                     // files the full panel refused
+    PanelFullReport full; // files the full panel refused
 };
 
 // Lists the folder (sorted by name), adds every file whose extension the web

@@ -15,8 +15,8 @@ bool IsNotInPanel(MainModel& model, const std::string& fullPath, bool reportDupl
     return false;
 }
 
-AddOutcome AddFileToPanel(MainModel& model, const std::string& fullPath, bool reportDuplicate,
-    const std::string& placement)
+AddOutcome AddFileToPanel(
+    MainModel& model, const std::string& fullPath, bool reportDuplicate, const std::string& placement)
 {
     if (!IsNotInPanel(model, fullPath, reportDuplicate)) return AddOutcome::Duplicate;
     return model.panel.append(fullPath, placement);

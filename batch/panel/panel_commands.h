@@ -18,8 +18,8 @@ struct MainModel;
 bool IsNotInPanel(MainModel& model, const std::string& fullPath, bool reportDuplicate);
 
 // Appends a checked row unless the path is already there or the panel is full.
-AddOutcome AddFileToPanel(MainModel& model, const std::string& fullPath, bool reportDuplicate,
-    const std::string& placement = {});
+AddOutcome AddFileToPanel(
+    MainModel& model, const std::string& fullPath, bool reportDuplicate, const std::string& placement = {});
 
 // Counts what a batch of additions could not add because the panel was full,
 // and says so once at the end of the batch.

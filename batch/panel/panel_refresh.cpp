@@ -1,8 +1,8 @@
 // The refresh of the file panel's cells from the file system.
 #include "batch/panel/panel_refresh.h"
 
-#include "batch/model/file_ratio.h"
 #include "batch/model/file_operations.h"
+#include "batch/model/file_ratio.h"
 #include "batch/model/main_model.h"
 #include "batch/model/placement.h"
 #include "engine/page_text.h"
@@ -32,7 +32,8 @@ void RefreshPanel(MainModel& model)
         if (optimized != kDoesNotExist && model.fs.exists(optimized) && model.fs.exists(backup)) {
             const std::int64_t optimizedSize = model.fs.sizeOf(optimized);
             cells.push_back(std::to_string(optimizedSize));
-            if (std::optional<int> ratio = FileRatio(size, optimizedSize)) cells.push_back(std::to_string(*ratio) + " %");
+            if (std::optional<int> ratio = FileRatio(size, optimizedSize))
+                cells.push_back(std::to_string(*ratio) + " %");
         } else {
             cells.push_back("-");
         }

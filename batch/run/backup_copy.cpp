@@ -29,7 +29,8 @@ BackupStep MoveSource(MainModel& model, const std::string& source, const std::st
 {
     MoveResult moved = MoveFileOrCopy(model.fs, source, to, false);
     if (moved.outcome == MoveOutcome::Failed) {
-        if (!aside.empty()) model.fs.rename(aside, to, false);
+        // Should this fail too, the older copy stays whole under its aside name.
+        if (!aside.empty()) (void)model.fs.rename(aside, to, false);
         return FailedStep(moved.status.reason());
     }
     BackupStep step;
@@ -41,16 +42,16 @@ BackupStep MoveSource(MainModel& model, const std::string& source, const std::st
 
 } // namespace
 
-BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std::string& backupPath,
-    std::vector<ProcessedFile>& thisRun)
+BackupStep MakeBackupCopy(
+    MainModel& model, const std::string& source, const std::string& backupPath, std::vector<ProcessedFile>& thisRun)
 {
     FileSystem& fs = model.fs;
     if (backupPath == source || fs.sameFile(source, backupPath))
         return FailedStep("its backup copy would be the file itself; choose another backup folder");
     if (!fs.exists(backupPath)) return MoveSource(model, source, backupPath);
 
-    auto madeThisRun = std::find_if(thisRun.begin(), thisRun.end(),
-        [&](const ProcessedFile& file) { return file.backupPath == backupPath; });
+    auto madeThisRun = std::find_if(
+        thisRun.begin(), thisRun.end(), [&](const ProcessedFile& file) { return file.backupPath == backupPath; });
     const OverwriteDecision decision = DecideOverwrite(model, OverwriteQuestion::Backup, source, backupPath);
     switch (decision.answer) {
     case OverwriteAnswer::Skip: {
@@ -58,25 +59,28 @@ BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std
         step.result = BackupResult::Skipped;
         return step;
     }
-    case OverwriteAnswer::NewName: return MoveSource(model, source, decision.newPath);
+    case OverwriteAnswer::NewName:
+        return MoveSource(model, source, decision.newPath);
     case OverwriteAnswer::Rename: {
         MoveResult renamed = MoveFileOrCopy(fs, backupPath, decision.newPath, false);
         if (renamed.outcome != MoveOutcome::Moved) {
-            if (renamed.outcome == MoveOutcome::Copied) fs.remove(decision.newPath);
+            // A leftover copy under the new name is a duplicate, never the only one.
+            if (renamed.outcome == MoveOutcome::Copied) (void)fs.remove(decision.newPath);
             return FailedStep(renamed.status.reason());
         }
         BackupStep step = MoveSource(model, source, backupPath);
         if (step.result == BackupResult::Failed)
-            fs.rename(decision.newPath, backupPath, false);
+            (void)fs.rename(decision.newPath, backupPath, false); // else it stays whole under the new name
         else if (madeThisRun != thisRun.end())
             madeThisRun->backupPath = decision.newPath;
         return step;
     }
-    default: break;
+    default:
+        break;
     }
     if (madeThisRun != thisRun.end())
-        return FailedStep("the backup copy \"" + backupPath + "\" is the only initial copy of \"" + madeThisRun->source +
-            "\", made by this run; it was not replaced");
+        return FailedStep("the backup copy \"" + backupPath + "\" is the only initial copy of \"" +
+            madeThisRun->source + "\", made by this run; it was not replaced");
     if (fs.isReadOnly(backupPath)) return FailedStep("the backup copy \"" + backupPath + "\" is read-only");
     const std::string aside = AsideName(backupPath);
     if (Status setAside = fs.rename(backupPath, aside, false); !setAside) return FailedStep(setAside.reason());
@@ -85,7 +89,8 @@ BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std
 
 void CommitBackup(MainModel& model, const BackupStep& step)
 {
-    if (!step.asidePath.empty()) model.fs.remove(step.asidePath);
+    // An older copy that cannot be deleted only takes room.
+    if (!step.asidePath.empty()) (void)model.fs.remove(step.asidePath);
 }
 
 std::string RollBackBackup(MainModel& model, const std::string& source, const BackupStep& step)
@@ -99,7 +104,7 @@ std::string RollBackBackup(MainModel& model, const std::string& source, const Ba
                 step.backupPath + "\"";
         if (back.outcome == MoveOutcome::Copied) problem = "a copy of it stays in \"" + step.backupPath + "\"";
     } else if (step.result == BackupResult::Copied) {
-        fs.remove(step.backupPath);
+        (void)fs.remove(step.backupPath); // a copy: the source never left
     }
     if (!step.asidePath.empty() && fs.exists(step.asidePath)) {
         if (!fs.rename(step.asidePath, step.backupPath, false))

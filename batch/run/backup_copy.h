@@ -11,18 +11,18 @@ namespace qm {
 struct MainModel;
 
 enum class BackupResult {
-    Moved,   // the source is at backupPath; its own path is free
-    Copied,  // backupPath holds a copy; the source could not leave its folder
+    Moved, // the source is at backupPath; its own path is free
+    Copied, // backupPath holds a copy; the source could not leave its folder
     Skipped, // the user kept the existing backup copy; the source is untouched
-    Failed,  // nothing changed
+    Failed, // nothing changed
 };
 
 // A backup in progress: committed once the optimized text is written, rolled back otherwise.
 struct BackupStep {
     BackupResult result = BackupResult::Failed;
     std::string backupPath; // where the source went
-    std::string asidePath;  // an older backup copy kept under a temporary name until the commit
-    std::string reason;     // why it failed
+    std::string asidePath; // an older backup copy kept under a temporary name until the commit
+    std::string reason; // why it failed
 };
 
 // Moves the source to the backup path, asking the backup question when a
@@ -31,8 +31,8 @@ struct BackupStep {
 // this run has made for another source is never replaced, since it is that
 // file's only initial copy; nor is a read-only one. "Rename" moves the
 // existing backup copy to the new name (and updates this run's record of it).
-BackupStep MakeBackupCopy(MainModel& model, const std::string& source, const std::string& backupPath,
-    std::vector<ProcessedFile>& thisRun);
+BackupStep MakeBackupCopy(
+    MainModel& model, const std::string& source, const std::string& backupPath, std::vector<ProcessedFile>& thisRun);
 
 // The optimized text is written: the older backup set aside is deleted.
 void CommitBackup(MainModel& model, const BackupStep& step);

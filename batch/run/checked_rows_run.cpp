@@ -2,14 +2,14 @@
 #include "batch/run/checked_rows_run.h"
 
 #include "batch/model/file_ratio.h"
-#include "batch/run/backup_copy.h"
 #include "batch/model/main_model.h"
-#include "batch/view/source_view.h"
+#include "batch/model/placement.h"
+#include "batch/panel/panel_refresh.h"
+#include "batch/run/backup_copy.h"
 #include "batch/run/optimized_copy.h"
 #include "batch/run/page_optimizer.h"
-#include "batch/panel/panel_refresh.h"
-#include "batch/model/placement.h"
 #include "batch/run/run_ending.h"
+#include "batch/view/source_view.h"
 #include "engine/page_text.h"
 
 namespace qm {
@@ -18,7 +18,10 @@ namespace {
 // Engine messages go through the message routine.
 class UserInterfaceSink final : public MessageSink {
 public:
-    explicit UserInterfaceSink(UserInterface& ui) : ui_(ui) { }
+    explicit UserInterfaceSink(UserInterface& ui)
+        : ui_(ui)
+    {
+    }
     void report(MessageKind kind, std::string_view text) override { ShowMessage(ui_, kind, std::string(text)); }
 
 private:
@@ -34,8 +37,8 @@ FileOutcome Problem(FileOutcome outcome, FileStatus status, std::string reason)
     return outcome;
 }
 
-FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& optimizer, MessageSink& sink,
-    FileStop& stop)
+FileOutcome ProcessFile(
+    MainModel& model, const PanelRow& row, PageOptimizer& optimizer, MessageSink& sink, FileStop& stop)
 {
     FileSystem& fs = model.fs;
     const TOptionSet& options = model.options;
@@ -62,8 +65,8 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
     outcome.initialSize = static_cast<std::int64_t>(bytes->size());
     if (bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
 
-    OptimizedPage page = optimizer.optimize(source, std::move(*bytes), options, model.engineData, sink,
-        [&model] { return CheckInterrupt(model); });
+    OptimizedPage page = optimizer.optimize(
+        source, std::move(*bytes), options, model.engineData, sink, [&model] { return CheckInterrupt(model); });
     if (page.outcome == PipelineOutcome::Interrupted) {
         stop = FileStop::Interrupted;
         return Problem(outcome, FileStatus::Skipped, "the run was interrupted");
@@ -101,7 +104,8 @@ FileOutcome ProcessFile(MainModel& model, const PanelRow& row, PageOptimizer& op
     }
     CommitBackup(model, backup);
     // The new file in the source's place keeps the source's permissions (an executable page stays executable).
-    if (backup.result == BackupResult::Moved && copy.writtenTo == source) fs.copyPermissions(backup.backupPath, source);
+    if (backup.result == BackupResult::Moved && copy.writtenTo == source)
+        (void)fs.copyPermissions(backup.backupPath, source); // the text is written; only its mode could differ
 
     outcome.status = FileStatus::Written;
     outcome.writtenTo = copy.writtenTo;

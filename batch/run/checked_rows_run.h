@@ -10,9 +10,9 @@ namespace qm {
 struct MainModel;
 
 enum class RunEnding {
-    Completed,   // after the last row: the end steps have run
+    Completed, // after the last row: the end steps have run
     Interrupted, // a confirmed interrupt: CheckInterrupt has reset the windows
-    Failed,      // the engine failed: "Error during optimization process", windows reset, run window closed
+    Failed, // the engine failed: "Error during optimization process", windows reset, run window closed
 };
 
 // Lets pending events run, asks "\rDo you want to interrupt optimization

@@ -23,26 +23,28 @@ CopyStep Write(MainModel& model, std::string_view bytes, const std::string& targ
 
 } // namespace
 
-CopyStep SaveOptimizedCopy(MainModel& model, std::string_view bytes, const std::string& source,
-    const std::string& target)
+CopyStep SaveOptimizedCopy(
+    MainModel& model, std::string_view bytes, const std::string& source, const std::string& target)
 {
     FileSystem& fs = model.fs;
     if (!fs.exists(target)) return Write(model, bytes, target);
 
     const OverwriteDecision decision = DecideOverwrite(model, OverwriteQuestion::Copy, source, target);
     switch (decision.answer) {
-    case OverwriteAnswer::NewName: return Write(model, bytes, decision.newPath);
+    case OverwriteAnswer::NewName:
+        return Write(model, bytes, decision.newPath);
     case OverwriteAnswer::Rename: {
         MoveResult moved = MoveFileOrCopy(fs, target, decision.newPath, false);
         if (moved.outcome != MoveOutcome::Moved) {
-            if (moved.outcome == MoveOutcome::Copied) fs.remove(decision.newPath);
+            // A leftover copy under the new name is a duplicate, never the only one.
+            if (moved.outcome == MoveOutcome::Copied) (void)fs.remove(decision.newPath);
             CopyStep step;
             step.reason = moved.status.reason();
             return step;
         }
         CopyStep step = Write(model, bytes, target);
         if (step.status != FileStatus::Written)
-            fs.rename(decision.newPath, target, false);
+            (void)fs.rename(decision.newPath, target, false); // else it stays whole under the new name
         else if (target == source)
             step.initialKeptAt = decision.newPath;
         return step;

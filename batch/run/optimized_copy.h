@@ -12,9 +12,9 @@ struct MainModel;
 
 struct CopyStep {
     FileStatus status = FileStatus::Failed;
-    std::string writtenTo;       // Written: where the text went
-    std::string initialKeptAt;   // "Rename" over the source itself: where its unoptimized text went
-    std::string reason;          // Skipped or Failed
+    std::string writtenTo; // Written: where the text went
+    std::string initialKeptAt; // "Rename" over the source itself: where its unoptimized text went
+    std::string reason; // Skipped or Failed
     bool answeredByUser = false; // Skipped because the copy question was answered so
 };
 
@@ -22,7 +22,7 @@ struct CopyStep {
 // over it). A target in the way goes through the copy question: Overwrite
 // replaces it (never a read-only one), Skip keeps it, New name writes beside
 // it, Rename moves it to the new name first (and back when the write fails).
-CopyStep SaveOptimizedCopy(MainModel& model, std::string_view bytes, const std::string& source,
-    const std::string& target);
+CopyStep SaveOptimizedCopy(
+    MainModel& model, std::string_view bytes, const std::string& source, const std::string& target);
 
 } // namespace qm

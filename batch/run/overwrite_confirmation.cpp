@@ -19,8 +19,8 @@ bool IsUsableName(const std::string& name)
 
 } // namespace
 
-OverwritePrompt MakeOverwritePrompt(MainModel& model, OverwriteQuestion question, const std::string& lowerFile,
-    const std::string& upperFile)
+OverwritePrompt MakeOverwritePrompt(
+    MainModel& model, OverwriteQuestion question, const std::string& lowerFile, const std::string& upperFile)
 {
     OverwritePrompt prompt;
     prompt.question = question;
@@ -56,8 +56,8 @@ std::string AskNewName(MainModel& model, OverwriteAnswer answer, const std::stri
     }
 }
 
-OverwriteDecision DecideOverwrite(MainModel& model, OverwriteQuestion question, const std::string& lowerFile,
-    const std::string& upperFile)
+OverwriteDecision DecideOverwrite(
+    MainModel& model, OverwriteQuestion question, const std::string& lowerFile, const std::string& upperFile)
 {
     QuestionMemory& memory =
         question == OverwriteQuestion::Backup ? model.run.confirmation.backup : model.run.confirmation.copy;
@@ -66,8 +66,10 @@ OverwriteDecision DecideOverwrite(MainModel& model, OverwriteQuestion question, 
     for (;;) {
         const OverwriteAnswer answer = model.ui.askOverwrite(prompt);
         switch (answer) {
-        case OverwriteAnswer::Overwrite: return {OverwriteAnswer::Overwrite, {}};
-        case OverwriteAnswer::Skip: return {OverwriteAnswer::Skip, {}};
+        case OverwriteAnswer::Overwrite:
+            return {OverwriteAnswer::Overwrite, {}};
+        case OverwriteAnswer::Skip:
+            return {OverwriteAnswer::Skip, {}};
         case OverwriteAnswer::OverwriteAll:
             memory = {false, OverwriteAnswer::Overwrite};
             return {OverwriteAnswer::Overwrite, {}};

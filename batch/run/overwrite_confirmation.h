@@ -18,14 +18,14 @@ struct OverwriteDecision {
 };
 
 // TfrmReplaceDlg's texts: the upper file is the one in the way, the lower the one that would replace it.
-OverwritePrompt MakeOverwritePrompt(MainModel& model, OverwriteQuestion question, const std::string& lowerFile,
-    const std::string& upperFile);
+OverwritePrompt MakeOverwritePrompt(
+    MainModel& model, OverwriteQuestion question, const std::string& lowerFile, const std::string& upperFile);
 
 // Asks the question while its ask flag is on (whatever cbShowConf says),
 // otherwise gives the remembered answer. The backup question and the copy
 // question never share an answer.
-OverwriteDecision DecideOverwrite(MainModel& model, OverwriteQuestion question, const std::string& lowerFile,
-    const std::string& upperFile);
+OverwriteDecision DecideOverwrite(
+    MainModel& model, OverwriteQuestion question, const std::string& lowerFile, const std::string& upperFile);
 
 // "Ovewrite All Older": true when the lower file's calendar day (local time)
 // is later than the upper file's; files of one day count as equally old.

@@ -42,7 +42,7 @@ struct ParallelPageOptimizer::Shared {
     std::vector<std::string> sources;
     std::unordered_map<std::string, std::size_t> indexOf;
     std::vector<Slot> slots;
-    std::size_t next = 0;    // the next page a worker takes
+    std::size_t next = 0; // the next page a worker takes
     std::size_t reached = 0; // the run's position: workers stay within a window ahead of it
     std::size_t window = 1;
     bool stop = false;
@@ -51,12 +51,16 @@ struct ParallelPageOptimizer::Shared {
     std::vector<std::thread> workers;
 };
 
-ParallelPageOptimizer::ParallelPageOptimizer(FileSystem& fs, unsigned jobs) : fs_(fs), jobs_(jobs == 0 ? 1 : jobs) { }
+ParallelPageOptimizer::ParallelPageOptimizer(FileSystem& fs, unsigned jobs)
+    : fs_(fs)
+    , jobs_(jobs == 0 ? 1 : jobs)
+{
+}
 
 ParallelPageOptimizer::~ParallelPageOptimizer() { finish(); }
 
-void ParallelPageOptimizer::prepare(const std::vector<std::string>& sources, const TOptionSet& options,
-    const EngineData& data)
+void ParallelPageOptimizer::prepare(
+    const std::vector<std::string>& sources, const TOptionSet& options, const EngineData& data)
 {
     finish();
     auto shared = std::make_shared<Shared>();
@@ -107,8 +111,8 @@ void ParallelPageOptimizer::reached(const std::string& source)
     shared_->changed.notify_all();
 }
 
-OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string bytes,
-    const TOptionSet& options, const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
+OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string bytes, const TOptionSet& options,
+    const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
 {
     if (shared_) {
         reached(source);

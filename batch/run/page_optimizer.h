@@ -19,8 +19,8 @@ class PageOptimizer {
 public:
     virtual ~PageOptimizer() = default;
     // Before a run: the checked sources in panel order.
-    virtual void prepare(const std::vector<std::string>& /*sources*/, const TOptionSet& /*options*/,
-        const EngineData& /*data*/)
+    virtual void prepare(
+        const std::vector<std::string>& /*sources*/, const TOptionSet& /*options*/, const EngineData& /*data*/)
     {
     }
     // The run has reached this source (whether or not it optimizes it).

@@ -5,8 +5,8 @@
 
 #include "batch/model/file_operations.h"
 #include "batch/model/main_model.h"
-#include "batch/panel/panel_refresh.h"
 #include "batch/model/placement.h"
+#include "batch/panel/panel_refresh.h"
 
 namespace qm {
 namespace {
@@ -67,8 +67,8 @@ void AfterRestore(MainModel& model)
 
 } // namespace
 
-RestoreOutcome RestoreFile(MainModel& model, const std::string& source, const std::string& placement,
-    const ProcessedFile* record)
+RestoreOutcome RestoreFile(
+    MainModel& model, const std::string& source, const std::string& placement, const ProcessedFile* record)
 {
     if (record) {
         if (!record->backupPath.empty()) return MoveBackupBack(model, source, record->backupPath);

@@ -12,9 +12,9 @@ namespace qm {
 struct MainModel;
 
 enum class RestoreStatus {
-    Restored,         // the backup copy is back, or the optimized copy is deleted
+    Restored, // the backup copy is back, or the optimized copy is deleted
     NothingToRestore, // no optimized copy to delete
-    NoInitialCopy,    // "Modify initial files" without a backup copy: the file stays optimized
+    NoInitialCopy, // "Modify initial files" without a backup copy: the file stays optimized
     Failed,
 };
 
@@ -30,8 +30,8 @@ struct RestoreOutcome {
 // source itself); "Modify initial files" moves the backup copy over the
 // source in one rename, or warns (once per file until "Yes to All") that
 // there is no initial copy. Read-only files are neither replaced nor deleted.
-RestoreOutcome RestoreFile(MainModel& model, const std::string& source, const std::string& placement,
-    const ProcessedFile* record);
+RestoreOutcome RestoreFile(
+    MainModel& model, const std::string& source, const std::string& placement, const ProcessedFile* record);
 
 // "Cancel last optimization": every file of the processed-files list, then
 // the list is emptied and the command disabled.

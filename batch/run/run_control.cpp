@@ -3,8 +3,8 @@
 
 #include "batch/model/file_operations.h"
 #include "batch/model/main_model.h"
-#include "batch/view/source_view.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/view/source_view.h"
 
 namespace qm {
 namespace {
@@ -34,7 +34,8 @@ void FillPageOne(MainModel& model, std::size_t count, std::int64_t total)
 void CreateLastLevel(MainModel& model, Opt folderOption)
 {
     const std::string folder = model.options.text(folderOption);
-    if (!folder.empty() && !model.fs.isFolder(folder)) model.fs.createFolder(folder);
+    // A folder that cannot be made fails each file of the run with its reason.
+    if (!folder.empty() && !model.fs.isFolder(folder)) (void)model.fs.createFolder(folder);
 }
 
 void EndOfRunTitle(MainModel& model)

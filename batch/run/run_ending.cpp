@@ -65,8 +65,8 @@ void ReportFileProblems(MainModel& model)
     }
     if (problems == 0) return;
     if (problems > kListed) lines += "\r... and " + std::to_string(problems - kListed) + " more files";
-    const std::string text = std::to_string(problems) + (problems == 1 ? " file was" : " files were") +
-        " not optimized:" + lines;
+    const std::string text =
+        std::to_string(problems) + (problems == 1 ? " file was" : " files were") + " not optimized:" + lines;
     if (anyFailed)
         ShowMessage(model.ui, MessageKind::Error, text);
     else

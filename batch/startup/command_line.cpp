@@ -1,12 +1,12 @@
 // The two passes over the command line and the table of its commands.
-#include "base/ascii.h"
 #include "batch/startup/command_line.h"
+#include "base/ascii.h"
 
-#include "batch/panel/file_list.h"
 #include "batch/model/file_filters.h"
-#include "batch/panel/folder_scan.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
+#include "batch/panel/file_list.h"
+#include "batch/panel/folder_scan.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/run/run_control.h"
 
@@ -29,7 +29,10 @@ const std::vector<CommandRow>& Table()
 {
     static const std::vector<CommandRow> table = {
         {"cl", Always, [](MainModel& model, const std::string&) { ClearFilesPanel(model); }},
-        {"ps", [](MainModel& model, const std::string& value) { return !value.empty() && model.fs.isFile(ProfileIn(model, value)); },
+        {"ps",
+            [](MainModel& model, const std::string& value) {
+                return !value.empty() && model.fs.isFile(ProfileIn(model, value));
+            },
             [](MainModel& model, const std::string& value) {
                 model.options.setText(Opt::edProfile, ProfileIn(model, value));
                 LoadCurrentProfile(model);

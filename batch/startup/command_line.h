@@ -13,7 +13,7 @@ struct MainModel;
 
 struct CommandArgument {
     std::string command; // compared without regard to letter case
-    std::string value;   // kept as given: paths on this platform are case-sensitive
+    std::string value; // kept as given: paths on this platform are case-sensitive
 };
 
 // Without "=": the argument less its first character, no value. Otherwise

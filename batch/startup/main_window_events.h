@@ -1,4 +1,5 @@
-// What the main window does for itself between commands: the refresh when it comes back to the user, the drop point, closing.
+// What the main window does for itself between commands: the refresh when it comes back to the user, the drop point,
+// closing.
 #pragma once
 
 namespace qm {

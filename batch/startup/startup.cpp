@@ -3,13 +3,12 @@
 
 #include <cstdlib>
 
-
-#include "batch/startup/command_line.h"
-#include "settings/data_lists.h"
-#include "batch/panel/file_list.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
+#include "batch/panel/file_list.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/startup/command_line.h"
+#include "settings/data_lists.h"
 #include "settings/profile.h"
 #include "settings/program_options.h"
 
@@ -51,7 +50,7 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.state.windowsFolder));
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
-        if (!model.fs.isFolder(path)) model.fs.createFolder(path);
+        if (!model.fs.isFolder(path)) (void)model.fs.createFolder(path); // missing ones are reported where used
     for (TTagReplacement& entry : options.listReplaceTags) entry.Active = true;
     for (std::size_t i = 0; i < options.listDeleteTags.size() && i < kFirstActiveRemovals; ++i)
         options.listDeleteTags[i].Active = true;
@@ -103,14 +102,15 @@ Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
         if (fs.isFile(source) && !fs.exists(folder + name))
             if (Status copied = fs.copyFile(source, folder + name); !copied) return copied;
     }
-    if (fs.isFolder(choice.installedDefaults + "help")) return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
+    if (fs.isFolder(choice.installedDefaults + "help"))
+        return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
     return Status::Ok();
 }
 
 std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
 {
-    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma",
-        "xed", "featherpad", "leafpad", "geany", "xdg-open", "editor"};
+    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma", "xed",
+        "featherpad", "leafpad", "geany", "xdg-open", "editor"};
     const std::string folder = WithTrailingSeparator(systemProgramFolder);
     for (const char* editor : kEditors)
         if (fs.isFile(folder + editor)) return folder + editor;

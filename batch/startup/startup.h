@@ -28,7 +28,7 @@ using EnvironmentLookup = std::function<std::optional<std::string>(std::string_v
 EnvironmentLookup ProcessEnvironment();
 
 struct ProgramFolderChoice {
-    std::string programFolder;     // absolute, ending with a separator
+    std::string programFolder; // absolute, ending with a separator
     std::string installedDefaults; // where a fresh program folder's data files come from; empty when it is the same
 };
 

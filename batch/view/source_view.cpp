@@ -2,8 +2,8 @@
 #include "batch/view/source_view.h"
 
 #include "batch/model/main_model.h"
-#include "batch/panel/panel_refresh.h"
 #include "batch/model/placement.h"
+#include "batch/panel/panel_refresh.h"
 #include "batch/view/source_text.h"
 
 namespace qm {

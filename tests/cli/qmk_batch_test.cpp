@@ -1,4 +1,5 @@
-// qmk as a batch tool: folders, in place with backups, restore, existing targets, threads, and the faults that must lose nothing.
+// qmk as a batch tool: folders, in place with backups, restore, existing targets, threads, and the faults that must
+// lose nothing.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -88,7 +89,8 @@ TEST(QmkBatch, OutputModeKeepsTheStructureOfFolderArgumentsAndRestoreDeletesTheC
     Result run = bench.run({"-o", bench.p("out"), bench.p("site"), bench.p("loose/index.html")});
     // Without -r only the folder's own pages; the loose file goes flat and meets the site's index.html.
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, "loose/index.html: skipped: \"" + bench.p("out/index.html") + "\" already exists")) << run.err;
+    EXPECT_TRUE(Has(run.err, "loose/index.html: skipped: \"" + bench.p("out/index.html") + "\" already exists"))
+        << run.err;
     EXPECT_TRUE(fs::exists(bench.dir / "out/about.html"));
     EXPECT_FALSE(fs::exists(bench.dir / "out/news/index.html"));
 
@@ -170,7 +172,8 @@ TEST(QmkBatch, ThreadsChangeNothingButTheTime)
     EXPECT_EQ(one.snapshot("out"), many.snapshot("out"));
     auto withoutTime = [](std::string text, const std::string& root) {
         text = text.substr(0, text.find("Time elapsed"));
-        for (std::size_t at = text.find(root); at != std::string::npos; at = text.find(root)) text.erase(at, root.size());
+        for (std::size_t at = text.find(root); at != std::string::npos; at = text.find(root))
+            text.erase(at, root.size());
         return text;
     };
     EXPECT_EQ(withoutTime(a.out, one.p("")), withoutTime(b.out, many.p("")));
@@ -190,7 +193,8 @@ TEST(QmkBatch, UsesTheProgramFolderButNeverWritesIt)
 {
     QmkBench bench;
     WriteFile(bench.program / "Profiles/keep.pro", "[settings]\r\ncbDelComments=0\r\n");
-    WriteFile(bench.program / "Options.dat", "[settings]\r\nedProfile=" + (bench.program / "Profiles/keep.pro").string() + "\r\n");
+    WriteFile(bench.program / "Options.dat",
+        "[settings]\r\nedProfile=" + (bench.program / "Profiles/keep.pro").string() + "\r\n");
     WriteFile(bench.dir / "a.html", "<!-- note -->\n<p>a</p>\n");
     const auto before = bench.snapshot("program");
     Result result = bench.run({"-o", bench.p("out"), bench.p("a.html")});
@@ -255,8 +259,8 @@ TEST(QmkBatch, FaultsGiveClearMessagesAndLoseNothing)
         fs::create_directories(bench.dir / "out");
         const auto before = bench.snapshot("site");
         row.fault(bench);
-        std::vector<std::string> mode =
-            row.inPlace ? std::vector<std::string> {"--in-place", "--backup", bench.p("bk")} : std::vector<std::string> {"-o", bench.p("out")};
+        std::vector<std::string> mode = row.inPlace ? std::vector<std::string> {"--in-place", "--backup", bench.p("bk")}
+                                                    : std::vector<std::string> {"-o", bench.p("out")};
         std::vector<std::string> arguments = mode;
         arguments.insert(arguments.end(), {"-r", bench.p("site")});
         Result run = bench.run(arguments);

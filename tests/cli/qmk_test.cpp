@@ -73,9 +73,8 @@ TEST(Qmk, OptimizesFilesIntoTheFolderAndReportsFigures)
     TempDir dir;
     WriteFile(dir / "site/a.html", "<p >  x  </p>\n<td width=\"50\">\n");
     WriteFile(dir / "site/sub/b.htm", "<!-- c -->\r\n<b>y</b>\r\n");
-    Result result = Qmk({"-o", (dir / "out").string(), (dir / "site/a.html").string(),
-                            (dir / "site/sub/b.htm").string()},
-        dir.path());
+    Result result = Qmk(
+        {"-o", (dir / "out").string(), (dir / "site/a.html").string(), (dir / "site/sub/b.htm").string()}, dir.path());
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadFile(dir / "out/a.html"), "<p> x </p>\n<td width=50>\n"); // the source's LF line ends
     EXPECT_EQ(ReadFile(dir / "out/b.htm"), "<b>y</b>\r\n");

@@ -185,7 +185,7 @@ TEST(Profile, MissingSchemeFileLeavesItsList)
     options.setText(Opt::edProfile, (dir / "p.pro").string());
     ASSERT_TRUE(LoadProfile(files, options, FolderOf(dir)));
     EXPECT_FALSE(options.flag(Opt::cbDelKav));
-    EXPECT_EQ(options.listReplaceTags, (std::vector<TTagReplacement>{{false, "a", "b"}}));
+    EXPECT_EQ(options.listReplaceTags, (std::vector<TTagReplacement> {{false, "a", "b"}}));
     EXPECT_EQ(options.listDeleteTags, DefaultDeleteTags());
     EXPECT_FALSE(fs::exists(dir / "p.rem"));
 }
@@ -213,7 +213,7 @@ TEST(Profile, SaveFailuresStopAtTheFailingStep)
     struct Row {
         const char* name;
         std::vector<std::string> folders; // made inside the program folder before saving
-        std::string profile;              // relative to the program folder; empty for the default
+        std::string profile; // relative to the program folder; empty for the default
         bool replaceMarkCleared;
     };
     const Row rows[] = {

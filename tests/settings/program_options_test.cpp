@@ -49,22 +49,26 @@ TEST(ProgramOptions, FirstStartWritesTheDefaultFile)
                                  "cbSaveNopen=0\r\n"
                                  "radModifyOld=0\r\n"
                                  "cbSaveBefMod=1\r\n"
-                                 "edBackUpPath=" + folder + "backup/\r\n"
-                                 "edOptimizedPath=" + folder + "optimized/\r\n"
-                                 "cbShowEnd=1\r\n"
-                                 "cbShowConf=1\r\n"
-                                 "cbShowInfo=1\r\n"
-                                 "cbShowOptWin=1\r\n"
-                                 "edExtEditor=/usr/bin/editor\r\n"
-                                 "edLan=\r\n"
-                                 "col0=180\r\n"
-                                 "col1=150\r\n"
-                                 "col2=120\r\n"
-                                 "col3=110\r\n"
-                                 "col4=110\r\n"
-                                 "col5=100\r\n"
-                                 "listHeight=305\r\n"
-                                 "column_sort=0\r\n";
+                                 "edBackUpPath=" +
+        folder +
+        "backup/\r\n"
+        "edOptimizedPath=" +
+        folder +
+        "optimized/\r\n"
+        "cbShowEnd=1\r\n"
+        "cbShowConf=1\r\n"
+        "cbShowInfo=1\r\n"
+        "cbShowOptWin=1\r\n"
+        "edExtEditor=/usr/bin/editor\r\n"
+        "edLan=\r\n"
+        "col0=180\r\n"
+        "col1=150\r\n"
+        "col2=120\r\n"
+        "col3=110\r\n"
+        "col4=110\r\n"
+        "col5=100\r\n"
+        "listHeight=305\r\n"
+        "column_sort=0\r\n";
     EXPECT_EQ(ReadFile(dir / "Options.dat"), expected);
 }
 
@@ -88,12 +92,12 @@ TEST(ProgramOptions, MissingOrUnreadableKeysTakeTheirFallbacks)
     const Row rows[] = {
         {"only cbShowInfo", "[settings]\r\ncbShowInfo=0\r\n"},
         {"words are no integers",
-         "[settings]\r\ncbShowInfo=0\r\ncbSaveNopen=yes\r\ncol0=true\r\nlistHeight=\r\ncolumn_sort=abc\r\n"},
+            "[settings]\r\ncbShowInfo=0\r\ncbSaveNopen=yes\r\ncol0=true\r\nlistHeight=\r\ncolumn_sort=abc\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TOptionSet options = current;
-        ReadProgramOptions(FromText(row.file), options, ProgramFolderDefaults{folder});
+        ReadProgramOptions(FromText(row.file), options, ProgramFolderDefaults {folder});
         EXPECT_FALSE(options.flag(Opt::cbShowInfo));
         EXPECT_EQ(options.text(Opt::edProfile), "/opt/qmk/Profiles/Default.pro");
         EXPECT_EQ(options.text(Opt::edBackUpPath), "/opt/qmk/backup/");
@@ -136,8 +140,8 @@ TEST(ProgramOptions, ValuesRead)
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name) + ": " + std::string(row.line));
         TOptionSet options = StartUpOptions("/opt/qmk/");
-        ReadProgramOptions(FromText("[settings]\r\n" + std::string(row.line) + "\r\n"), options,
-                           ProgramFolderDefaults{"/opt/qmk/"});
+        ReadProgramOptions(
+            FromText("[settings]\r\n" + std::string(row.line) + "\r\n"), options, ProgramFolderDefaults {"/opt/qmk/"});
         EXPECT_EQ(options.valueAsText(row.id), row.expected);
     }
 }
@@ -151,10 +155,16 @@ TEST(ProgramOptions, EveryKeyComesBack)
         if (row.store != OptionStore::ProgramOptions) continue;
         ++n;
         switch (row.kind) {
-        case OptionKind::Flag: written.setFlag(row.id, !written.flag(row.id)); break;
-        case OptionKind::Integer: written.setInteger(row.id, 1000 + n); break;
+        case OptionKind::Flag:
+            written.setFlag(row.id, !written.flag(row.id));
+            break;
+        case OptionKind::Integer:
+            written.setInteger(row.id, 1000 + n);
+            break;
         case OptionKind::Text:
-        case OptionKind::NumberText: written.setText(row.id, "v" + std::to_string(n) + " " + std::string(row.key)); break;
+        case OptionKind::NumberText:
+            written.setText(row.id, "v" + std::to_string(n) + " " + std::string(row.key));
+            break;
         }
     }
     TempDir dir;
@@ -169,7 +179,7 @@ TEST(ProgramOptions, EveryKeyComesBack)
     EXPECT_EQ(reread->lines().size(), 3u + 25u);
     EXPECT_EQ(reread->readString("settings", "unknownKey"), "1");
     TOptionSet read = StartUpOptions("/opt/qmk/");
-    ReadProgramOptions(*reread, read, ProgramFolderDefaults{"/opt/qmk/"});
+    ReadProgramOptions(*reread, read, ProgramFolderDefaults {"/opt/qmk/"});
     for (const OptionRow& row : OptionTable()) {
         if (row.store != OptionStore::ProgramOptions) continue;
         EXPECT_EQ(read.valueAsText(row.id), written.valueAsText(row.id)) << row.key;
@@ -188,7 +198,7 @@ TEST(ProgramOptions, PathWithLineBreakIsRefused)
 
 TEST(ProgramOptions, FolderDefaultsSupplyTheSeparator)
 {
-    const ProgramFolderDefaults defaults{"/opt/qmk"};
+    const ProgramFolderDefaults defaults {"/opt/qmk"};
     EXPECT_EQ(defaults.defaultProfile(), "/opt/qmk/Profiles/Default.pro");
     EXPECT_EQ(defaults.backUpPath(), "/opt/qmk/backup/");
     EXPECT_EQ(defaults.optimizedPath(), "/opt/qmk/optimized/");

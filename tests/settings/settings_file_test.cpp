@@ -48,9 +48,10 @@ TEST(SettingsFile, ReadingConventions)
         {"inner quotes stay", "[settings]\r\nkey=a\"b\"\r\n", "settings", "key", "a\"b\""},
         {"empty quotes give empty", "[settings]\r\nkey=\"\"\r\n", "settings", "key", ""},
         // length
-        {"long value cut at 2047", "[settings]\r\nkey=" + longValue + "\r\n", "settings", "key", std::string(2047, 'x')},
+        {"long value cut at 2047", "[settings]\r\nkey=" + longValue + "\r\n", "settings", "key",
+            std::string(2047, 'x')},
         {"2047 inside quotes kept whole", "[settings]\r\nkey=" + quotedMax + "\r\n", "settings", "key",
-         std::string(2047, 'q')},
+            std::string(2047, 'q')},
         // which line counts
         {"empty value", "[settings]\r\nkey=\r\n", "settings", "key", ""},
         {"equals sign inside value", "[settings]\r\nkey=a=b\r\n", "settings", "key", "a=b"},
@@ -60,7 +61,7 @@ TEST(SettingsFile, ReadingConventions)
         {"key before any section", "key=1\r\n[settings]\r\nx=1\r\n", "settings", "key", std::nullopt},
         {"commented-out key", "[settings]\r\n;key=1\r\n", "settings", "key", std::nullopt},
         {"only the first section of a name", "[settings]\r\na=1\r\n[settings]\r\nkey=2\r\n", "settings", "key",
-         std::nullopt},
+            std::nullopt},
         {"missing section", "[other]\r\nkey=1\r\n", "settings", "key", std::nullopt},
         // line ends and marks
         {"LF line ends", "[settings]\nkey=v\n", "settings", "key", "v"},
@@ -203,7 +204,7 @@ TEST(SettingsFile, NewKeyInSectionWithoutKeysFollowsHeader)
 {
     SettingsFile file = FromText("[settings]\r\n; note\r\n[other]\r\nk=1\r\n");
     ASSERT_TRUE(file.writeString("settings", "a", "1"));
-    EXPECT_EQ(file.lines(), (std::vector<std::string>{"[settings]", "a=1", "; note", "[other]", "k=1"}));
+    EXPECT_EQ(file.lines(), (std::vector<std::string> {"[settings]", "a=1", "; note", "[other]", "k=1"}));
 }
 
 TEST(SettingsFile, ValuesComeBackAsWritten)
@@ -238,7 +239,7 @@ TEST(SettingsFile, LineBreaksCannotForgeKeys)
         SCOPED_TRACE(value);
         SettingsFile file = FromText("[settings]\r\nk=old\r\n");
         EXPECT_FALSE(file.writeString("settings", "k", value));
-        EXPECT_EQ(file.lines(), (std::vector<std::string>{"[settings]", "k=old"}));
+        EXPECT_EQ(file.lines(), (std::vector<std::string> {"[settings]", "k=old"}));
     }
 }
 

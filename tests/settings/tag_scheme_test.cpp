@@ -38,7 +38,7 @@ TEST(TagScheme, ReplacementLinesLoad)
         WriteFile(dir / "a.rep", std::string(row.line) + "\r\n");
         std::vector<TTagReplacement> list = DefaultReplaceTags();
         ASSERT_TRUE(ReadReplaceScheme(files, dir / "a.rep", list));
-        EXPECT_EQ(list, std::vector<TTagReplacement>{row.expected});
+        EXPECT_EQ(list, std::vector<TTagReplacement> {row.expected});
     }
 }
 
@@ -62,7 +62,7 @@ TEST(TagScheme, RemovalLinesLoad)
         WriteFile(dir / "a.rem", std::string(row.line) + "\r\n");
         std::vector<TTagRemoval> list = DefaultDeleteTags();
         ASSERT_TRUE(ReadRemoveScheme(files, dir / "a.rem", list));
-        EXPECT_EQ(list, std::vector<TTagRemoval>{row.expected});
+        EXPECT_EQ(list, std::vector<TTagRemoval> {row.expected});
     }
 }
 
@@ -72,7 +72,7 @@ TEST(TagScheme, ReadingStopsAtTheFirstEmptyLine)
     WriteFile(dir / "a.rep", "+ strong b\r\n- em i\r\n\r\n+ var i\r\n");
     std::vector<TTagReplacement> list;
     ASSERT_TRUE(ReadReplaceScheme(files, dir / "a.rep", list));
-    EXPECT_EQ(list, (std::vector<TTagReplacement>{{true, "strong", "b"}, {false, "em", "i"}}));
+    EXPECT_EQ(list, (std::vector<TTagReplacement> {{true, "strong", "b"}, {false, "em", "i"}}));
 
     WriteFile(dir / "b.rem", "\r\n+ /P\r\n");
     std::vector<TTagRemoval> removals = DefaultDeleteTags();
@@ -108,11 +108,11 @@ TEST(TagScheme, DefaultListsWriteTheirLines)
     ASSERT_TRUE(WriteReplaceScheme(files, dir / "Default.rep", DefaultReplaceTags()));
     ASSERT_TRUE(WriteRemoveScheme(files, dir / "Default.rem", DefaultDeleteTags()));
     EXPECT_EQ(ReadFile(dir / "Default.rep"),
-              "+ strong b\r\n+ em i\r\n+ strike s\r\n+ blockquote ul\r\n+ var i\r\n+ cite i\r\n+ address i\r\n"
-              "+ code tt\r\n+ kbd tt\r\n+ samp tt\r\n+ dfn i\r\n+ listing tt\r\n+ plaintext tt\r\n+ xmp tt\r\n");
+        "+ strong b\r\n+ em i\r\n+ strike s\r\n+ blockquote ul\r\n+ var i\r\n+ cite i\r\n+ address i\r\n"
+        "+ code tt\r\n+ kbd tt\r\n+ samp tt\r\n+ dfn i\r\n+ listing tt\r\n+ plaintext tt\r\n+ xmp tt\r\n");
     EXPECT_EQ(ReadFile(dir / "Default.rem"),
-              "+ !doctype\r\n+ name=\"generator\"\r\n+ name=\"progid\"\r\n+ name=\"description\"\r\n"
-              "+ name=\"keywords\"\r\n+ name=\"author\"\r\n- /P\r\n- /Li\r\n- /TR\r\n- /TD\r\n");
+        "+ !doctype\r\n+ name=\"generator\"\r\n+ name=\"progid\"\r\n+ name=\"description\"\r\n"
+        "+ name=\"keywords\"\r\n+ name=\"author\"\r\n- /P\r\n- /Li\r\n- /TR\r\n- /TD\r\n");
 }
 
 TEST(TagScheme, ListsComeBack)
@@ -124,9 +124,8 @@ TEST(TagScheme, ListsComeBack)
     };
     const Row rows[] = {
         {"default list", DefaultReplaceTags(), DefaultReplaceTags()},
-        {"inactive and empty texts",
-         {{false, "font", "span"}, {true, "", "x"}, {true, "", ""}, {false, "a", ""}},
-         {{false, "font", "span"}, {true, "", "x"}, {true, "", ""}, {false, "a", ""}}},
+        {"inactive and empty texts", {{false, "font", "span"}, {true, "", "x"}, {true, "", ""}, {false, "a", ""}},
+            {{false, "font", "span"}, {true, "", "x"}, {true, "", ""}, {false, "a", ""}}},
         {"space in a to tag survives", {{true, "font", "font size=2"}}, {{true, "font", "font size=2"}}},
         {"space in a from tag moves to the to tag", {{true, "a b", "c"}}, {{true, "a", "b c"}}},
     };

@@ -56,8 +56,10 @@ Status FaultyFileSystem::blockedTarget(const std::string& path)
 {
     if (readOnly_.count(path) && real_.exists(path))
         return Status::Fail("Cannot replace \"" + path + "\": Permission denied", Failure::ReadOnly);
-    if (Under(full_, path)) return Status::Fail("Cannot write \"" + path + "\": No space left on device", Failure::NoSpace);
-    if (Under(locked_, path)) return Status::Fail("Cannot write \"" + path + "\": Permission denied", Failure::ReadOnly);
+    if (Under(full_, path))
+        return Status::Fail("Cannot write \"" + path + "\": No space left on device", Failure::NoSpace);
+    if (Under(locked_, path))
+        return Status::Fail("Cannot write \"" + path + "\": Permission denied", Failure::ReadOnly);
     return Status::Ok();
 }
 
@@ -78,7 +80,8 @@ Status FaultyFileSystem::rename(const std::string& from, const std::string& to, 
         ++renames_;
         if (Under(renameFails_, from) || Under(renameFails_, to))
             return Status::Fail("Cannot move \"" + from + "\": Input/output error", Failure::Other);
-        if (readOnly_.count(from)) return Status::Fail("Cannot move \"" + from + "\": Permission denied", Failure::ReadOnly);
+        if (readOnly_.count(from))
+            return Status::Fail("Cannot move \"" + from + "\": Permission denied", Failure::ReadOnly);
         if (Status blocked = blockedTarget(to); !blocked) return blocked;
         if (Under(crossDevice_, from) != Under(crossDevice_, to))
             return Status::Fail("Cannot move \"" + from + "\": Invalid cross-device link", Failure::CrossDevice);
@@ -99,8 +102,10 @@ Status FaultyFileSystem::remove(const std::string& path)
 {
     {
         std::lock_guard lock(mutex_);
-        if (readOnly_.count(path)) return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
-        if (Under(locked_, path)) return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
+        if (readOnly_.count(path))
+            return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
+        if (Under(locked_, path))
+            return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
     }
     return real_.remove(path);
 }
@@ -112,7 +117,7 @@ Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
         std::lock_guard lock(mutex_);
         vanish = vanishing_.erase(path) != 0;
     }
-    if (vanish) real_.remove(path);
+    if (vanish) (void)real_.remove(path);
     return real_.readBytes(path);
 }
 
@@ -120,7 +125,8 @@ Status FaultyFileSystem::writeAtomically(const std::string& path, std::string_vi
 {
     {
         std::lock_guard lock(mutex_);
-        if (writeFails_.count(path)) return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
+        if (writeFails_.count(path))
+            return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
         if (Status blocked = blockedTarget(path); !blocked) return blocked;
     }
     return real_.writeAtomically(path, bytes);

@@ -1,4 +1,5 @@
-// The real file system with faults on demand: read-only files, full or locked folders, vanishing files, failing renames.
+// The real file system with faults on demand: read-only files, full or locked folders, vanishing files, failing
+// renames.
 #pragma once
 
 #include <mutex>

@@ -12,8 +12,8 @@ namespace qm::test {
 class ScriptedOptimizer final : public PageOptimizer {
 public:
     std::map<std::string, std::string> outputs; // by file name; a file without one comes out unchanged
-    std::string failing;                        // a file name whose passes fail without a handler
-    bool checksInterrupt = false;               // calls the interrupt check once per page, as the engine does
+    std::string failing; // a file name whose passes fail without a handler
+    bool checksInterrupt = false; // calls the interrupt check once per page, as the engine does
     int pages = 0;
 
     OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,

@@ -44,7 +44,8 @@ std::vector<std::string> ScriptedUi::messages() const
 {
     std::vector<std::string> found;
     for (const UiEvent& event : events_)
-        if (event.kind == "warning" || event.kind == "error" || event.kind == "information") found.push_back(event.text);
+        if (event.kind == "warning" || event.kind == "error" || event.kind == "information")
+            found.push_back(event.text);
     return found;
 }
 
@@ -104,8 +105,8 @@ OverwriteAnswer ScriptedUi::askOverwrite(const OverwritePrompt& prompt)
     return answer ? std::get<OverwriteAnswer>(answer->value) : OverwriteAnswer::Skip;
 }
 
-std::optional<std::string> ScriptedUi::askText(const std::string& caption, const std::string& prompt,
-    const std::string& initial)
+std::optional<std::string> ScriptedUi::askText(
+    const std::string& caption, const std::string& prompt, const std::string& initial)
 {
     std::optional<ScriptedAnswer> answer = next("text", caption + "|" + prompt + "|" + initial);
     return answer ? std::get<std::optional<std::string>>(answer->value) : std::nullopt;

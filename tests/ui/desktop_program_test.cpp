@@ -1,14 +1,15 @@
-// The desktop program driven as a user drives it: panel, runs, confirmation, interrupts, viewing and editing, options, tags, profiles, the command line.
+// The desktop program driven as a user drives it: panel, runs, confirmation, interrupts, viewing and editing, options,
+// tags, profiles, the command line.
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -115,7 +116,8 @@ struct Session {
         write(QStringLiteral("site/a.htm"), "<p>  a  </p>\r\n\r\n<!-- note -->\r\n");
         write(QStringLiteral("site/b.htm"), "<p>bb</p>\r\n");
         write(QStringLiteral("site/c.htm"), "<p>   c   c   c   </p>\r\n\r\n\r\n");
-        drop({path(QStringLiteral("site/c.htm")), path(QStringLiteral("site/a.htm")), path(QStringLiteral("site/b.htm"))},
+        drop({path(QStringLiteral("site/c.htm")), path(QStringLiteral("site/a.htm")),
+                 path(QStringLiteral("site/b.htm"))},
             main().panelRect().center());
     }
     void select(int row) { main().listFiles->selectRow(row); }
@@ -171,7 +173,8 @@ void DesktopProgramTest::startUp()
     DialogScript dialogs;
     Session session;
     QCOMPARE(session.main().windowTitle(), QStringLiteral("Quillmark 3.0"));
-    for (const char* created : {"optimized", "backup", "Profiles/Default.pro", "Profiles/Default.rep", "Profiles/Default.rem"})
+    for (const char* created :
+        {"optimized", "backup", "Profiles/Default.pro", "Profiles/Default.rep", "Profiles/Default.rem"})
         QVERIFY2(QFileInfo::exists(session.path(QString::fromLatin1(created))), created);
     // The storage mode's behaviour ran: "Optimized file" is enabled, the backup controls are not.
     QVERIFY(session.main().menuZipped->isEnabled());
@@ -271,7 +274,8 @@ void DesktopProgramTest::drops()
     Session session;
     session.write(QStringLiteral("site/a.htm"), "a");
     session.write(QStringLiteral("site/notes.txt"), "n");
-    const QStringList files {session.path(QStringLiteral("site/a.htm")), session.path(QStringLiteral("site/notes.txt"))};
+    const QStringList files {
+        session.path(QStringLiteral("site/a.htm")), session.path(QStringLiteral("site/notes.txt"))};
     dialogs.expect(QStringLiteral("You should drop files under files panel"), Press(QMessageBox::Ok));
     session.drop(files, session.main().butFiles->mapTo(&session.main(), QPoint(5, 5)));
     QCOMPARE(session.files()->rowCount(), 0);
@@ -489,12 +493,15 @@ void DesktopProgramTest::restoreMenu()
 
     // While a run lasts the menu is refused: it opens with nothing in it to start.
     session.write(QStringLiteral("optimized/a.htm"), "old a");
-    dialogs.expect(QStringLiteral("Confirmation"), [&](QWidget* dialog) {
-        emit session.main().menuBackUp->aboutToShow();
-        QVERIFY(!session.main().menuBackUpLast->isEnabled());
-        QVERIFY(!session.main().menuBackUpChecked->isEnabled());
-        Click("butSkipAll")(dialog);
-    }, true);
+    dialogs.expect(
+        QStringLiteral("Confirmation"),
+        [&](QWidget* dialog) {
+            emit session.main().menuBackUp->aboutToShow();
+            QVERIFY(!session.main().menuBackUpLast->isEnabled());
+            QVERIFY(!session.main().menuBackUpChecked->isEnabled());
+            Click("butSkipAll")(dialog);
+        },
+        true);
     dialogs.expect(QStringLiteral("Please, wait for optimization process finishing"), Press(QMessageBox::Ok));
     dialogs.expect(QStringLiteral("Optimization finished"), Press(QMessageBox::Ok));
     session.main().menuOptimize->trigger();
@@ -532,7 +539,8 @@ void DesktopProgramTest::viewEditAndSave()
     QVERIFY(main.butSaveFile->isEnabled());
     main.butSaveFile->click();
     QVERIFY(!main.butSaveFile->isEnabled());
-    QCOMPARE(session.read(QStringLiteral("site/page.htm")), QByteArray("<p>caf\xE9\xA0ok</p>\r\n<p>two</p><p>3</p>\r\n"));
+    QCOMPARE(
+        session.read(QStringLiteral("site/page.htm")), QByteArray("<p>caf\xE9\xA0ok</p>\r\n<p>two</p><p>3</p>\r\n"));
 
     // An edit, then the other text: the offer to save, answered No, drops the edit.
     QTest::keyClicks(main.memoFileSrc, QStringLiteral("dropped"));
@@ -647,14 +655,17 @@ void DesktopProgramTest::tagEntries()
 
     // Editing it into a cycle is refused with the warning; the editor stays open until Cancel.
     options.listReplaceTags->setCurrentItem(options.listReplaceTags->topLevelItem(int(before)));
-    dialogs.expect(QStringLiteral("Edit tags for replacement"), [](QWidget* dialog) {
-        auto* editor = qobject_cast<TfrmTagReplaceDlg*>(dialog);
-        QCOMPARE(editor->tag1->text(), QStringLiteral("bold"));
-        editor->tag1->setText(QStringLiteral("b"));
-        editor->tag2->setText(QStringLiteral("strong"));
-        editor->butAdd->click();
-        editor->butCancel->click();
-    }, true);
+    dialogs.expect(
+        QStringLiteral("Edit tags for replacement"),
+        [](QWidget* dialog) {
+            auto* editor = qobject_cast<TfrmTagReplaceDlg*>(dialog);
+            QCOMPARE(editor->tag1->text(), QStringLiteral("bold"));
+            editor->tag1->setText(QStringLiteral("b"));
+            editor->tag2->setText(QStringLiteral("strong"));
+            editor->butAdd->click();
+            editor->butCancel->click();
+        },
+        true);
     dialogs.expect(QStringLiteral("recycling of replacement procedure"), Press(QMessageBox::Ok));
     options.butEditReplaceTag->click();
     QVERIFY(dialogs.done());
@@ -767,8 +778,8 @@ void DesktopProgramTest::commandLineOfTheRealProgram()
     QTemporaryDir program;
     const QString built = QStringLiteral(QMK_PROGRAM_DIR);
     for (const char* name : {"quillmark", "Align.dat", "Ssi.dat"})
-        QVERIFY2(QFile::copy(built + QLatin1Char('/') + QString::fromLatin1(name),
-                     program.filePath(QString::fromLatin1(name))),
+        QVERIFY2(QFile::copy(
+                     built + QLatin1Char('/') + QString::fromLatin1(name), program.filePath(QString::fromLatin1(name))),
             name);
     QFile options(program.filePath(QStringLiteral("Options.dat")));
     QVERIFY(options.open(QIODevice::WriteOnly));

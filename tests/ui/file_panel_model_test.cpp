@@ -1,4 +1,5 @@
-// The file panel as a Qt model: cells by the rows' cell counts, check boxes, captions with the sort mark, and views told of changes.
+// The file panel as a Qt model: cells by the rows' cell counts, check boxes, captions with the sort mark, and views
+// told of changes.
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
@@ -40,8 +41,10 @@ void FilePanelModelTest::cellsByCellCount()
     };
     const Row rows[] = {
         {"just added", {"/site/"}, {"a.htm", "/site/", "", "", "", ""}},
-        {"no optimized copy", {"/site/", "01.02.2026 10:00:00", "100", "-"}, {"a.htm", "/site/", "01.02.2026 10:00:00", "100", "-", ""}},
-        {"all fields", {"/site/", "01.02.2026", "100", "30", "70 %"}, {"a.htm", "/site/", "01.02.2026", "100", "30", "70 %"}},
+        {"no optimized copy", {"/site/", "01.02.2026 10:00:00", "100", "-"},
+            {"a.htm", "/site/", "01.02.2026 10:00:00", "100", "-", ""}},
+        {"all fields", {"/site/", "01.02.2026", "100", "30", "70 %"},
+            {"a.htm", "/site/", "01.02.2026", "100", "30", "70 %"}},
     };
     for (const Row& row : rows) {
         Panel panel;

@@ -28,12 +28,18 @@ void HelpViewerTest::topics_data()
     QTest::addColumn<int>("context");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("title");
-    QTest::newRow("contents") << 0 << "index.html" << "Contents";
-    QTest::newRow("run window") << 20 << "run-window.html" << "Optimizing files";
-    QTest::newRow("overwrite confirmation") << 30 << "overwrite-confirmation.html" << "When a file is in the way";
-    QTest::newRow("tag editor") << 40 << "tag-editor.html" << "Editing a tag entry";
-    QTest::newRow("about window") << 70 << "about.html" << "About Quillmark";
-    QTest::newRow("options window") << 80 << "options-window.html" << "Options";
+    QTest::newRow("contents") << 0 << "index.html"
+                              << "Contents";
+    QTest::newRow("run window") << 20 << "run-window.html"
+                                << "Optimizing files";
+    QTest::newRow("overwrite confirmation") << 30 << "overwrite-confirmation.html"
+                                            << "When a file is in the way";
+    QTest::newRow("tag editor") << 40 << "tag-editor.html"
+                                << "Editing a tag entry";
+    QTest::newRow("about window") << 70 << "about.html"
+                                  << "About Quillmark";
+    QTest::newRow("options window") << 80 << "options-window.html"
+                                    << "Options";
 }
 
 void HelpViewerTest::topics()

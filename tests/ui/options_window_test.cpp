@@ -1,4 +1,5 @@
-// The options window driven as a user would: pages, captions, click behaviours, key filter, choosers, tag lists, closing.
+// The options window driven as a user would: pages, captions, click behaviours, key filter, choosers, tag lists,
+// closing.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -16,8 +17,8 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "tests/ui/ui_test_support.h"
 #include "tests/support/recording_hooks.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/options_window.h"
 #include "ui/options_window_binding.h"
 #include "ui/qt_text.h"
@@ -48,7 +49,7 @@ struct Fixture {
         commands.choosers = &logic;
     }
 
-    template <typename T = QWidget> T* find(const QString& name) const
+    template<typename T = QWidget> T* find(const QString& name) const
     {
         T* widget = window.findChild<T*>(name);
         if (!widget) qWarning("no control named %s", qPrintable(name));
@@ -232,8 +233,8 @@ void OptionsWindowTest::pageOrder()
 void OptionsWindowTest::enabledWhenCreated()
 {
     Fixture f;
-    const QStringList disabled {"edMaxEmbCount", "cbScriptsInfo", "cbPhp", "cbAsp", "cbCF", "butSave", "butRepSave",
-        "butRemSave"};
+    const QStringList disabled {
+        "edMaxEmbCount", "cbScriptsInfo", "cbPhp", "cbAsp", "cbCF", "butSave", "butRepSave", "butRemSave"};
     for (const OptionRow& row : OptionTable()) {
         QWidget* control = f.window.control(row.id);
         if (!control) continue;
@@ -255,21 +256,22 @@ void OptionsWindowTest::clickBehaviours_data()
     QTest::addColumn<bool>("profileModified");
 
     // Flags that enable their dependents and raise the mark.
-    QTest::newRow("cbDelKav off") << QStringList {"cbDelKav"} << QStringList {} << QStringList {"cbDelEmptyPar"} << true;
+    QTest::newRow("cbDelKav off") << QStringList {"cbDelKav"} << QStringList {} << QStringList {"cbDelEmptyPar"}
+                                  << true;
     QTest::newRow("cbDelKav off, on") << QStringList {"cbDelKav", "cbDelKav"} << QStringList {"cbDelEmptyPar"}
                                       << QStringList {} << true;
     QTest::newRow("cbDelEmptyLine off") << QStringList {"cbDelEmptyLine"} << QStringList {} << QStringList {"cbDelCRLF"}
                                         << true;
     QTest::newRow("cbReplaceDoubleSpaces off") << QStringList {"cbReplaceDoubleSpaces"} << QStringList {}
                                                << QStringList {"cbReplaceDoubleSpacesInKav"} << true;
-    QTest::newRow("cbReplaceDoubleNbsp off") << QStringList {"cbReplaceDoubleNbsp"} << QStringList {}
-                                             << QStringList {"cbReplaceDoubleNbspInKav"} << true;
+    QTest::newRow("cbReplaceDoubleNbsp off")
+        << QStringList {"cbReplaceDoubleNbsp"} << QStringList {} << QStringList {"cbReplaceDoubleNbspInKav"} << true;
     QTest::newRow("cbDelComments off") << QStringList {"cbDelComments"} << QStringList {}
                                        << QStringList {"labComments", "cbIsScript", "cbIsStyle", "cbOuttag", "cbSsi"}
                                        << true;
-    QTest::newRow("cbDelComments off, on") << QStringList {"cbDelComments", "cbDelComments"}
-                                           << QStringList {"labComments", "cbIsScript", "cbIsStyle", "cbOuttag", "cbSsi"}
-                                           << QStringList {} << true;
+    QTest::newRow("cbDelComments off, on")
+        << QStringList {"cbDelComments", "cbDelComments"}
+        << QStringList {"labComments", "cbIsScript", "cbIsStyle", "cbOuttag", "cbSsi"} << QStringList {} << true;
 
     // Profile flags that only raise the mark.
     for (const char* name : {"cbDelEmptyPar", "cbDelCRLF", "cbDelTabLine", "cbDelBegEndSpace", "cbDelAllTabs",
@@ -288,8 +290,8 @@ void OptionsWindowTest::clickBehaviours_data()
     QTest::newRow("cbProcessEmbeded on, cbMaxEmbCount on, off")
         << QStringList {"cbProcessEmbeded", "cbMaxEmbCount", "cbMaxEmbCount"} << QStringList {"cbMaxEmbCount"}
         << QStringList {"edMaxEmbCount"} << false;
-    QTest::newRow("cbMaxEmbCount on at first start") << QStringList {"cbMaxEmbCount"} << QStringList {"edMaxEmbCount"}
-                                                     << QStringList {} << false;
+    QTest::newRow("cbMaxEmbCount on at first start")
+        << QStringList {"cbMaxEmbCount"} << QStringList {"edMaxEmbCount"} << QStringList {} << false;
     QTest::newRow("cbMaxFCount off") << QStringList {"cbMaxFCount"} << QStringList {} << QStringList {"edMaxFCount"}
                                      << false;
     QTest::newRow("cbMaxFCount off, on") << QStringList {"cbMaxFCount", "cbMaxFCount"} << QStringList {"edMaxFCount"}
@@ -397,11 +399,21 @@ void OptionsWindowTest::numberFieldKeyFilter_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("digits and a letter") << "edMaxFCount" << "1a2" << "12";
-    QTest::newRow("letters only") << "edMaxFCount" << "abc" << "";
-    QTest::newRow("sign and space") << "edMaxFCount" << "-3 4" << "34";
-    QTest::newRow("punctuation") << "edMaxFCount" << "5.0" << "50";
-    QTest::newRow("embedded levels") << "edMaxEmbCount" << "x9y" << "9";
+    QTest::newRow("digits and a letter") << "edMaxFCount"
+                                         << "1a2"
+                                         << "12";
+    QTest::newRow("letters only") << "edMaxFCount"
+                                  << "abc"
+                                  << "";
+    QTest::newRow("sign and space") << "edMaxFCount"
+                                    << "-3 4"
+                                    << "34";
+    QTest::newRow("punctuation") << "edMaxFCount"
+                                 << "5.0"
+                                 << "50";
+    QTest::newRow("embedded levels") << "edMaxEmbCount"
+                                     << "x9y"
+                                     << "9";
 }
 
 void OptionsWindowTest::numberFieldKeyFilter()
@@ -481,12 +493,24 @@ void OptionsWindowTest::folderChoosers_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("answer"); // "TEMP" stands for an existing folder
     QTest::addColumn<bool>("taken");
-    QTest::newRow("output folder chosen") << "butChooseModPath" << "edOptimizedPath" << "TEMP" << true;
-    QTest::newRow("output folder cancelled") << "butChooseModPath" << "edOptimizedPath" << "-" << false;
-    QTest::newRow("output folder vanished") << "butChooseModPath" << "edOptimizedPath" << "" << false;
-    QTest::newRow("output folder missing") << "butChooseModPath" << "edOptimizedPath" << "/no/such/folder" << false;
-    QTest::newRow("backup folder chosen") << "butChooseBackUpF" << "edBackUpPath" << "TEMP" << true;
-    QTest::newRow("backup folder cancelled") << "butChooseBackUpF" << "edBackUpPath" << "-" << false;
+    QTest::newRow("output folder chosen") << "butChooseModPath"
+                                          << "edOptimizedPath"
+                                          << "TEMP" << true;
+    QTest::newRow("output folder cancelled") << "butChooseModPath"
+                                             << "edOptimizedPath"
+                                             << "-" << false;
+    QTest::newRow("output folder vanished") << "butChooseModPath"
+                                            << "edOptimizedPath"
+                                            << "" << false;
+    QTest::newRow("output folder missing") << "butChooseModPath"
+                                           << "edOptimizedPath"
+                                           << "/no/such/folder" << false;
+    QTest::newRow("backup folder chosen") << "butChooseBackUpF"
+                                          << "edBackUpPath"
+                                          << "TEMP" << true;
+    QTest::newRow("backup folder cancelled") << "butChooseBackUpF"
+                                             << "edBackUpPath"
+                                             << "-" << false;
 }
 
 void OptionsWindowTest::folderChoosers()
@@ -780,8 +804,9 @@ void OptionsWindowTest::schemeButtons()
     f.window.showMarks();
     for (const char* name : {"butRepOpen", "butRepSave", "butRepSaveAs", "butRemOpen", "butRemSave", "butRemSaveAs"})
         f.button(name)->click();
-    QCOMPARE(f.commands.calls, (QStringList {"loadScheme Replace", "saveScheme Replace", "saveSchemeAs Replace",
-                                   "loadScheme Delete", "saveScheme Delete", "saveSchemeAs Delete"}));
+    QCOMPARE(f.commands.calls,
+        (QStringList {"loadScheme Replace", "saveScheme Replace", "saveSchemeAs Replace", "loadScheme Delete",
+            "saveScheme Delete", "saveSchemeAs Delete"}));
 }
 
 void OptionsWindowTest::closing_data()
@@ -798,9 +823,12 @@ void OptionsWindowTest::closing()
     Fixture f;
     f.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    if (how == QStringLiteral("butClose")) f.button("butClose")->click();
-    else if (how == QStringLiteral("close")) f.window.close();
-    else QTest::keyClick(&f.window, Qt::Key_Escape);
+    if (how == QStringLiteral("butClose"))
+        f.button("butClose")->click();
+    else if (how == QStringLiteral("close"))
+        f.window.close();
+    else
+        QTest::keyClick(&f.window, Qt::Key_Escape);
     QCOMPARE(f.commands.calls, QStringList {"closeWindow"});
     QVERIFY(!f.window.isVisible());
     // The window lives on: the page and values survive the next opening.

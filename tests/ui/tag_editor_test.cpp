@@ -72,10 +72,22 @@ void TagEditorTest::modes_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("replacement, new") << true << -1 << "New tags for replacement" << "Add" << "" << "";
-    QTest::newRow("replacement, edit") << true << 1 << "Edit tags for replacement" << "Ok" << "em" << "i";
-    QTest::newRow("removal, new") << false << -1 << "New tags for removal" << "Add" << "" << "";
-    QTest::newRow("removal, edit") << false << 1 << "Edit tags for removal" << "Ok" << "name=\"generator\"" << "";
+    QTest::newRow("replacement, new") << true << -1 << "New tags for replacement"
+                                      << "Add"
+                                      << ""
+                                      << "";
+    QTest::newRow("replacement, edit") << true << 1 << "Edit tags for replacement"
+                                       << "Ok"
+                                       << "em"
+                                       << "i";
+    QTest::newRow("removal, new") << false << -1 << "New tags for removal"
+                                  << "Add"
+                                  << ""
+                                  << "";
+    QTest::newRow("removal, edit") << false << 1 << "Edit tags for removal"
+                                   << "Ok"
+                                   << "name=\"generator\""
+                                   << "";
 }
 
 void TagEditorTest::modes()
@@ -112,27 +124,43 @@ void TagEditorTest::addButton_data()
 
     const QString cycle = QString::fromLatin1(kCycleWarning);
     // Replacement pairs and the cycle test, with the default list.
-    QTest::newRow("b to strong refused: strong becomes b already") << true << -1 << "b" << "strong" << false << cycle;
-    QTest::newRow("bold to b accepted") << true << -1 << "bold" << "b" << true << "";
-    QTest::newRow("b to bold refused: strong's result would be replaced") << true << -1 << "b" << "bold" << false << cycle;
-    QTest::newRow("editing strong to B accepted") << true << 0 << "strong" << "B" << true << "";
-    QTest::newRow("editing em into a second strong to b accepted") << true << 1 << "strong" << "b" << true << "";
-    QTest::newRow("a second entry from strong accepted") << true << -1 << "strong" << "em2" << true << "";
+    QTest::newRow("b to strong refused: strong becomes b already") << true << -1 << "b"
+                                                                   << "strong" << false << cycle;
+    QTest::newRow("bold to b accepted") << true << -1 << "bold"
+                                        << "b" << true << "";
+    QTest::newRow("b to bold refused: strong's result would be replaced") << true << -1 << "b"
+                                                                          << "bold" << false << cycle;
+    QTest::newRow("editing strong to B accepted") << true << 0 << "strong"
+                                                  << "B" << true << "";
+    QTest::newRow("editing em into a second strong to b accepted") << true << 1 << "strong"
+                                                                   << "b" << true << "";
+    QTest::newRow("a second entry from strong accepted") << true << -1 << "strong"
+                                                         << "em2" << true << "";
     // Pairs the engine would find again in their own result.
-    QTest::newRow("a to a refused") << true << -1 << "a" << "a" << false << cycle;
-    QTest::newRow("a to A refused") << true << -1 << "a" << "A" << false << cycle;
-    QTest::newRow("a to 'a href' refused") << true << -1 << "a" << "a href=x" << false << cycle;
-    QTest::newRow("a to abbr accepted") << true << -1 << "a" << "abbr" << true << "";
+    QTest::newRow("a to a refused") << true << -1 << "a"
+                                    << "a" << false << cycle;
+    QTest::newRow("a to A refused") << true << -1 << "a"
+                                    << "A" << false << cycle;
+    QTest::newRow("a to 'a href' refused") << true << -1 << "a"
+                                           << "a href=x" << false << cycle;
+    QTest::newRow("a to abbr accepted") << true << -1 << "a"
+                                        << "abbr" << true << "";
     // Texts are taken as typed.
-    QTest::newRow("empty from tag accepted") << true << -1 << "" << "big" << true << "";
-    QTest::newRow("empty to tag accepted") << true << -1 << "big" << "" << true << "";
-    QTest::newRow("empty pair refused: it finds itself") << true << -1 << "" << "" << false << cycle;
-    QTest::newRow("from tag with a space refused") << true << -1 << "font size=2" << "small" << false
-                                                   << QString::fromLatin1(kSpaceInFromTagWarning);
+    QTest::newRow("empty from tag accepted") << true << -1 << ""
+                                             << "big" << true << "";
+    QTest::newRow("empty to tag accepted") << true << -1 << "big"
+                                           << "" << true << "";
+    QTest::newRow("empty pair refused: it finds itself") << true << -1 << ""
+                                                         << "" << false << cycle;
+    QTest::newRow("from tag with a space refused") << true << -1 << "font size=2"
+                                                   << "small" << false << QString::fromLatin1(kSpaceInFromTagWarning);
     // Removal entries.
-    QTest::newRow("removal, new") << false << -1 << "font" << "" << true << "";
-    QTest::newRow("removal with spaces, new") << false << -1 << "meta name=\"x\"" << "" << true << "";
-    QTest::newRow("removal, edit keeps Active") << false << 6 << "/p" << "" << true << "";
+    QTest::newRow("removal, new") << false << -1 << "font"
+                                  << "" << true << "";
+    QTest::newRow("removal with spaces, new") << false << -1 << "meta name=\"x\""
+                                              << "" << true << "";
+    QTest::newRow("removal, edit keeps Active") << false << 6 << "/p"
+                                                << "" << true << "";
 }
 
 void TagEditorTest::addButton()
@@ -172,14 +200,18 @@ void TagEditorTest::addButton()
     QCOMPARE(f.options.RemoveSchemeModified, !replacement);
     if (replacement) {
         auto expected = before.listReplaceTags;
-        if (index < 0) expected.push_back({true, from, to});
-        else expected[index] = {expected[index].Active, from, to};
+        if (index < 0)
+            expected.push_back({true, from, to});
+        else
+            expected[index] = {expected[index].Active, from, to};
         QCOMPARE(f.options.listReplaceTags, expected);
         QCOMPARE(f.options.listDeleteTags, before.listDeleteTags);
     } else {
         auto expected = before.listDeleteTags;
-        if (index < 0) expected.push_back({true, from});
-        else expected[index].Tag = from;
+        if (index < 0)
+            expected.push_back({true, from});
+        else
+            expected[index].Tag = from;
         QCOMPARE(f.options.listDeleteTags, expected);
         QCOMPARE(f.options.listReplaceTags, before.listReplaceTags);
     }

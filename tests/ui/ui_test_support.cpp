@@ -1,4 +1,5 @@
-// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal dialogs.
+// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal
+// dialogs.
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -6,15 +7,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QObject>
 #include <QPointer>
 #include <QTest>
-#include <QLabel>
 #include <QTimer>
 #include <memory>
-#include <QObject>
-
 
 namespace qm::test {
 
@@ -101,7 +101,8 @@ void WhenModalShown(std::function<void(QWidget*)> action)
         action(dialog);
         // A failed check leaves the action early; the dialog must not stay
         // open and block the test run.
-        if (auto* box = qobject_cast<QDialog*>(dialog); box && box->isVisible() && QApplication::activeModalWidget() == box)
+        if (auto* box = qobject_cast<QDialog*>(dialog);
+            box && box->isVisible() && QApplication::activeModalWidget() == box)
             box->done(QDialog::Rejected);
     });
     timer->start();

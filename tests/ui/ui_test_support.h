@@ -1,4 +1,5 @@
-// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal dialogs.
+// Helpers for driving the windows in tests: a scripted user interface, recorded window commands, answers to modal
+// dialogs.
 #pragma once
 
 #include <QObject>
@@ -30,8 +31,8 @@ public:
     YesNoCancel askYesNoCancel(const std::string& question) override;
     bool askOkCancel(const std::string& question) override;
     OverwriteAnswer askOverwrite(const OverwritePrompt& prompt) override;
-    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
-        const std::string& initial) override;
+    std::optional<std::string> askText(
+        const std::string& caption, const std::string& prompt, const std::string& initial) override;
     RestoreWarningAnswer warnRestore(const std::string& text) override;
     std::string chooseFolder(const FolderChooserPanels& panels) override;
     std::vector<std::string> openFiles(const FileDialogRequest& request) override;
@@ -90,7 +91,10 @@ public:
         if (choosers) choosers->setEnglishLanguage();
     }
 
-    static QString Name(TagListKind list) { return list == TagListKind::Replacement ? QStringLiteral("Replace") : QStringLiteral("Delete"); }
+    static QString Name(TagListKind list)
+    {
+        return list == TagListKind::Replacement ? QStringLiteral("Replace") : QStringLiteral("Delete");
+    }
 
     QStringList calls;
     OptionsWindowCommands* choosers = nullptr;
@@ -119,7 +123,7 @@ public:
     void expect(const QString& fragment, Action action, bool nested = false);
     bool done() const { return expected_.empty(); }
 
-    QStringList seen;       // the text or title of every dialog met, in order
+    QStringList seen; // the text or title of every dialog met, in order
     QStringList unexpected; // those that no expectation matched
 
 private:

@@ -1,4 +1,5 @@
-// The Qt side of the user interface: message boxes, questions, the overwrite confirmation, the folder chooser, file dialogs, shell calls.
+// The Qt side of the user interface: message boxes, questions, the overwrite confirmation, the folder chooser, file
+// dialogs, shell calls.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -102,8 +103,8 @@ void UserInterfaceTest::messages()
     QFETCH(int, icon);
     QtUserInterface ui;
     // The carriage return the message routine puts in front is not shown as an empty line.
-    AnswerBox(QMessageBox::Ok, QMessageBox::Icon(icon), QStringLiteral("Folder for optimized files does not exist!\nPlease, change program options."),
-        QMessageBox::Ok);
+    AnswerBox(QMessageBox::Ok, QMessageBox::Icon(icon),
+        QStringLiteral("Folder for optimized files does not exist!\nPlease, change program options."), QMessageBox::Ok);
     ShowMessage(ui, MessageKind(kind), "Folder for optimized files does not exist!\rPlease, change program options.");
 
     AnswerBox(QMessageBox::Ok, QMessageBox::NoIcon, QStringLiteral("/site/index.html"), QMessageBox::Ok);
@@ -167,7 +168,8 @@ void UserInterfaceTest::restoreWarning()
     AnswerBox(QMessageBox::YesToAll, QMessageBox::Warning, QStringLiteral("no copy"),
         QMessageBox::Yes | QMessageBox::YesToAll);
     QCOMPARE(ui.warnRestore("no copy"), RestoreWarningAnswer::YesToAll);
-    AnswerBox(QMessageBox::Yes, QMessageBox::Warning, QStringLiteral("no copy"), QMessageBox::Yes | QMessageBox::YesToAll);
+    AnswerBox(
+        QMessageBox::Yes, QMessageBox::Warning, QStringLiteral("no copy"), QMessageBox::Yes | QMessageBox::YesToAll);
     QCOMPARE(ui.warnRestore("no copy"), RestoreWarningAnswer::Yes);
 }
 
@@ -280,9 +282,12 @@ void UserInterfaceTest::overwriteClosedOtherwiseSkips()
     QFETCH(QString, how);
     QtUserInterface ui;
     WhenModalShown([&ui, how](QWidget* dialog) {
-        if (how == QStringLiteral("Esc")) QTest::keyClick(dialog, Qt::Key_Escape);
-        else if (how == QStringLiteral("close")) dialog->close();
-        else ui.closeOverwriteConfirmation();
+        if (how == QStringLiteral("Esc"))
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else if (how == QStringLiteral("close"))
+            dialog->close();
+        else
+            ui.closeOverwriteConfirmation();
     });
     QCOMPARE(ui.askOverwrite(CopyPrompt()), OverwriteAnswer::Skip);
 }
@@ -401,8 +406,8 @@ void UserInterfaceTest::folderChooserPanels()
     TfrmFolders& chooser = ui.folderChooser();
     QVERIFY(chooser.panFiles->isHidden());
     QVERIFY(chooser.panFolder->isHidden());
-    const FolderChooserPanels panels {true, {"Maximum", "files count is", "100"}, 1,
-        {"Maximum level of", "embeded folders is", "10"}};
+    const FolderChooserPanels panels {
+        true, {"Maximum", "files count is", "100"}, 1, {"Maximum level of", "embeded folders is", "10"}};
     bool shown = false;
     WhenModalShown([&](QWidget*) {
         shown = chooser.panFiles->isVisible() && chooser.panFolder->isVisible();
@@ -428,10 +433,11 @@ void UserInterfaceTest::nameFilters_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("list files") << "Files list [ *.lst ]|*.lst" << QStringList {"Files list [ *.lst ] (*.[lL][sS][tT])"};
+    QTest::newRow("list files") << "Files list [ *.lst ]|*.lst"
+                                << QStringList {"Files list [ *.lst ] (*.[lL][sS][tT])"};
     QTest::newRow("two kinds") << "HTML files|*.htm;*.html|CSS files|*.css"
-                               << QStringList {"HTML files (*.[hH][tT][mM] *.[hH][tT][mM][lL])",
-                                      "CSS files (*.[cC][sS][sS])"};
+                               << QStringList {
+                                      "HTML files (*.[hH][tT][mM] *.[hH][tT][mM][lL])", "CSS files (*.[cC][sS][sS])"};
     QTest::newRow("digits stay") << "PHP files|*.php3" << QStringList {"PHP files (*.[pP][hH][pP]3)"};
     QTest::newRow("any file") << "Executables [ * ]|*" << QStringList {"Executables [ * ] (*)"};
     QTest::newRow("description without patterns") << "Everything" << QStringList {"Everything (*)"};
@@ -463,8 +469,8 @@ void UserInterfaceTest::openAndSaveDialogs()
         files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(page.fileName());
         static_cast<QDialog*>(files)->accept();
     });
-    const auto chosen = ui.openFiles({"Select files(s)", "All formats|*.htm;*.html|HTML files|*.htm;*.html",
-        FromQt(temp.path()), {}, true});
+    const auto chosen = ui.openFiles(
+        {"Select files(s)", "All formats|*.htm;*.html|HTML files|*.htm;*.html", FromQt(temp.path()), {}, true});
     QCOMPARE(chosen.size(), std::size_t(1));
     QCOMPARE(ToQt(chosen[0]), page.fileName());
 

@@ -22,9 +22,9 @@
 #include <QUrl>
 
 #include "tests/ui/ui_test_support.h"
+#include "ui/folder_chooser.h"
 #include "ui/path_label.h"
 #include "ui/program_windows.h"
-#include "ui/folder_chooser.h"
 #include "ui/replace_dialog.h"
 #include "ui/tag_editor.h"
 
@@ -137,8 +137,8 @@ void WindowsTest::panelMenuCopy()
     QStringList expectedCopy;
     for (const QString& line : expected)
         expectedCopy << (line == QStringLiteral("-") ? line
-                             : line.startsWith(QLatin1Char('=')) ? QStringLiteral("mainmenuSortType=Sort by")
-                                                                 : QStringLiteral("main") + line);
+                : line.startsWith(QLatin1Char('='))  ? QStringLiteral("mainmenuSortType=Sort by")
+                                                     : QStringLiteral("main") + line);
     QCOMPARE(copy, expectedCopy);
 
     // A copy does what its pop-up item does, without the shortcut.
@@ -197,9 +197,9 @@ void WindowsTest::sourceView()
     TfrmMain main;
     QVERIFY(main.memoFileSrc->isReadOnly());
     QCOMPARE(main.memoFileSrc->toolTip(), QStringLiteral("File source"));
-    const QList<std::pair<QToolButton*, const char*>> buttons {
-        {main.butViewUnZipped, "View the text of initial file"}, {main.butViewZipped, "View the text of optimized file"},
-        {main.butSendToEdit, "Send file to external editor"}, {main.butSaveFile, "Save changes to the file"}};
+    const QList<std::pair<QToolButton*, const char*>> buttons {{main.butViewUnZipped, "View the text of initial file"},
+        {main.butViewZipped, "View the text of optimized file"}, {main.butSendToEdit, "Send file to external editor"},
+        {main.butSaveFile, "Save changes to the file"}};
     for (const auto& [button, hint] : buttons) {
         QCOMPARE(button->toolTip(), QString::fromLatin1(hint));
         QVERIFY(!button->isEnabled());
@@ -223,7 +223,8 @@ void WindowsTest::drops()
     QVERIFY(main.acceptDrops());
     QSignalSpy dropped(&main, &TfrmMain::filesDropped);
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/site/a.html")), QUrl::fromLocalFile(QStringLiteral("/site/b.lst"))});
+    data.setUrls(
+        {QUrl::fromLocalFile(QStringLiteral("/site/a.html")), QUrl::fromLocalFile(QStringLiteral("/site/b.lst"))});
     const QPoint inside = main.panelRect().center();
     QVERIFY(main.panelRect().contains(inside));
     QDragEnterEvent enter(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -275,7 +276,8 @@ void WindowsTest::reportWindow()
     const QList<std::pair<const char*, const char*>> page2 {{"labFileProcesses", "Files processed:"}, {"fdone", "0"},
         {"labBytesRemoved", "Bytes removed:"}, {"deleted", "0"}, {"labAverageRatio", "Average optimization ratio:"},
         {"midk", "0"}, {"labmaxRatio", "Max optimization ratio:"}, {"mk", "0"}, {"labTimeElapsed", "Time elapsed"},
-        {"elapsed", "0"}, {"labComm", "Some visible changes can be caused by changing\nplacement of *.css files, etc."}};
+        {"elapsed", "0"},
+        {"labComm", "Some visible changes can be caused by changing\nplacement of *.css files, etc."}};
     for (const auto& [name, caption] : page2) {
         auto* label = report.page2->findChild<QLabel*>(QString::fromLatin1(name));
         QVERIFY2(label, name);

@@ -9,8 +9,8 @@ namespace {
 TEST(Filters, WebFilesFilterNamesExactlyTheWebExtensions)
 {
     const std::vector<std::string> expected = {"php", "php3", "php4", "phtml", "shtml", "shtm", "sht", "htm", "html",
-        "asp", "css", "cfml", "cfm", "htm", "html", "shtml", "shtm", "sht", "php", "php3", "php4", "phtml", "pht", "asp",
-        "css", "cfml", "cfm"};
+        "asp", "css", "cfml", "cfm", "htm", "html", "shtml", "shtm", "sht", "php", "php3", "php4", "phtml", "pht",
+        "asp", "css", "cfml", "cfm"};
     EXPECT_EQ(FilterExtensions(kWebFilesFilter), expected);
     EXPECT_EQ(FilterExtensions(kListFilesFilter), std::vector<std::string> {"lst"});
 }

@@ -50,7 +50,8 @@ TEST(RowOrder, CompareRows)
         {"empty is numeric but no number", 3, Row("c", {"/", "d", "", "-"}), a, {-1, true}},
         // Ratio: descending among rows with a ratio, which come first.
         {"higher ratio first", 5, a, Row("c", {"/", "d", "10", "9", "10 %"}), {-1, false}},
-        {"lower ratio second", 5, Row("c", {"/", "d", "10", "9", "10 %"}), Row("e", {"/", "d", "10", "2", "80 %"}), {1, false}},
+        {"lower ratio second", 5, Row("c", {"/", "d", "10", "9", "10 %"}), Row("e", {"/", "d", "10", "2", "80 %"}),
+            {1, false}},
         {"longer text second", 5, a, Row("c", {"/", "d", "10", "15", "-50 %"}), {1, false}},
         {"row with a ratio first", 5, a, b, {-1, false}},
         {"row without a ratio second", 5, b, a, {1, false}},
@@ -69,8 +70,8 @@ TEST(RowOrder, CompareRows)
 
 TEST(RowOrder, SortGivesTheExpectedOrder)
 {
-    std::vector<PanelRow> rows = {Row("b.htm", {"/", "01.01.2024", "10", "-"}), Row("a.htm", {"/", "01.01.2024", "30", "-"}),
-        Row("C.htm", {"/", "01.01.2024", "20", "-"})};
+    std::vector<PanelRow> rows = {Row("b.htm", {"/", "01.01.2024", "10", "-"}),
+        Row("a.htm", {"/", "01.01.2024", "30", "-"}), Row("C.htm", {"/", "01.01.2024", "20", "-"})};
     EXPECT_FALSE(SortRows(rows, 0));
     EXPECT_EQ(rows[0].Filename, "C.htm");
     EXPECT_EQ(rows[1].Filename, "a.htm");

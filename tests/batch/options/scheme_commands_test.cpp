@@ -20,8 +20,10 @@ TEST(Schemes, RemoveAsksWithTheTagsInCapitals)
         std::string question;
     };
     const Row rows[] = {
-        {"replacement, Yes", TagListKind::Replacement, true, "Do you want to remove tags scheme:\rfrom STRONG to B\rfrom tags replacement list?"},
-        {"replacement, No", TagListKind::Replacement, false, "Do you want to remove tags scheme:\rfrom STRONG to B\rfrom tags replacement list?"},
+        {"replacement, Yes", TagListKind::Replacement, true,
+            "Do you want to remove tags scheme:\rfrom STRONG to B\rfrom tags replacement list?"},
+        {"replacement, No", TagListKind::Replacement, false,
+            "Do you want to remove tags scheme:\rfrom STRONG to B\rfrom tags replacement list?"},
         {"removal, Yes", TagListKind::Removal, true, "\rDo you want to remove tag !DOCTYPE from tags removal list?"},
     };
     for (const Row& row : rows) {
@@ -55,9 +57,10 @@ TEST(Schemes, LoadSchemeFromFile)
     Bench paths;
     const Row rows[] = {
         {"unmodified list: straight to the dialog", false, {test::OpenFiles({"@other.rep"})}, true, false, true},
-        {"Yes saves the list first", true, {test::YesNoCancelAnswer(YesNoCancel::Yes), test::OpenFiles({"@other.rep"})}, true,
-            true, true},
-        {"No drops it", true, {test::YesNoCancelAnswer(YesNoCancel::No), test::OpenFiles({"@other.rep"})}, true, false, true},
+        {"Yes saves the list first", true, {test::YesNoCancelAnswer(YesNoCancel::Yes), test::OpenFiles({"@other.rep"})},
+            true, true, true},
+        {"No drops it", true, {test::YesNoCancelAnswer(YesNoCancel::No), test::OpenFiles({"@other.rep"})}, true, false,
+            true},
         {"Cancel changes nothing", true, {test::YesNoCancelAnswer(YesNoCancel::Cancel)}, false, false, true},
         {"No, then cancelling the dialog still clears the mark", true,
             {test::YesNoCancelAnswer(YesNoCancel::No), test::OpenFiles({})}, false, false, false},
@@ -77,8 +80,9 @@ TEST(Schemes, LoadSchemeFromFile)
         bench.ui.script(answers);
         LoadSchemeFromFile(bench.model, TagListKind::Replacement);
         if (row.modified) {
-            EXPECT_TRUE(bench.ui.saw("yesnocancel", "Save changes to current replacement scheme file < " +
-                                                        bench.path("Profiles/Default") + ".rep > before opening ?"));
+            EXPECT_TRUE(bench.ui.saw("yesnocancel",
+                "Save changes to current replacement scheme file < " + bench.path("Profiles/Default") +
+                    ".rep > before opening ?"));
         }
         EXPECT_EQ(options.listReplaceTags.size(), row.loaded ? 2u : 14u);
         EXPECT_EQ(bench.read("Profiles/Default.rep") != "+ old one\r\n", row.savedFirst);

@@ -84,7 +84,8 @@ TEST(TagEditor, AddButtonRules)
         EXPECT_TRUE(options.ProfileModified);
         if (row.list == TagListKind::Replacement) {
             EXPECT_TRUE(options.ReplaceSchemeModified);
-            const TTagReplacement& entry = row.index ? options.listReplaceTags[*row.index] : options.listReplaceTags.back();
+            const TTagReplacement& entry =
+                row.index ? options.listReplaceTags[*row.index] : options.listReplaceTags.back();
             EXPECT_EQ(entry, (TTagReplacement {true, row.tag1, row.tag2}));
         } else {
             EXPECT_TRUE(options.RemoveSchemeModified);

@@ -18,8 +18,9 @@ TEST(FileList, SavesAndLoadsRowsWithTheirCheckMarks)
     bench.add({"site/a.htm", "site/b.htm", "site/c.htm"});
     bench.model.panel.setChecked(1, false);
     ASSERT_TRUE(SaveFileList(bench.model, bench.path("list.lst")));
-    EXPECT_EQ(bench.read("list.lst"), "+ " + bench.path("site/a.htm") + "\r\n- " + bench.path("site/b.htm") + "\r\n+ " +
-            bench.path("site/c.htm") + "\r\n");
+    EXPECT_EQ(bench.read("list.lst"),
+        "+ " + bench.path("site/a.htm") + "\r\n- " + bench.path("site/b.htm") + "\r\n+ " + bench.path("site/c.htm") +
+            "\r\n");
 
     bench.model.panel.clear();
     bench.model.panel.append("/somewhere/else.htm");
@@ -95,8 +96,9 @@ TEST(FileList, TheFileCountQuestion)
         bench.ui.script({yes ? test::Yes() : test::No()});
         LoadFileList(bench.model, bench.path("list.lst"));
         EXPECT_EQ(bench.model.panel.size(), yes ? 100u : 150u);
-        EXPECT_TRUE(bench.ui.saw("yesno", "There are 150 files for adding to files panel. You have set files count "
-                                          "restriction ( 100 files ) to files panel."));
+        EXPECT_TRUE(bench.ui.saw("yesno",
+            "There are 150 files for adding to files panel. You have set files count "
+            "restriction ( 100 files ) to files panel."));
     }
 }
 

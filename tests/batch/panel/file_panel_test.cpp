@@ -63,7 +63,8 @@ TEST(FilePanel, DuplicatesAreComparedByteForByte)
 TEST(FilePanel, HoldsAtMost65535Rows)
 {
     FilePanel panel;
-    for (std::size_t i = 0; i < kMaxPanelRows; ++i) ASSERT_EQ(panel.append("/f/" + std::to_string(i) + ".htm"), AddOutcome::Added);
+    for (std::size_t i = 0; i < kMaxPanelRows; ++i)
+        ASSERT_EQ(panel.append("/f/" + std::to_string(i) + ".htm"), AddOutcome::Added);
     EXPECT_EQ(panel.append("/f/one-more.htm"), AddOutcome::PanelFull);
     EXPECT_EQ(panel.size(), kMaxPanelRows);
     panel.removeRow(0);
@@ -142,8 +143,8 @@ TEST(FilePanel, RefreshFillsTheCellsFromTheDisk)
     struct Row {
         const char* name;
         bool modify;
-        std::string source;   // bytes of the source, empty name: none
-        std::string copy;     // bytes of the output copy (or, in modify mode, of the backup copy)
+        std::string source; // bytes of the source, empty name: none
+        std::string copy; // bytes of the output copy (or, in modify mode, of the backup copy)
         bool hasCopy;
         std::vector<std::string> expectedAfterDate;
     };
@@ -261,8 +262,9 @@ TEST(FilePanel, TheFileDialogAsksAboutTheFileCount)
         butFilesClick(bench.model);
         EXPECT_EQ(bench.model.panel.size(), row.expectedRows);
         if (row.limitChecked) {
-            EXPECT_TRUE(bench.ui.saw("yesno", "There are 5 files for adding to files panel. You have set files count "
-                                              "restriction ( 2 files ) to files panel. Restrict files count for adding?"));
+            EXPECT_TRUE(bench.ui.saw("yesno",
+                "There are 5 files for adding to files panel. You have set files count "
+                "restriction ( 2 files ) to files panel. Restrict files count for adding?"));
         }
         EXPECT_EQ(bench.model.sourceView.shownFile, "") << "the source view is reset";
     }

@@ -24,7 +24,8 @@ std::vector<std::string> Relative(const Bench& bench)
 TEST(FolderScan, TakesOnlyTheWebFilesFilterExtensions)
 {
     Bench bench;
-    for (const char* name : {"Index.HTM", "notes.ht", "readme", "x.h", "run.sh", "main.c", "a.cs", "notes.p", "s.css", "p.php3"})
+    for (const char* name :
+        {"Index.HTM", "notes.ht", "readme", "x.h", "run.sh", "main.c", "a.cs", "notes.p", "s.css", "p.php3"})
         bench.write(std::string("a/") + name, "x");
     ScanFolder(bench.model, bench.path("a"), 0);
     EXPECT_EQ(Relative(bench), (std::vector<std::string> {"a/Index.HTM", "a/p.php3", "a/s.css"}));
@@ -128,8 +129,10 @@ TEST(FolderScan, AddFolderFillsTheChooserPanelsAndScans)
         std::array<std::string, 3> folders;
     };
     const Row rows[] = {
-        {"defaults", true, false, false, {"Maximum", "files count is", "100"}, 2, {"Embeded folders", "are not processed", ""}},
-        {"all levels", false, true, false, {"No files", "count restriction", ""}, 3, {"All embeded folders", "will be processed", ""}},
+        {"defaults", true, false, false, {"Maximum", "files count is", "100"}, 2,
+            {"Embeded folders", "are not processed", ""}},
+        {"all levels", false, true, false, {"No files", "count restriction", ""}, 3,
+            {"All embeded folders", "will be processed", ""}},
         {"limited levels", true, true, true, {"Maximum", "files count is", "100"}, 1,
             {"Maximum level of", "embeded folders is", "10"}},
     };

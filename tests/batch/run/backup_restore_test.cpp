@@ -52,16 +52,16 @@ TEST(BackupRestore, ModifyModeRoundTripWithSameNamesFromTwoFolders)
         std::string firstBackup = "backup/index.html"; // where the first index.html's initial copy ends up
     };
     const Row rows[] = {
-        {"Overwrite would destroy this run's only initial copy: refused", {test::Overwrite(OverwriteAnswer::Overwrite)}, 2,
-            true},
-        {"New name keeps both initial copies", {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("index-b.html")},
-            3, false},
-        {"Rename keeps both initial copies", {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("index-a.html")}, 3,
-            false, "backup/index-a.html"},
-        {"Skip, then Skip for the source itself", {test::Overwrite(OverwriteAnswer::Skip),
-            test::Overwrite(OverwriteAnswer::Skip)}, 2, false},
-        {"Skip, then Overwrite the source without a backup", {test::Overwrite(OverwriteAnswer::Skip),
-            test::Overwrite(OverwriteAnswer::Overwrite)}, 3, false},
+        {"Overwrite would destroy this run's only initial copy: refused", {test::Overwrite(OverwriteAnswer::Overwrite)},
+            2, true},
+        {"New name keeps both initial copies",
+            {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("index-b.html")}, 3, false},
+        {"Rename keeps both initial copies", {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("index-a.html")},
+            3, false, "backup/index-a.html"},
+        {"Skip, then Skip for the source itself",
+            {test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Skip)}, 2, false},
+        {"Skip, then Overwrite the source without a backup",
+            {test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Overwrite)}, 3, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -78,7 +78,8 @@ TEST(BackupRestore, ModifyModeRoundTripWithSameNamesFromTwoFolders)
         EXPECT_NE(bench.read("site/a/index.html"), kIndexA) << "optimized";
 
         bench.ui.clearEvents();
-        const bool bWithoutBackup = row.written == 3 && std::string(row.name).find("without a backup") != std::string::npos;
+        const bool bWithoutBackup =
+            row.written == 3 && std::string(row.name).find("without a backup") != std::string::npos;
         if (bWithoutBackup) bench.ui.script({test::RestoreWarning(RestoreWarningAnswer::Yes)});
         menuBackUpLastClick(bench.model);
         EXPECT_EQ(bench.read("site/a/index.html"), kIndexA);
@@ -152,7 +153,8 @@ TEST(BackupRestore, TheRestoreWarningAndYesToAll)
         std::size_t warnings;
     };
     const Row rows[] = {
-        {"Yes warns again", true, {test::RestoreWarning(RestoreWarningAnswer::Yes), test::RestoreWarning(RestoreWarningAnswer::Yes)}, 2},
+        {"Yes warns again", true,
+            {test::RestoreWarning(RestoreWarningAnswer::Yes), test::RestoreWarning(RestoreWarningAnswer::Yes)}, 2},
         {"Yes to All stops the warnings", true, {test::RestoreWarning(RestoreWarningAnswer::YesToAll)}, 1},
         {"no warnings without cbShowInfo", false, {}, 0},
     };
@@ -169,7 +171,8 @@ TEST(BackupRestore, TheRestoreWarningAndYesToAll)
         const std::vector<std::string> warnings = bench.ui.texts("restore");
         EXPECT_EQ(warnings.size(), row.warnings);
         if (!warnings.empty()) {
-            EXPECT_EQ(warnings[0], "There is no initial copy of the file < " + bench.path("backup/x.htm") +
+            EXPECT_EQ(warnings[0],
+                "There is no initial copy of the file < " + bench.path("backup/x.htm") +
                     " > in backup folder.\rInitial copy of the file was not removed");
         }
         EXPECT_EQ(bench.read("site/x.htm"), "x");
@@ -182,7 +185,8 @@ TEST(BackupRestore, RestoreCommandsWithNothingToDo)
     bench.model.options.setFlag(Opt::cbShowEnd, true);
     menuBackUpLastClick(bench.model);
     menuBackUpCheckedClick(bench.model);
-    EXPECT_EQ(bench.ui.texts("information"), (std::vector<std::string> {"\r Restoration finished   ", "\r Restoration finished   "}));
+    EXPECT_EQ(bench.ui.texts("information"),
+        (std::vector<std::string> {"\r Restoration finished   ", "\r Restoration finished   "}));
 }
 
 TEST(BackupRestore, TheRestoreButtonAndMenu)
@@ -196,7 +200,8 @@ TEST(BackupRestore, TheRestoreButtonAndMenu)
     menuBackUpLastClick(bench.model);
     menuBackUpCheckedClick(bench.model);
     EXPECT_TRUE(bench.model.state.menuBackUpLastEnabled);
-    EXPECT_EQ(bench.ui.texts("warning"), std::vector<std::string>(4, "\rPlease, wait for optimization process finishing"));
+    EXPECT_EQ(
+        bench.ui.texts("warning"), std::vector<std::string>(4, "\rPlease, wait for optimization process finishing"));
     bench.model.state.menuBackUpLastEnabled = false;
     bench.model.state.activity = ActivityMode::None;
     bench.ui.clearEvents();
@@ -231,15 +236,15 @@ TEST(BackupRestore, FaultsLoseNothing)
         std::vector<test::ScriptedAnswer> answers = {};
     };
     const Row rows[] = {
-        {"read-only source in modify mode", true,
-            [](Bench& b) { b.fs.makeReadOnly(b.path("site/news.html")); }, "the file is read-only; it was not modified", 1},
+        {"read-only source in modify mode", true, [](Bench& b) { b.fs.makeReadOnly(b.path("site/news.html")); },
+            "the file is read-only; it was not modified", 1},
         {"full backup folder", true, [](Bench& b) { b.fs.fillFolder(b.path("backup")); }, "No space left on device", 0},
         {"backup moves fail", true, [](Bench& b) { b.fs.failRenames(b.path("backup")); }, "no backup copy", 0},
-        {"write fails after the backup move", true,
-            [](Bench& b) { b.fs.failWrites(b.path("site/news.html")); },
+        {"write fails after the backup move", true, [](Bench& b) { b.fs.failWrites(b.path("site/news.html")); },
             "the file was moved back from the backup folder", 1},
         {"vanished source", true, [](Bench& b) { b.fs.vanishOnRead(b.path("site/news.html")); }, "Cannot open", 1},
-        {"unwritable output folder", false, [](Bench& b) { b.fs.lockFolder(b.path("optimized")); }, "Permission denied", 0},
+        {"unwritable output folder", false, [](Bench& b) { b.fs.lockFolder(b.path("optimized")); }, "Permission denied",
+            0},
         {"read-only optimized copy", false,
             [](Bench& b) {
                 b.write("optimized/news.html", "older copy");

@@ -52,22 +52,28 @@ TEST(Confirmation, EveryAnswerToTheCopyQuestion)
     struct Row {
         const char* name;
         std::vector<test::ScriptedAnswer> answers;
-        std::string x, y;   // the optimized copies afterwards
-        std::string extra;  // the other file the answer made, "name=content"
+        std::string x, y; // the optimized copies afterwards
+        std::string extra; // the other file the answer made, "name=content"
     };
     const Row rows[] = {
         {"Overwrite asks again", {test::Overwrite(OverwriteAnswer::Overwrite), test::Overwrite(OverwriteAnswer::Skip)},
             "<p>x</p>\n", "old y", ""},
-        {"Overwrite All answers the rest", {test::Overwrite(OverwriteAnswer::OverwriteAll)}, "<p>x</p>\n", "<p>y</p>\n", ""},
-        {"Skip asks again", {test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Overwrite)}, "old x",
-            "<p>y</p>\n", ""},
+        {"Overwrite All answers the rest", {test::Overwrite(OverwriteAnswer::OverwriteAll)}, "<p>x</p>\n", "<p>y</p>\n",
+            ""},
+        {"Skip asks again", {test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Overwrite)},
+            "old x", "<p>y</p>\n", ""},
         {"Skip All answers the rest", {test::Overwrite(OverwriteAnswer::SkipAll)}, "old x", "old y", ""},
-        {"New name writes beside", {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("x2.htm"),
-            test::Overwrite(OverwriteAnswer::Skip)}, "old x", "old y", "x2.htm=<p>x</p>\n"},
-        {"Rename moves the old copy", {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("x-old.htm"),
-            test::Overwrite(OverwriteAnswer::Skip)}, "<p>x</p>\n", "old y", "x-old.htm=old x"},
-        {"Older is not offered here and keeps the file", {test::Overwrite(OverwriteAnswer::OverwriteAllOlder),
-            test::Overwrite(OverwriteAnswer::Skip)}, "old x", "old y", ""},
+        {"New name writes beside",
+            {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("x2.htm"),
+                test::Overwrite(OverwriteAnswer::Skip)},
+            "old x", "old y", "x2.htm=<p>x</p>\n"},
+        {"Rename moves the old copy",
+            {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("x-old.htm"),
+                test::Overwrite(OverwriteAnswer::Skip)},
+            "<p>x</p>\n", "old y", "x-old.htm=old x"},
+        {"Older is not offered here and keeps the file",
+            {test::Overwrite(OverwriteAnswer::OverwriteAllOlder), test::Overwrite(OverwriteAnswer::Skip)}, "old x",
+            "old y", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -127,33 +133,38 @@ TEST(Confirmation, EveryAnswerToTheBackupQuestion)
         int backupAgeDays;
         std::vector<test::ScriptedAnswer> answers;
         std::string xBackup, yBackup; // the backup copies afterwards
-        std::string x, y;             // the sources afterwards
-        std::string extra;            // "backup/name=content"
+        std::string x, y; // the sources afterwards
+        std::string extra; // "backup/name=content"
     };
     const std::string xo = "<p>x</p>\n", yo = "<p>y</p>\n"; // optimized
     const std::string xs = "<p >x</p>\n", ys = "<p >y</p>\n"; // sources
     const Row rows[] = {
-        {"Overwrite asks again", 0, {test::Overwrite(OverwriteAnswer::Overwrite), test::Overwrite(OverwriteAnswer::Skip),
-            test::Overwrite(OverwriteAnswer::Skip)}, xs, "old y", xo, ys, ""},
+        {"Overwrite asks again", 0,
+            {test::Overwrite(OverwriteAnswer::Overwrite), test::Overwrite(OverwriteAnswer::Skip),
+                test::Overwrite(OverwriteAnswer::Skip)},
+            xs, "old y", xo, ys, ""},
         {"Overwrite All", 0, {test::Overwrite(OverwriteAnswer::OverwriteAll)}, xs, ys, xo, yo, ""},
         {"Skip then the copy question for the source itself", 0,
             {test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Overwrite),
                 test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Skip)},
             "old x", "old y", xo, ys, ""},
         {"Skip All, and Skip All to the copy question", 0,
-            {test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)}, "old x", "old y", xs, ys, ""},
+            {test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)}, "old x", "old y",
+            xs, ys, ""},
         {"Older keeps a backup of the same day", 0,
             {test::Overwrite(OverwriteAnswer::OverwriteAllOlder), test::Overwrite(OverwriteAnswer::SkipAll),
                 test::Overwrite(OverwriteAnswer::SkipAll)},
             "old x", "old y", xs, ys, ""},
         {"Older replaces an older backup and asks again", 3,
-            {test::Overwrite(OverwriteAnswer::OverwriteAllOlder), test::Overwrite(OverwriteAnswer::OverwriteAllOlder)}, xs,
-            ys, xo, yo, ""},
-        {"New name", 0, {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("x.keep"),
-            test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)},
+            {test::Overwrite(OverwriteAnswer::OverwriteAllOlder), test::Overwrite(OverwriteAnswer::OverwriteAllOlder)},
+            xs, ys, xo, yo, ""},
+        {"New name", 0,
+            {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("x.keep"),
+                test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)},
             "old x", "old y", xo, ys, "backup/x.keep=" + xs},
-        {"Rename", 0, {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("x.older"),
-            test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)},
+        {"Rename", 0,
+            {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("x.older"),
+                test::Overwrite(OverwriteAnswer::SkipAll), test::Overwrite(OverwriteAnswer::SkipAll)},
             xs, "old y", xo, ys, "backup/x.older=old x"},
     };
     for (const Row& row : rows) {

@@ -6,9 +6,9 @@
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_commands.h"
 #include "batch/panel/panel_refresh.h"
-#include <algorithm>
 #include "tests/support/model_bench.h"
 #include "tests/support/scripted_optimizer.h"
+#include <algorithm>
 
 namespace qm {
 namespace {
@@ -173,7 +173,8 @@ TEST(Run, FilesThatCannotBeHandledAreReportedAndTheRunGoesOn)
     bench.write("site/vanishing.htm", "<p>v</p>");
     bench.write("site/good.htm", "<p>good</p>");
     bench.write("site/locked.htm", "<p>l</p>");
-    for (const char* name : {"empty.htm", "nul.htm", "utf16.htm", "vanishing.htm", "missing.htm", "locked.htm", "good.htm"})
+    for (const char* name :
+        {"empty.htm", "nul.htm", "utf16.htm", "vanishing.htm", "missing.htm", "locked.htm", "good.htm"})
         bench.AddFileToPanel(name);
     bench.fs.vanishOnRead(bench.path("site/vanishing.htm"));
     bench.fs.failWrites(bench.path("optimized/locked.htm"));
@@ -246,7 +247,8 @@ TEST(Run, OptimizeClickRefusals)
     };
     const Row rows[] = {
         {"a run is under way", ActivityMode::Opt, true, true, {"\rPlease, wait for optimization process finishing"}},
-        {"a scan is under way", ActivityMode::Path, true, false, {"\rPlease, wait for folder treatment process finishing"}},
+        {"a scan is under way", ActivityMode::Path, true, false,
+            {"\rPlease, wait for folder treatment process finishing"}},
         {"nothing checked", ActivityMode::None, false, true, {"\rYou should select files first"}},
         {"nothing checked, quiet", ActivityMode::None, false, false, {}},
     };
@@ -439,7 +441,8 @@ TEST(Run, BreakAndEscape)
             ActivityMode::Opt, true, true},
         {"Esc in the main window during a scan", [](MainModel& m) { MainWindowKeyUp(m, kEscapeKey); }, "Cancel",
             ActivityMode::Path, true, true},
-        {"Esc while idle", [](MainModel& m) { MainWindowKeyUp(m, kEscapeKey); }, "Cancel", ActivityMode::None, false, true},
+        {"Esc while idle", [](MainModel& m) { MainWindowKeyUp(m, kEscapeKey); }, "Cancel", ActivityMode::None, false,
+            true},
         {"another key", [](MainModel& m) { MainWindowKeyUp(m, 13); }, "Break", ActivityMode::Opt, false, true},
     };
     for (const Row& row : rows) {

@@ -42,8 +42,9 @@ TEST(CommandLine, TheTableInItsOrder)
 {
     std::vector<std::string> commands;
     for (const CommandRow& row : CommandTable()) commands.emplace_back(row.command);
-    EXPECT_EQ(commands, (std::vector<std::string> {"cl", "ps", "f", "fl", "fo", "foe", "m", "r", "op", "bup", "bu", "q", "ca",
-                            "opt", "nw", "nc", "nr"}));
+    EXPECT_EQ(commands,
+        (std::vector<std::string> {
+            "cl", "ps", "f", "fl", "fo", "foe", "m", "r", "op", "bup", "bu", "q", "ca", "opt", "nw", "nc", "nr"}));
 }
 
 TEST(CommandLine, EveryCommand)
@@ -61,16 +62,19 @@ TEST(CommandLine, EveryCommand)
                 EXPECT_EQ(b.model.options.text(Opt::edProfile), b.path("Profiles/custom.pro"));
                 EXPECT_FALSE(b.model.options.flag(Opt::cbDelKav));
             }},
-        {"ps names no profile", {"/ps=none.pro"}, [](Bench&) {}, {"\rUnknown command 'ps' or object='none.pro' was not found"}},
+        {"ps names no profile", {"/ps=none.pro"}, [](Bench&) {},
+            {"\rUnknown command 'ps' or object='none.pro' was not found"}},
         {"f adds a web file", {"/f=@site/a.htm"},
             [](Bench& b) {
                 ASSERT_EQ(b.model.panel.size(), 1u);
                 EXPECT_EQ(b.model.panel.row(0).fullPath(), b.path("site/a.htm"));
             }},
-        {"f takes no other file, silently", {"/f=@site/notes.txt"}, [](Bench& b) { EXPECT_TRUE(b.model.panel.empty()); }},
+        {"f takes no other file, silently", {"/f=@site/notes.txt"},
+            [](Bench& b) { EXPECT_TRUE(b.model.panel.empty()); }},
         {"fl loads a list", {"/fl=@list.lst"}, [](Bench& b) { EXPECT_EQ(b.model.panel.size(), 1u); }},
         {"fl takes no other file, silently", {"/fl=@site/a.htm"}, [](Bench& b) { EXPECT_TRUE(b.model.panel.empty()); }},
-        {"fo scans a folder with the folder options", {"/fo=@site"}, [](Bench& b) { EXPECT_EQ(b.model.panel.size(), 2u); }},
+        {"fo scans a folder with the folder options", {"/fo=@site"},
+            [](Bench& b) { EXPECT_EQ(b.model.panel.size(), 2u); }},
         {"fo with a path of other letter case names no folder", {"/fo=@SITE"}, [](Bench&) {},
             {"\rUnknown command 'fo' or object='@SITE' was not found"}},
         {"foe with a level limit enters no embedded folder", {"/foe=@site"},
@@ -89,21 +93,27 @@ TEST(CommandLine, EveryCommand)
                 EXPECT_TRUE(b.model.options.flag(Opt::radSaveNewMod));
                 EXPECT_EQ(b.model.options.text(Opt::edOptimizedPath), b.path("out/"));
             }},
-        {"op names no folder", {"/op=@none"}, [](Bench&) {}, {"\rUnknown command 'op' or object='@none' was not found"}},
+        {"op names no folder", {"/op=@none"}, [](Bench&) {},
+            {"\rUnknown command 'op' or object='@none' was not found"}},
         {"bup chooses modified sources", {"/bup=@out/"},
             [](Bench& b) {
                 EXPECT_TRUE(b.model.options.flag(Opt::radModifyOld));
                 EXPECT_EQ(b.model.options.text(Opt::edBackUpPath), b.path("out/"));
             }},
-        {"bu=Y turns backups on", {"/bu", "/bu=Y"}, [](Bench& b) { EXPECT_TRUE(b.model.options.flag(Opt::cbSaveBefMod)); }},
+        {"bu=Y turns backups on", {"/bu", "/bu=Y"},
+            [](Bench& b) { EXPECT_TRUE(b.model.options.flag(Opt::cbSaveBefMod)); }},
         {"bu alone turns them off", {"/bu"}, [](Bench& b) { EXPECT_FALSE(b.model.options.flag(Opt::cbSaveBefMod)); }},
         {"bu=n turns them off", {"/bu=n"}, [](Bench& b) { EXPECT_FALSE(b.model.options.flag(Opt::cbSaveBefMod)); }},
-        {"q", {"/q", "/m"}, [](Bench& b) { EXPECT_EQ(b.hooks.calls, (std::vector<std::string> {"quit", "minimize"})); }},
+        {"q", {"/q", "/m"},
+            [](Bench& b) {
+                EXPECT_EQ(b.hooks.calls, (std::vector<std::string> {"quit", "minimize"}));
+            }},
         {"ca checks every row", {"/f=@site/a.htm", "/f=@site/b.htm", "/ca"},
             [](Bench& b) { EXPECT_EQ(b.model.panel.CountCheckedRows(), 2u); }},
         {"ca on an empty panel", {"/ca"}, [](Bench&) {}, {"\rUnknown command 'ca'"}},
         {"opt without checked rows", {"/opt"}, [](Bench&) {}, {"\rUnknown command 'opt'"}},
-        {"opt shows the run window", {"/f=@site/a.htm", "/opt"}, [](Bench& b) { EXPECT_TRUE(b.model.run.window.visible); }},
+        {"opt shows the run window", {"/f=@site/a.htm", "/opt"},
+            [](Bench& b) { EXPECT_TRUE(b.model.run.window.visible); }},
         {"opt, nc and nr run and close the window", {"/f=@site/a.htm", "/op=@out", "/ca", "/opt", "/nc", "/nr"},
             [](Bench& b) {
                 EXPECT_TRUE(b.exists("out/a.htm"));
@@ -156,7 +166,8 @@ TEST(CommandLine, TheNoResultsSwitch)
         const char* argument;
         bool on;
     };
-    const Row rows[] = {{"nores", true}, {"NoRes", true}, {"/nores", true}, {"-NORES", true}, {"/noresx", false}, {"/ores", false}};
+    const Row rows[] = {
+        {"nores", true}, {"NoRes", true}, {"/nores", true}, {"-NORES", true}, {"/noresx", false}, {"/ores", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.argument);
         Bench bench;

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_lines.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
-#include "base/text_lines.h"
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -25,7 +25,10 @@ struct StartBench : Bench {
         fs::create_directories(dir / "Program Folder");
         write("bin/xdg-open", "#!/bin/sh\n");
     }
-    void start(const std::vector<std::string>& arguments = {}) { MainWindowShown(model, programFolder, bin, arguments); }
+    void start(const std::vector<std::string>& arguments = {})
+    {
+        MainWindowShown(model, programFolder, bin, arguments);
+    }
     std::string file(std::string_view name) const { return test::ReadFile(programFolder + std::string(name)); }
 };
 
@@ -48,17 +51,23 @@ TEST(StartUp, FirstStartInAnEmptyProgramFolder)
         "cbSaveNopen=0\r\n"
         "radModifyOld=0\r\n"
         "cbSaveBefMod=1\r\n"
-        "edBackUpPath=" + folder + "backup/\r\n"
-        "edOptimizedPath=" + folder + "optimized/\r\n"
-        "cbShowEnd=1\r\n"
-        "cbShowConf=1\r\n"
-        "cbShowInfo=1\r\n"
-        "cbShowOptWin=1\r\n"
-        "edExtEditor=" + bench.bin + "/xdg-open\r\n"
-        "edLan=\r\n"
-        "col0=180\r\ncol1=150\r\ncol2=120\r\ncol3=110\r\ncol4=110\r\ncol5=100\r\n"
-        "listHeight=305\r\n"
-        "column_sort=0\r\n");
+        "edBackUpPath=" +
+            folder +
+            "backup/\r\n"
+            "edOptimizedPath=" +
+            folder +
+            "optimized/\r\n"
+            "cbShowEnd=1\r\n"
+            "cbShowConf=1\r\n"
+            "cbShowInfo=1\r\n"
+            "cbShowOptWin=1\r\n"
+            "edExtEditor=" +
+            bench.bin +
+            "/xdg-open\r\n"
+            "edLan=\r\n"
+            "col0=180\r\ncol1=150\r\ncol2=120\r\ncol3=110\r\ncol4=110\r\ncol5=100\r\n"
+            "listHeight=305\r\n"
+            "column_sort=0\r\n");
     const std::vector<std::string> profile = SplitLines(bench.file("Profiles/Default.pro"));
     const std::vector<std::string> expected = {"[settings]", "cbDelKav=1", "cbDelEmptyPar=1", "cbDelEmptyLine=1",
         "cbDelCRLF=0", "cbDelTabLine=1", "cbDelBegEndSpace=1", "cbDelAllTabs=1", "cbReplaceDoubleSpaces=1",
@@ -108,7 +117,8 @@ TEST(StartUp, OptionsDatValuesAndTheSavedList)
     bench.write("site/a.htm", "a");
     bench.write("site/b.htm", "b");
     test::WriteFile(folder + "Options.dat", "[settings]\r\nradModifyOld=1\r\ncbSaveNopen=1\r\ncolumn_sort=3\r\n");
-    test::WriteFile(folder + "Default.lst", "- " + bench.path("site/a.htm") + "\r\n+ " + bench.path("site/b.htm") + "\r\n");
+    test::WriteFile(
+        folder + "Default.lst", "- " + bench.path("site/a.htm") + "\r\n+ " + bench.path("site/b.htm") + "\r\n");
     bench.start();
     EXPECT_TRUE(bench.model.options.flag(Opt::radModifyOld));
     EXPECT_TRUE(bench.hooks.has("click radModifyOld"));
@@ -239,8 +249,8 @@ TEST(Profiles, OpenAsksAboutUnsavedChanges)
         bench.ui.script({test::YesNoCancelAnswer(row.answer)});
         if (row.answer != YesNoCancel::Cancel) bench.ui.script({test::OpenFiles({folder + "Profiles/other.pro"})});
         OpenProfile(bench.model);
-        EXPECT_TRUE(bench.ui.saw("yesnocancel", "Save changes to current profile file < " + folder +
-                                                    "Profiles/Default.pro > before opening ?"));
+        EXPECT_TRUE(bench.ui.saw("yesnocancel",
+            "Save changes to current profile file < " + folder + "Profiles/Default.pro > before opening ?"));
         EXPECT_EQ(bench.model.options.text(Opt::edProfile),
             folder + (row.opened ? "Profiles/other.pro" : "Profiles/Default.pro"));
         EXPECT_EQ(bench.model.options.flag(Opt::cbDelKav), !row.opened);

@@ -31,8 +31,8 @@ TEST(SourceText, RoundTrip)
         // Encodings.
         {"UTF-8 stays UTF-8", "caf\xC3\xA9\r\n", true, "caf\xC3\xA9", true, "caf\xC3\xA9\r\n"},
         {"a single-byte page keeps its bytes", "caf\xE9\r\n", true, "caf\xC3\xA9", false, "caf\xE9\r\n"},
-        {"every byte value of a single-byte page", std::string("\x80\x9F\xA0\xFF", 4), true, "\xC2\x80\xC2\x9F\xC2\xA0\xC3\xBF",
-            false, std::string("\x80\x9F\xA0\xFF", 4)},
+        {"every byte value of a single-byte page", std::string("\x80\x9F\xA0\xFF", 4), true,
+            "\xC2\x80\xC2\x9F\xC2\xA0\xC3\xBF", false, std::string("\x80\x9F\xA0\xFF", 4)},
         {"an overlong form is no UTF-8", "\xC0\xAF", true, "\xC3\x80\xC2\xAF", false, "\xC0\xAF"},
         {"a surrogate is no UTF-8", "\xED\xA0\x80", true, "\xC3\xAD\xC2\xA0\xC2\x80", false, "\xED\xA0\x80"},
         {"a cut sequence is no UTF-8", "ab\xE2\x82", true, "ab\xC3\xA2\xC2\x82", false, "ab\xE2\x82"},

@@ -37,7 +37,7 @@ TEST(SourceView, ViewCommandsFollowTheCopiesOfTheHighlightedRow)
         const char* name;
         bool modify;
         bool optimizedCopy; // in the output folder
-        bool backupCopy;    // in the backup folder
+        bool backupCopy; // in the backup folder
         const char* initial;
         const char* optimized;
     };
@@ -176,8 +176,8 @@ TEST(SourceView, SavingFails)
     const Row rows[] = {
         {"a read-only page", [](ViewBench& b) { b.fs.makeReadOnly(b.path("site/index.htm")); }, "x", "read-only"},
         {"a full disk", [](ViewBench& b) { b.fs.failWrites(b.path("site/index.htm")); }, "x", ""},
-        {"a character the page cannot store",
-            [](ViewBench& b) { b.write("site/index.htm", "\xE9\r\n"); }, "\xE2\x82\xAC", "single-byte"},
+        {"a character the page cannot store", [](ViewBench& b) { b.write("site/index.htm", "\xE9\r\n"); },
+            "\xE2\x82\xAC", "single-byte"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -301,8 +301,8 @@ TEST(SourceView, TheExternalEditor)
         row.command(bench.model);
         const std::string file = bench.path(row.file);
         EXPECT_EQ(bench.ui.texts("launch"),
-            std::vector<std::string> {"\"/usr/bin/my editor\" \"" + file + "\" in \"" +
-                WithoutTrailingSeparator(FolderPart(file)) + "\""});
+            std::vector<std::string> {
+                "\"/usr/bin/my editor\" \"" + file + "\" in \"" + WithoutTrailingSeparator(FolderPart(file)) + "\""});
         EXPECT_EQ(bench.ui.messages().empty(), row.launches);
         if (!row.launches) {
             EXPECT_EQ(bench.ui.messages()[0], "\rExternal editor running failed");
