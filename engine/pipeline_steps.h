@@ -1,4 +1,4 @@
-// The eighteen steps of a page's optimization, in their fixed order, for any set of passes that follows them.
+// The steps of a page's optimization, in their fixed order, for any set of passes that follows them.
 #pragma once
 
 #include <exception>
@@ -13,7 +13,7 @@ namespace qm {
 // Passes is a type whose static members run each pass over a Page; see
 // engine/passes/pipeline.cpp. Each step reads its option when it is reached,
 // so a change made while the run waits at an interrupt check applies.
-template <class Passes, class Page, class Context>
+template<class Passes, class Page, class Context>
 PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const InterruptCheck& interrupted)
 {
     const TOptionSet& options = context.options;
@@ -39,6 +39,8 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
         Passes::CutQuestionBlocks(page, context);
         Passes::CutPercentBlocks(page, context);
         Passes::CutCfTags(page, context);
+        // Text that shows as written is taken out too, and so comes back byte for byte.
+        if (options.flag(Opt::cbKeepPre)) Passes::CutKeptText(page);
         if (options.flag(Opt::cbDelCRLF)) handled("", [&] { Passes::DelCRLF(page); });
         if (options.flag(Opt::cbDelComments))
             handled("Error during comments removal <!-- -->", [&] { Passes::DelComments(page, context); });

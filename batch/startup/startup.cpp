@@ -3,13 +3,12 @@
 
 #include <cstdlib>
 
-
-#include "batch/startup/command_line.h"
-#include "settings/data_lists.h"
-#include "batch/panel/file_list.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
+#include "batch/panel/file_list.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/startup/command_line.h"
+#include "settings/data_lists.h"
 #include "settings/profile.h"
 
 namespace qm {
@@ -18,7 +17,6 @@ namespace {
 constexpr std::string_view kStartUpError = "Error during program starting";
 constexpr std::string_view kQuitError = "Quit procedure error, sorry";
 constexpr int kMinimumScreenWidth = 800;
-constexpr std::size_t kFirstActiveRemovals = 6;
 
 FsResult CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
 {
@@ -51,9 +49,13 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
         if (!model.fs.isFolder(path)) model.fs.createFolder(path);
-    for (TTagReplacement& entry : options.listReplaceTags) entry.Active = true;
-    for (std::size_t i = 0; i < options.listDeleteTags.size() && i < kFirstActiveRemovals; ++i)
-        options.listDeleteTags[i].Active = true;
+    // Each default entry takes its default state: those that change how a page shows start inactive.
+    const std::vector<TTagReplacement> replacements = DefaultReplaceTags();
+    for (std::size_t i = 0; i < options.listReplaceTags.size() && i < replacements.size(); ++i)
+        options.listReplaceTags[i].Active = replacements[i].Active;
+    const std::vector<TTagRemoval> removals = DefaultDeleteTags();
+    for (std::size_t i = 0; i < options.listDeleteTags.size() && i < removals.size(); ++i)
+        options.listDeleteTags[i].Active = removals[i].Active;
     LoadLastOptions(model);
     LoadCurrentProfile(model);
     model.panel.ShowSortMarks();
@@ -102,14 +104,15 @@ FsResult FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
         if (fs.isFile(source) && !fs.exists(folder + name))
             if (FsResult error = fs.copyFile(source, folder + name)) return error;
     }
-    if (fs.isFolder(choice.installedDefaults + "help")) return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
+    if (fs.isFolder(choice.installedDefaults + "help"))
+        return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
     return std::nullopt;
 }
 
 std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
 {
-    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma",
-        "xed", "featherpad", "leafpad", "geany", "xdg-open", "editor"};
+    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma", "xed",
+        "featherpad", "leafpad", "geany", "xdg-open", "editor"};
     const std::string folder = WithTrailingSeparator(systemProgramFolder);
     for (const char* editor : kEditors)
         if (fs.isFile(folder + editor)) return folder + editor;

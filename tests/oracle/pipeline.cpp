@@ -16,6 +16,7 @@ struct OraclePasses {
     static void CutQuestionBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<?", U"?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<%", U"%>"); }
     static void CutCfTags(Page& page, const PassContext& c) { oracle::CutCfTags(page, c); }
+    static void CutKeptText(Page& page) { oracle::CutKeptText(page); }
     static void DelCRLF(Page& page) { oracle::DelCRLF(page); }
     static void DelComments(Page& page, const PassContext& c) { oracle::DelComments(page, c); }
     static void DelTagSpaces(Page& page) { oracle::DelTagSpaces(page); }
@@ -54,7 +55,7 @@ PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& 
     Page page;
     page.text = Widen(workingText);
     page.refreshMirror();
-    PipelineOutcome outcome = RunPasses(page, PassContext{options, data, messages}, interrupted);
+    PipelineOutcome outcome = RunPasses(page, PassContext {options, data, messages}, interrupted);
     if (outcome == PipelineOutcome::Completed) workingText = Narrow(page.text);
     return outcome;
 }
