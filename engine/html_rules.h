@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -61,5 +63,13 @@ inline bool EmptyValueMeansNothing(std::string_view lowerName)
     if (lowerName.size() > 2 && lowerName.substr(0, 2) == "on") return true; // event handlers
     return std::find(names.begin(), names.end(), lowerName) != names.end();
 }
+
+// The element names the page's own style sheets (its style blocks) use as
+// selectors, in lower case. Replacing such an element by another changes how
+// the page shows, whatever the browser's own styles say.
+std::vector<std::string> StyleSheetElementNames(std::string_view page);
+
+// The element name of a tag text of the tag lists: "/P" gives "p", "font size=2" gives "font".
+std::string ElementNameOf(std::string_view tagText);
 
 } // namespace qm

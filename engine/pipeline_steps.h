@@ -1,9 +1,11 @@
 // The steps of a page's optimization, in their fixed order, for any set of passes that follows them.
 #pragma once
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
+#include "engine/html_rules.h"
 #include "engine/messages.h"
 #include "engine/pipeline_outcome.h"
 #include "options/option_set.h"
@@ -32,6 +34,13 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
     auto tagMessage = [](const std::string& tag) { return "Error during removal of the tag " + tag; };
     // A tag text holding a NUL byte is no text a page could contain; it is passed over.
     auto usable = [](const std::string& text) { return text.find('\0') == std::string::npos; };
+
+    // A pair whose element the page's own style sheets style would change how the page shows.
+    const std::vector<std::string> styled = StyleSheetElementNames(Passes::Text(page));
+    auto styledByThePage = [&](const std::string& tagText) {
+        const std::string name = ElementNameOf(tagText);
+        return std::find(styled.begin(), styled.end(), name) != styled.end();
+    };
 
     try {
         handled(options.flag(Opt::cbShowInfo) ? "Error during scripts cutting" : "",
@@ -66,7 +75,7 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
             if (!options.listReplaceTags[i].Active) continue;
             const std::string from = options.listReplaceTags[i].FromTag;
             const std::string to = options.listReplaceTags[i].ToTag;
-            if (!usable(from) || !usable(to)) continue;
+            if (!usable(from) || !usable(to) || styledByThePage(from) || styledByThePage(to)) continue;
             handled(tagMessage(from), [&] { Passes::TreatTag(page, context, from, to); });
             if (options.flag(Opt::cbClosedTagsAlso))
                 handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, context, "/" + from, "/" + to); });

@@ -30,6 +30,7 @@ std::vector<std::string> TagTextsOf(const TOptionSet& options)
 }
 
 struct EnginePasses {
+    static std::string_view Text(const Page& page) { return page.text; }
     static void CutScripts(Page& page, const PassContext& c) { passes::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<?", "?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<%", "%>"); }

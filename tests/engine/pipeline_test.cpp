@@ -107,6 +107,13 @@ TEST(Pipeline, TheDefaultsKeepWhatThePageShows)
             "<address>a</address><blockquote>b</blockquote>\r\n"},
         {"raw text elements", "<xmp><b></xmp><listing>x</listing>\r\n", "<xmp><b></xmp><listing>x</listing>\r\n"},
         {"the other entries apply", "<strong>a</strong><code>b</code>\r\n", "<b>a</b><tt>b</tt>\r\n"},
+        {"not to elements the page's style sheet styles",
+            "<style>em { color: navy } .strong, #code, a:em, p { width: 1em; x: var(--b) }</style>"
+            "<em>a</em><strong>b</strong><code>c</code><b>d</b>\r\n",
+            "<style>em { color: navy } .strong, #code, a:em, p { width: 1em; x: var(--b) }</style>"
+            "<em>a</em><b>b</b><tt>c</tt><b>d</b>\r\n"},
+        {"nor by the name it would take", "<style>TT { font-size: 90% }</style><code>c</code>\r\n",
+            "<style>TT { font-size: 90% }</style><code>c</code>\r\n"},
     };
     const TOptionSet options;
     const EngineData data {{"center"}, {}};

@@ -12,6 +12,7 @@ namespace qm::oracle {
 namespace {
 
 struct OraclePasses {
+    static std::string Text(const Page& page) { return Narrow(page.text); }
     static void CutScripts(Page& page, const PassContext& c) { oracle::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<?", U"?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<%", U"%>"); }

@@ -171,7 +171,7 @@ void OptionsWindowTest::pageOrder_data()
                             << QStringList {"cbDelKav", "cbDelEmptyPar", "cbDelEmptyLine", "cbDelCRLF", "cbDelTabLine",
                                    "cbDelBegEndSpace", "cbDelAllTabs", "cbReplaceDoubleSpaces",
                                    "cbReplaceDoubleSpacesInKav", "cbReplaceDoubleNbsp", "cbReplaceDoubleNbspInKav",
-                                   "cbKeepLineEnds"}
+                                   "cbKeepLineEnds", "cbKeepPre"}
                             << QStringList {"cbDelEmptyPar", "cbDelCRLF", "cbReplaceDoubleSpacesInKav",
                                    "cbReplaceDoubleNbspInKav"};
     QTest::newRow("Scripts") << int(TfrmOptions::Scripts)
@@ -261,7 +261,7 @@ void OptionsWindowTest::clickBehaviours_data()
     // Profile flags that only raise the mark.
     for (const char* name : {"cbDelEmptyPar", "cbDelCRLF", "cbDelTabLine", "cbDelBegEndSpace", "cbDelAllTabs",
              "cbReplaceDoubleSpacesInKav", "cbReplaceDoubleNbspInKav", "cbIsStyle", "cbIsScript", "cbOuttag", "cbSsi",
-             "cbDelScripts", "cbClosedTagsAlso", "cbKeepLineEnds"})
+             "cbDelScripts", "cbClosedTagsAlso", "cbKeepLineEnds", "cbKeepPre"})
         QTest::newRow(name) << QStringList {name} << QStringList {} << QStringList {} << true;
 
     // Program options: enabling only, never the mark; the rule is stateful.

@@ -91,8 +91,10 @@ function decodePng(png) {
   return { width, height, channels, rows };
 }
 
+// Twenty characters before the difference and thirty from it, with the invisible ones spelled out.
 function around(text, at) {
-  return JSON.stringify(text.slice(Math.max(0, at - 20), at + 30));
+  return JSON.stringify(text.slice(Math.max(0, at - 20), at + 30))
+    .replace(/[\u0080-\uffff]/g, (c) => '\\u' + c.charCodeAt(0).toString(16).padStart(4, '0'));
 }
 
 // The first difference between two renderings, or null when they show the same.
@@ -131,23 +133,31 @@ function pagesUnder(folder) {
 
 async function compareFolders(originals, optimized) {
   const browser = await openBrowser();
-  let same = 0, total = 0, bytesBefore = 0, bytesAfter = 0;
-  try {
-    for (const path of pagesUnder(originals)) {
-      const name = relative(originals, path);
-      const before = readFileSync(path);
+  const paths = pagesUnder(originals);
+  const results = new Array(paths.length);
+  let same = 0, bytesBefore = 0, bytesAfter = 0, next = 0, printed = 0;
+  // Two pages at a time keep both cores busy; the lines still come out in order.
+  const worker = async () => {
+    while (next < paths.length) {
+      const index = next++;
+      const name = relative(originals, paths[index]);
+      const before = readFileSync(paths[index]);
       const after = readFileSync(join(optimized, name));
       bytesBefore += before.length;
       bytesAfter += after.length;
-      ++total;
       const difference = firstDifference(await render(browser.context, name, before),
         await render(browser.context, name, after));
       if (difference === null) ++same;
-      console.log(difference === null ? `same     ${name}` : `differs  ${name}: ${difference}`);
+      results[index] = difference === null ? `same     ${name}` : `differs  ${name}: ${difference}`;
+      while (printed < results.length && results[printed] !== undefined) console.log(results[printed++]);
     }
+  };
+  try {
+    await Promise.all([worker(), worker()]);
   } finally {
     await browser.close();
   }
+  const total = paths.length;
   const percent = total ? ((100 * same) / total).toFixed(1) : '0.0';
   const saved = bytesBefore - bytesAfter;
   console.log(`${same} of ${total} pages show the same (${percent} %); ` +

@@ -62,7 +62,7 @@ TEST(TagEditor, AddButtonRules)
         {"empty texts are taken as typed", TagListKind::Replacement, std::nullopt, "", "x", true},
         // Removal.
         {"removal, new", TagListKind::Removal, std::nullopt, "FONT", "", true},
-        {"removal, edit", TagListKind::Removal, 0, "!DOCTYPE", "", true},
+        {"removal, edit", TagListKind::Removal, 1, "NAME=\"GENERATOR\"", "", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -198,7 +198,7 @@ TEST(Schemes, SaveChangesAndSaveAs)
     options.RemoveSchemeModified = true;
     options.ProfileModified = true;
     SaveSchemeChanges(bench.model, TagListKind::Removal);
-    EXPECT_EQ(bench.read("Profiles/Default.rem").substr(0, 12), "+ !doctype\r\n");
+    EXPECT_EQ(bench.read("Profiles/Default.rem").substr(0, 12), "- !doctype\r\n");
     EXPECT_FALSE(options.RemoveSchemeModified);
     EXPECT_TRUE(options.ProfileModified) << "saving a scheme leaves the profile's mark";
 
