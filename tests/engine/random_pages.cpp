@@ -8,10 +8,11 @@ namespace {
 
 const char* const kNames[] = {"p", "P", "b", "a", "em", "EM", "strong", "Strong", "font", "basefont", "script",
     "SCRIPT", "style", "cfif", "CFSET", "cfoutput", "!doctype", "!DOCTYPE", "/p", "/P", "/strong", "/script", "/style",
-    "td", "/td", "li", "meta", "img", "code", "x", "strongest", "cf", "div"};
+    "td", "/td", "li", "meta", "img", "code", "x", "strongest", "cf", "div", "pre", "PRE", "/pre", "textarea", "title",
+    "/title", "xmp", "br", "span", "/span", "ul", "table", "TD", "/cfif", "p=", "pre\t"};
 
 const char* const kAttributeNames[] = {"name", "NAME", "width", "align", "alt", "title", "class", "content", "src",
-    "href", "color", "onclick", "cf", "style", "x"};
+    "href", "color", "onclick", "cf", "style", "x", "id", "ID", "lang", "value", "checked", "onLoad", "on"};
 
 const char* const kValues[] = {"50", "100%", "%", "-5", "1.5", "50px", "5%0", "#ff0000", "#FFF", "#FF00FF00", "center",
     "CENTER", "left", "a b", "", "generator", "keywords", "x>y", "a<b", "<font>", "script", "/script", "?>", "%>",
@@ -93,7 +94,17 @@ std::string RandomPages::tagText() { return pick(kTagTexts); }
 
 void RandomPages::piece(std::string& out)
 {
-    switch (below(18)) {
+    switch (below(19)) {
+    case 18: { // text shown as written, tags that swallow spaces or not, words that look like tags
+        static const char* const kShown[] = {"<pre>", "</pre>", "<PRE class=\"a>b\">  x\t y\r\n</PRE>",
+            "<textarea> a  b </textarea>", "<title>a <!-- b --> c</title>", "<pre title='</pre>'>z</pre>",
+            "<xmp><b></xmp>", "<listing>", "<plaintext>", "<!-- <pre> -->", "<style>em { } p b{x:var(--i)}</style>",
+            "<style>/* <pre> */</style>", "<br> <b>", "</span> <span>", "<li> <i>", "a\tb", "a\t\tb", "\t<b>\t",
+            "2.8 = x", "a < b > c", "</cf x>", "<</cfx>cf y>", "Set width=\"50\" here", "<p>shell script ok</p>",
+            "<a href=\"\" class=\"\">", "<p\tclass=\"\">"};
+        out += pick(kShown);
+        break;
+    }
     case 17: { // a tag text split around a whole tag of its own: removing that tag joins it again
         std::string text = tagText();
         std::size_t k = text.size() > 1 ? 1 + below(text.size() - 1) : 0;

@@ -1,7 +1,9 @@
 // Loads each page and its optimized copy in Debian's chromium and says whether they show the same.
 //
-//   node render-compare.mjs ORIGINALS OPTIMIZED   pages of ORIGINALS against the files of the same relative
-//                                                  path in OPTIMIZED; prints "same" or "differs" per page
+//   node render-compare.mjs ORIGINALS OPTIMIZED [--min-percent N]
+//                                                  pages of ORIGINALS against the files of the same relative
+//                                                  path in OPTIMIZED; prints "same" or "differs" per page and
+//                                                  fails when fewer than N % show the same
 //   node render-compare.mjs --check-checker PAGE  the checker itself: PAGE against itself twice must be
 //                                                  "same", PAGE with one word of its text removed "differs"
 //
@@ -131,7 +133,7 @@ function pagesUnder(folder) {
   return found;
 }
 
-async function compareFolders(originals, optimized) {
+async function compareFolders(originals, optimized, minPercent) {
   const browser = await openBrowser();
   const paths = pagesUnder(originals);
   const results = new Array(paths.length);
@@ -162,6 +164,7 @@ async function compareFolders(originals, optimized) {
   const saved = bytesBefore - bytesAfter;
   console.log(`${same} of ${total} pages show the same (${percent} %); ` +
     `${bytesBefore} -> ${bytesAfter} bytes, ${saved} saved (${((100 * saved) / Math.max(bytesBefore, 1)).toFixed(2)} %)`);
+  return total === 0 || (100 * same) / total >= minPercent;
 }
 
 // A word of the page's visible text, taken out of the markup where it stands as text.
@@ -207,9 +210,13 @@ async function checkChecker(path) {
 const args = process.argv.slice(2);
 if (args[0] === '--check-checker' && args.length === 2) {
   process.exitCode = (await checkChecker(args[1])) ? 0 : 1;
-} else if (args.length === 2) {
-  await compareFolders(args[0], args[1]);
+} else if (args.length === 2 || (args.length === 4 && args[2] === '--min-percent')) {
+  const minPercent = args.length === 4 ? Number(args[3]) : 0;
+  if (!(await compareFolders(args[0], args[1], minPercent))) {
+    console.log(`fewer than ${minPercent} % of the pages show the same`);
+    process.exitCode = 3;
+  }
 } else {
-  console.error('usage: render-compare.mjs ORIGINALS OPTIMIZED | --check-checker PAGE');
+  console.error('usage: render-compare.mjs ORIGINALS OPTIMIZED [--min-percent N] | --check-checker PAGE');
   process.exitCode = 2;
 }
