@@ -1,6 +1,8 @@
 // Reading the page's style blocks for the element names they style.
 #include "engine/html_rules.h"
 
+#include <unordered_set>
+
 namespace qm {
 namespace {
 
@@ -16,13 +18,16 @@ std::size_t FindLower(std::string_view text, std::string_view lowerNeedle, std::
     return std::string_view::npos;
 }
 
-bool IsNameChar(char c) { return IsAsciiLetter(static_cast<unsigned char>(c)) || (c >= '0' && c <= '9') || c == '-' || c == '_'; }
+bool IsNameChar(char c)
+{
+    return IsAsciiLetter(static_cast<unsigned char>(c)) || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
 
 } // namespace
 
 std::vector<std::string> StyleSheetElementNames(std::string_view page)
 {
-    std::vector<std::string> names;
+    std::unordered_set<std::string> names;
     constexpr auto npos = std::string_view::npos;
     for (std::size_t at = FindLower(page, "<style", 0); at != npos; at = FindLower(page, "<style", at)) {
         const std::size_t afterName = at + 6;
@@ -45,17 +50,17 @@ std::vector<std::string> StyleSheetElementNames(std::string_view page)
             while (end < close && IsNameChar(page[end])) ++end;
             const char before = page[i - 1];
             const bool selector = IsAsciiLetter(static_cast<unsigned char>(page[i])) && before != '.' &&
-                                  before != '#' && before != ':' && before != '@' && !(end < close && page[end] == '(');
+                before != '#' && before != ':' && before != '@' && !(end < close && page[end] == '(');
             if (selector) {
                 std::string name;
                 for (std::size_t k = i; k < end; ++k) name.push_back(Lower(page[k]));
-                if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+                names.insert(std::move(name));
             }
             i = end;
         }
         at = close;
     }
-    return names;
+    return std::vector<std::string>(names.begin(), names.end());
 }
 
 std::string ElementNameOf(std::string_view tagText)
@@ -63,7 +68,8 @@ std::string ElementNameOf(std::string_view tagText)
     std::size_t k = 0;
     if (k < tagText.size() && tagText[k] == '/') ++k;
     std::string name;
-    for (; k < tagText.size() && !EndsTagName(static_cast<unsigned char>(tagText[k])); ++k) name.push_back(Lower(tagText[k]));
+    for (; k < tagText.size() && !EndsTagName(static_cast<unsigned char>(tagText[k])); ++k)
+        name.push_back(Lower(tagText[k]));
     return name;
 }
 

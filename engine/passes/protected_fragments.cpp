@@ -1,4 +1,5 @@
-// Scripts, "<?" and "<%" blocks and ColdFusion tags, cut out in one sweep each and pasted back in one.
+// Scripts, "<?" and "<%" blocks, ColdFusion tags and text shown as written, cut out in one sweep each and pasted back
+// in one.
 #include <cstring>
 
 #include "engine/html_rules.h"
