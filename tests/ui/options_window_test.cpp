@@ -591,7 +591,10 @@ void OptionsWindowTest::tagListsShowTheOptionSet()
     QListWidget* remove = f.window.listDeleteTags;
     QCOMPARE(remove->count(), 10);
     QCOMPARE(remove->item(0)->text(), QStringLiteral("!doctype"));
-    QCOMPARE(remove->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(remove->item(0)->checkState(), Qt::Unchecked); // removing it would change how pages show
+    QCOMPARE(remove->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(replace->topLevelItem(3)->text(0), QStringLiteral("blockquote"));
+    QCOMPARE(replace->topLevelItem(3)->checkState(0), Qt::Unchecked);
     QCOMPARE(remove->item(6)->text(), QStringLiteral("/P"));
     QCOMPARE(remove->item(6)->checkState(), Qt::Unchecked);
     QCOMPARE(remove->flow(), QListView::LeftToRight);
