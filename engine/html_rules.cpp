@@ -8,10 +8,12 @@ namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The first occurrence of a needle that begins with "<", the rest in any case, from `from` on.
 std::size_t FindLower(std::string_view text, std::string_view lowerNeedle, std::size_t from)
 {
-    for (std::size_t i = from; i + lowerNeedle.size() <= text.size(); ++i) {
-        std::size_t k = 0;
+    for (std::size_t i = text.find('<', from); i != std::string_view::npos; i = text.find('<', i + 1)) {
+        if (i + lowerNeedle.size() > text.size()) break;
+        std::size_t k = 1;
         while (k < lowerNeedle.size() && Lower(text[i + k]) == lowerNeedle[k]) ++k;
         if (k == lowerNeedle.size()) return i;
     }
