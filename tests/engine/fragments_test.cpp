@@ -28,7 +28,7 @@ struct CutRow {
     const char* name;
     std::string input;
     std::string cut; // working text after the cutting passes
-    std::vector<std::string> fragments; // in the order they were cut
+    std::vector<std::string> fragments = {}; // in the order they were cut
 };
 
 void RunCuts(PassHarness& h)
