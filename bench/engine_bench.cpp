@@ -3,23 +3,23 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <functional>
+#include <malloc.h>
 #include <map>
+#include <new>
 #include <string>
 
+#include "base/memory_tuning.h"
 #include "bench/sample_pages.h"
 #include "engine/engine_data.h"
-#include "engine/passes/passes.h"
-#include "base/memory_tuning.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
+#include "engine/passes/passes.h"
 
 // Every heap block of the process is counted, so a run's peak can be read.
 struct HeapCount {
-    static inline std::atomic<std::size_t> now{0};
-    static inline std::atomic<std::size_t> high{0};
+    static inline std::atomic<std::size_t> now {0};
+    static inline std::atomic<std::size_t> high {0};
 
     static std::size_t current() { return now.load(); }
     static std::size_t peak() { return high.load(); }
@@ -84,7 +84,6 @@ EngineData Data()
     return data;
 }
 
-
 void Pipeline(benchmark::State& state, const std::string& kind)
 {
     const std::string& page = Page(kind, static_cast<std::size_t>(state.range(0)));
@@ -115,13 +114,13 @@ BENCHMARK(RealisticPipeline)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Uni
 BENCHMARK(AdversarialPipeline)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
 // One pass over a page that the passes before it have already been through, as in a run.
-void Pass(benchmark::State& state, const std::function<void(passes::Page&, const passes::PassContext&)>& pass,
-    bool afterCuts)
+void Pass(
+    benchmark::State& state, const std::function<void(passes::Page&, const passes::PassContext&)>& pass, bool afterCuts)
 {
     const TOptionSet options;
     const EngineData data = Data();
     SilentSink sink;
-    const passes::PassContext context{options, data, sink};
+    const passes::PassContext context {options, data, sink};
     passes::Page prepared;
     prepared.text = Page(state.range(1) ? "adversarial" : "realistic", static_cast<std::size_t>(state.range(0)));
     if (afterCuts) {
@@ -143,7 +142,16 @@ void Pass(benchmark::State& state, const std::function<void(passes::Page&, const
 
 using Ctx = const passes::PassContext&;
 #define QMK_PASS(name, afterCuts, ...)                                                                                 \
-    void name(benchmark::State& state) { Pass(state, [](passes::Page& page, Ctx c) { (void)c; __VA_ARGS__; }, afterCuts); } \
+    void name(benchmark::State& state)                                                                                 \
+    {                                                                                                                  \
+        Pass(                                                                                                          \
+            state,                                                                                                     \
+            [](passes::Page& page, Ctx c) {                                                                            \
+                (void)c;                                                                                               \
+                __VA_ARGS__;                                                                                           \
+            },                                                                                                         \
+            afterCuts);                                                                                                \
+    }                                                                                                                  \
     BENCHMARK(name)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond)
 
 QMK_PASS(CutScripts, false, passes::CutScripts(page, c));

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <vector>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
-#include "bench/sample_pages.h"
 #include "base/memory_tuning.h"
+#include "bench/sample_pages.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 
@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     const std::string kind = argc > 1 ? argv[1] : "realistic";
     const std::size_t bytes = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1'000'000;
     const int runs = argc > 3 ? std::atoi(argv[3]) : 10;
-    const std::string page = *qm::WorkingTextFromBytes(kind == "adversarial" ? qm::bench::AdversarialPage(bytes)
-                                                                            : qm::bench::RealisticPage(bytes));
+    const std::string page = *qm::WorkingTextFromBytes(
+        kind == "adversarial" ? qm::bench::AdversarialPage(bytes) : qm::bench::RealisticPage(bytes));
     const qm::TOptionSet options;
     qm::EngineData data;
     data.alignWords = {"left", "center", "right", "top", "middle", "bottom"};

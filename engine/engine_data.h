@@ -7,7 +7,7 @@
 namespace qm {
 
 struct EngineData {
-    std::vector<std::string> alignWords;  // "Align.dat", compared without regard to case
+    std::vector<std::string> alignWords; // "Align.dat", compared without regard to case
     std::vector<std::string> ssiCommands; // "Ssi.dat", as read
 };
 

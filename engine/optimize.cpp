@@ -1,15 +1,15 @@
 // The engine's entry point.
 #include "engine/optimize.h"
 
-#include "engine/passes/pipeline.h"
 #include "engine/page_text.h"
+#include "engine/passes/pipeline.h"
 
 namespace qm {
 
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted)
 {
-    return passes::RunPasses(workingText, passes::PassContext{options, data, messages}, interrupted);
+    return passes::RunPasses(workingText, passes::PassContext {options, data, messages}, interrupted);
 }
 
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,

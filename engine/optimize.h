@@ -19,7 +19,7 @@ PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& 
 
 struct OptimizedPage {
     PipelineOutcome outcome = PipelineOutcome::Failed;
-    std::string bytes;   // the page to write, when the outcome is Completed
+    std::string bytes; // the page to write, when the outcome is Completed
     std::string problem; // why the source is no page at all (then nothing is to be written)
 };
 

@@ -83,7 +83,9 @@ void MakeTextForWriting(std::string& text, std::string_view lineEnd)
     std::size_t w = 0;
     for (std::size_t start = 0; start < size;) {
         const std::size_t end = passes::FindAny<'\r', '\n'>(data, start, size);
-        const std::size_t breakLength = end == size ? 0 : (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1;
+        const std::size_t breakLength = end == size                          ? 0
+            : (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2
+                                                                             : 1;
         if (breakLength < lineEnd.size()) {
             std::string rest = TextForWriting(std::string_view(data + start, size - start), lineEnd);
             text.resize(w);

@@ -1,9 +1,11 @@
-// The eighteen steps of a page's optimization, in their fixed order, for any set of passes that follows them.
+// The steps of a page's optimization, in their fixed order, for any set of passes that follows them.
 #pragma once
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
+#include "engine/html_rules.h"
 #include "engine/messages.h"
 #include "engine/pipeline_outcome.h"
 #include "options/option_set.h"
@@ -13,7 +15,7 @@ namespace qm {
 // Passes is a type whose static members run each pass over a Page; see
 // engine/passes/pipeline.cpp. Each step reads its option when it is reached,
 // so a change made while the run waits at an interrupt check applies.
-template <class Passes, class Page, class Context>
+template<class Passes, class Page, class Context>
 PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const InterruptCheck& interrupted)
 {
     const TOptionSet& options = context.options;
@@ -33,12 +35,21 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
     // A tag text holding a NUL byte is no text a page could contain; it is passed over.
     auto usable = [](const std::string& text) { return text.find('\0') == std::string::npos; };
 
+    // A pair whose element the page's own style sheets style would change how the page shows.
+    const std::vector<std::string> styled = StyleSheetElementNames(Passes::Text(page));
+    auto styledByThePage = [&](const std::string& tagText) {
+        const std::string name = ElementNameOf(tagText);
+        return std::find(styled.begin(), styled.end(), name) != styled.end();
+    };
+
     try {
         handled(options.flag(Opt::cbShowInfo) ? "Error during scripts cutting" : "",
             [&] { Passes::CutScripts(page, context); });
         Passes::CutQuestionBlocks(page, context);
         Passes::CutPercentBlocks(page, context);
         Passes::CutCfTags(page, context);
+        // Text that shows as written is taken out too, and so comes back byte for byte.
+        if (options.flag(Opt::cbKeepPre)) Passes::CutKeptText(page);
         if (options.flag(Opt::cbDelCRLF)) handled("", [&] { Passes::DelCRLF(page); });
         if (options.flag(Opt::cbDelComments))
             handled("Error during comments removal <!-- -->", [&] { Passes::DelComments(page, context); });
@@ -64,7 +75,7 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
             if (!options.listReplaceTags[i].Active) continue;
             const std::string from = options.listReplaceTags[i].FromTag;
             const std::string to = options.listReplaceTags[i].ToTag;
-            if (!usable(from) || !usable(to)) continue;
+            if (!usable(from) || !usable(to) || styledByThePage(from) || styledByThePage(to)) continue;
             handled(tagMessage(from), [&] { Passes::TreatTag(page, context, from, to); });
             if (options.flag(Opt::cbClosedTagsAlso))
                 handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, context, "/" + from, "/" + to); });

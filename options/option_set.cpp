@@ -68,6 +68,8 @@ const OptionRow kTable[] = {
      "Treat closing tags", Marks()},
     {Opt::cbKeepLineEnds, "cbKeepLineEnds", K::Flag, S::Profile, "1", P::Common,
      "Keep the line ends of the source file ( LF or CR+LF )", Marks()},
+    {Opt::cbKeepPre, "cbKeepPre", K::Flag, S::Profile, "1", P::Common,
+     "Keep the text of <pre>, <textarea> and <title> as it is", Marks()},
 
     {Opt::cbPhp, "cbPhp", K::Flag, S::NotStored, "1", P::Scripts,
      "PHP scripts  ( <? ... ?> and <?php ... ?> )", Nothing(), true},
@@ -146,30 +148,34 @@ std::optional<Opt> OptionByKey(std::string_view key)
     return std::nullopt;
 }
 
+// Entries that change how a page shows are listed but start inactive: a
+// missing document type puts the browser into quirks mode, address and
+// blockquote lose their block layout, and listing, plaintext and xmp hold
+// raw text that tt would parse as markup.
 std::vector<TTagReplacement> DefaultReplaceTags()
 {
     return {
         {true, "strong", "b"},
         {true, "em", "i"},
         {true, "strike", "s"},
-        {true, "blockquote", "ul"},
+        {false, "blockquote", "ul"},
         {true, "var", "i"},
         {true, "cite", "i"},
-        {true, "address", "i"},
+        {false, "address", "i"},
         {true, "code", "tt"},
         {true, "kbd", "tt"},
         {true, "samp", "tt"},
         {true, "dfn", "i"},
-        {true, "listing", "tt"},
-        {true, "plaintext", "tt"},
-        {true, "xmp", "tt"},
+        {false, "listing", "tt"},
+        {false, "plaintext", "tt"},
+        {false, "xmp", "tt"},
     };
 }
 
 std::vector<TTagRemoval> DefaultDeleteTags()
 {
     return {
-        {true, "!doctype"},
+        {false, "!doctype"},
         {true, "name=\"generator\""},
         {true, "name=\"progid\""},
         {true, "name=\"description\""},

@@ -35,6 +35,7 @@ enum class Opt : int {
     cbDelScripts,
     cbClosedTagsAlso,
     cbKeepLineEnds,
+    cbKeepPre,
     // Shown on the "Scripts" page only, never stored.
     cbPhp,
     cbAsp,

@@ -241,12 +241,6 @@ bool IsProfileShortcut(const QKeyEvent& key)
         (key.key() == Qt::Key_O || key.key() == Qt::Key_S || key.key() == Qt::Key_A);
 }
 
-QString WithTrailingSeparator(QString path)
-{
-    if (!path.endsWith(QDir::separator())) path += QDir::separator();
-    return path;
-}
-
 } // namespace
 
 TfrmOptions::TfrmOptions(TOptionSet& options, UserInterface& ui, OptionsWindowCommands& commands, QWidget* parent)

@@ -18,7 +18,6 @@ namespace {
 constexpr std::string_view kStartUpError = "Error during program starting";
 constexpr std::string_view kQuitError = "Quit procedure error, sorry";
 constexpr int kMinimumScreenWidth = 800;
-constexpr std::size_t kFirstActiveRemovals = 6;
 
 Status CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
 {
@@ -51,9 +50,13 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
         if (!model.fs.isFolder(path)) (void)model.fs.createFolder(path); // missing ones are reported where used
-    for (TTagReplacement& entry : options.listReplaceTags) entry.Active = true;
-    for (std::size_t i = 0; i < options.listDeleteTags.size() && i < kFirstActiveRemovals; ++i)
-        options.listDeleteTags[i].Active = true;
+    // Each default entry takes its default state: those that change how a page shows start inactive.
+    const std::vector<TTagReplacement> replacements = DefaultReplaceTags();
+    for (std::size_t i = 0; i < options.listReplaceTags.size() && i < replacements.size(); ++i)
+        options.listReplaceTags[i].Active = replacements[i].Active;
+    const std::vector<TTagRemoval> removals = DefaultDeleteTags();
+    for (std::size_t i = 0; i < options.listDeleteTags.size() && i < removals.size(); ++i)
+        options.listDeleteTags[i].Active = removals[i].Active;
     LoadLastOptions(model);
     LoadCurrentProfile(model);
     model.panel.ShowSortMarks();

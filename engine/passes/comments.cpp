@@ -29,7 +29,10 @@ bool BodyMentionsStyle(std::string_view body)
 // The current text: what the rewriter has written, then the unread input.
 class CurrentText {
 public:
-    explicit CurrentText(const Rewriter& w) : w_(w) {}
+    explicit CurrentText(const Rewriter& w)
+        : w_(w)
+    {
+    }
     std::size_t size() const { return w_.size() + w_.input().size() - w_.readPoint(); }
     char operator[](std::size_t k) const
     {
@@ -86,8 +89,8 @@ bool EnclosingTagIsStyle(const Rewriter& w, const Rewriter::LessThan& s)
 
 // The comment's first word: from s+4 to the smaller of g-2 and the first
 // space from s+5 on, lower-cased and trimmed of characters up to 32.
-bool FirstWordIsSsiCommand(const Rewriter& w, std::size_t s, std::size_t g, const std::unordered_set<std::string>& ssi,
-    std::size_t longest)
+bool FirstWordIsSsiCommand(
+    const Rewriter& w, std::size_t s, std::size_t g, const std::unordered_set<std::string>& ssi, std::size_t longest)
 {
     const CurrentText text(w);
     std::size_t stop = g >= 2 ? g - 2 : 0;
@@ -162,9 +165,9 @@ void DelComments(Page& page, const PassContext& context)
         };
         const std::size_t gInText = w.size() + (g - p);
         bool keep = (options.flag(Opt::cbIsScript) && holdsScript()) ||
-                    (options.flag(Opt::cbIsStyle) && BodyMentionsStyle(in.substr(b, bodyEnd - b))) ||
-                    (options.flag(Opt::cbOuttag) && EnclosingTagIsStyle(w, s)) ||
-                    (options.flag(Opt::cbSsi) && !ssi.empty() && FirstWordIsSsiCommand(w, s.position, gInText, ssi, longest));
+            (options.flag(Opt::cbIsStyle) && BodyMentionsStyle(in.substr(b, bodyEnd - b))) ||
+            (options.flag(Opt::cbOuttag) && EnclosingTagIsStyle(w, s)) ||
+            (options.flag(Opt::cbSsi) && !ssi.empty() && FirstWordIsSsiCommand(w, s.position, gInText, ssi, longest));
         if (keep) {
             if (closed) keptClosings.insert(q);
             w.copy(1);

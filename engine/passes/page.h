@@ -17,11 +17,11 @@ namespace qm::passes {
 // byte of the page. Which fragment it stands for is kept beside the text.
 constexpr char kPlaceholder = '\0';
 
-enum class FragmentKind : std::uint8_t { Script, QuestionBlock, PercentBlock, ColdFusionTag };
+enum class FragmentKind : std::uint8_t { Script, QuestionBlock, PercentBlock, ColdFusionTag, KeptText };
 
 struct Fragment {
     FragmentKind kind;
-    std::string text;                   // its own NULs stand for...
+    std::string text; // its own NULs stand for...
     std::vector<std::uint32_t> children; // ...these fragments, in order
 };
 
@@ -32,7 +32,7 @@ struct Fragment {
 struct TagIndex {
     bool built = false;
     std::vector<std::string> indexed; // lower case, none holding a neighbour character
-    std::vector<bool> present;        // beside `indexed`
+    std::vector<bool> present; // beside `indexed`
     std::size_t longest = 0;
     // Bit L of lengthsByFirst[c] is set when an indexed text of length L
     // (below 64) starts with the lower-case byte c: most tokens stop there.
@@ -43,7 +43,7 @@ struct TagIndex {
 struct Page {
     std::string text;
     std::vector<std::uint32_t> placeholders; // the fragment of each NUL of the text, in order
-    std::vector<Fragment> fragments;         // every fragment cut from this page
+    std::vector<Fragment> fragments; // every fragment cut from this page
     // A pass that writes a new text writes it into this spare and leaves the
     // old text here, so a long page does not cost fresh memory every pass.
     std::string spare;

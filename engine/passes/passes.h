@@ -13,6 +13,7 @@ namespace qm::passes {
 void CutScripts(Page& page, const PassContext& context);
 void CutServerCode(Page& page, const PassContext& context, std::string_view start, std::string_view end);
 void CutCfTags(Page& page, const PassContext& context);
+void CutKeptText(Page& page);
 void PasteScripts(Page& page);
 
 // Comments.

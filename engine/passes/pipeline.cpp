@@ -30,10 +30,12 @@ std::vector<std::string> TagTextsOf(const TOptionSet& options)
 }
 
 struct EnginePasses {
+    static std::string_view Text(const Page& page) { return page.text; }
     static void CutScripts(Page& page, const PassContext& c) { passes::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<?", "?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<%", "%>"); }
     static void CutCfTags(Page& page, const PassContext& c) { passes::CutCfTags(page, c); }
+    static void CutKeptText(Page& page) { passes::CutKeptText(page); }
     static void DelCRLF(Page& page) { passes::DelCRLF(page); }
     static void DelComments(Page& page, const PassContext& c) { passes::DelComments(page, c); }
     static void DelTagSpaces(Page& page) { passes::DelTagSpaces(page); }
@@ -52,7 +54,7 @@ struct EnginePasses {
     static void DelSpaceBetweenTags(Page& page) { passes::DelSpaceBetweenTags(page); }
     static void PasteScripts(Page& page) { passes::PasteScripts(page); }
     // Every pass rewrites the text whole or not at all, so nothing needs mending after a failure.
-    static void AfterFailure(Page&) {}
+    static void AfterFailure(Page&) { }
     static bool AllFragmentsBack(const Page& page) { return page.placeholders.empty(); }
 };
 

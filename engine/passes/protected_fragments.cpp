@@ -1,6 +1,8 @@
-// Scripts, "<?" and "<%" blocks and ColdFusion tags, cut out in one sweep each and pasted back in one.
+// Scripts, "<?" and "<%" blocks, ColdFusion tags and text shown as written, cut out in one sweep each and pasted back
+// in one.
 #include <cstring>
 
+#include "engine/html_rules.h"
 #include "engine/passes/passes.h"
 #include "engine/passes/rewriter.h"
 
@@ -9,77 +11,81 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
-bool EndsScriptWord(char c) { return c == 8 || c == '\r' || c == ' ' || c == '>'; }
-
 // Takes out[from..] and input[readPoint..inputEnd) as one fragment and leaves
 // its placeholder, or nothing when scripts are to be deleted.
-void Cut(Rewriter& w, Page& page, const PassContext& context, FragmentKind kind, std::size_t from,
-    std::size_t inputEnd)
+void Cut(Rewriter& w, Page& page, bool deleting, FragmentKind kind, std::size_t from, std::size_t inputEnd)
 {
-    Fragment fragment{kind, std::string(w.out().substr(from)), {}};
+    Fragment fragment {kind, std::string(w.out().substr(from)), {}};
     fragment.text.append(w.input().substr(w.readPoint(), inputEnd - w.readPoint()));
     w.truncate(from, &fragment.children);
     w.skipTo(inputEnd, &fragment.children);
-    if (context.options.flag(Opt::cbDelScripts)) return;
+    if (deleting) return;
     page.fragments.push_back(std::move(fragment));
     w.putPlaceholder(static_cast<std::uint32_t>(page.fragments.size() - 1));
+}
+
+// Where a tag that starts at `from` (just after its name) ends: the first
+// ">" outside a quoted attribute value, or npos.
+std::size_t TagEnd(std::string_view in, std::size_t from)
+{
+    char quote = 0;
+    char lastSeen = 0; // the last character of the tag that is no white space
+    for (std::size_t j = from; j < in.size(); ++j) {
+        const char c = in[j];
+        if (quote) {
+            if (c == quote) {
+                quote = 0;
+                lastSeen = c;
+            }
+            continue;
+        }
+        if (c == '>') return j;
+        if ((c == '"' || c == '\'') && lastSeen == '=') quote = c;
+        if (!IsPageWhiteSpace(static_cast<unsigned char>(c))) lastSeen = c;
+    }
+    return npos;
+}
+
+// The first "</name" from `from` on that closes the element `name`, or npos.
+std::size_t ClosingTag(std::string_view in, std::size_t from, std::string_view name)
+{
+    for (std::size_t j = in.find("</", from); j != npos; j = in.find("</", j + 1)) {
+        const std::size_t after = j + 2 + name.size();
+        if (MatchesNoCase(in, j + 2, name) &&
+            (after == in.size() || EndsTagName(static_cast<unsigned char>(in[after]))))
+            return j;
+    }
+    return npos;
 }
 
 } // namespace
 
 void CutScripts(Page& page, const PassContext& context)
 {
-    Rewriter w(page, /*trackLessThan=*/true);
+    Rewriter w(page);
     const std::string_view in = w.input();
     for (;;) {
         std::size_t i = FindNoCase(in, w.readPoint(), "script");
         if (i == npos) break;
         w.copyTo(i);
+        // Only "<script" followed by what may end a tag's name opens a script:
+        // the word in body text ("a shell script") is text.
         const std::size_t p = w.size();
-        bool start = !w.insideQuotes() && i + 6 < in.size() && EndsScriptWord(in[i + 6]) && p >= 1 &&
-                     IsTagNameBefore(w.out().back());
-        std::size_t s = start ? w.nearestLessThan().position : npos;
-        if (s == npos) {
+        if (w.insideQuotes() || p == 0 || w.out().back() != '<' || i + 6 >= in.size() || !EndsTagName(in[i + 6])) {
             w.copy(1);
             continue;
         }
         QuoteWalker quotes(w);
         std::size_t close = FindNoCase(in, i, "/script");
         while (close != npos && quotes.insideAt(close + 1)) close = FindNoCase(in, close + 1, "/script");
-
         bool last = close == npos;
-        std::size_t e = npos; // input index
-        if (!last) {
-            e = in.find('>', close + 7);
-        } else if (s + 6 < p) {
-            // The block's end may even lie before the word, in what is already written.
-            std::size_t inOut = w.out().find('>', s + 6);
-            if (inOut != npos) {
-                Fragment fragment{FragmentKind::Script, std::string(w.out().substr(s, inOut - s + 1)), {}};
-                std::string rest(w.out().substr(inOut + 1));
-                std::vector<std::uint32_t> cut;
-                w.truncate(s, &cut);
-                std::size_t inBlock = 0;
-                for (char c : std::string_view(fragment.text))
-                    if (c == kPlaceholder) ++inBlock;
-                fragment.children.assign(cut.begin(), cut.begin() + static_cast<std::ptrdiff_t>(inBlock));
-                if (!context.options.flag(Opt::cbDelScripts)) {
-                    page.fragments.push_back(std::move(fragment));
-                    w.putPlaceholder(static_cast<std::uint32_t>(page.fragments.size() - 1));
-                }
-                w.putBack(rest, cut.data() + inBlock);
-                break;
-            }
-            e = in.find('>', i);
-        } else {
-            e = in.find('>', i + (s + 6 - p));
-        }
+        std::size_t e = in.find('>', last ? i + 6 : close + 7);
         // A script that never closes runs to the end: its text must not reach the passes.
         if (e == npos) {
             e = in.size() - 1;
             last = true;
         }
-        Cut(w, page, context, FragmentKind::Script, s, e + 1);
+        Cut(w, page, context.options.flag(Opt::cbDelScripts), FragmentKind::Script, p - 1, e + 1);
         if (last) break;
     }
     w.finish();
@@ -102,7 +108,7 @@ void CutServerCode(Page& page, const PassContext& context, std::string_view star
         std::size_t q = in.find(end, p);
         while (q != npos && quotes.insideAt(q)) q = in.find(end, q + 1);
         if (q == npos) break;
-        Cut(w, page, context, kind, w.size(), q + end.size());
+        Cut(w, page, context.options.flag(Opt::cbDelScripts), kind, w.size(), q + end.size());
     }
     w.finish();
 }
@@ -111,44 +117,37 @@ void CutCfTags(Page& page, const PassContext& context)
 {
     Rewriter w(page);
     const std::string_view in = w.input();
-    const bool deleting = context.options.flag(Opt::cbDelScripts);
+    // The "<" (or "</") right before "cf" in what is written, or npos.
+    auto tagStartBefore = [&](std::size_t word) -> std::size_t {
+        const std::string_view out = w.out();
+        if (word >= 1 && out[word - 1] == '<') return word - 1;
+        if (word >= 2 && out[word - 1] == '/' && out[word - 2] == '<') return word - 2;
+        return npos;
+    };
     for (;;) {
-        // The first "cf" outside quoted values with a tag-name neighbour before
-        // it decides. A tag deleted without a placeholder joins the text around
-        // it, so an occurrence may also straddle the last written character.
-        std::size_t p = npos;  // in the current text
-        std::size_t straddling = w.size() >= 1 && deleting && w.readPoint() < in.size() &&
-                                         LowerAscii(w.out().back()) == 'c' && LowerAscii(in[w.readPoint()]) == 'f'
-                                     ? w.size() - 1
-                                     : npos;
-        if (straddling != npos && !w.insideQuotes() && (straddling == 0 || IsTagNameBefore(w.out()[straddling - 1])))
-            p = straddling;
-        for (std::size_t i = p == npos ? FindNoCase(in, w.readPoint(), "cf") : npos; i != npos;
+        // A tag deleted without a placeholder joins the text around it, so an
+        // occurrence may straddle the last written character.
+        std::size_t word = npos; // in the current text
+        std::size_t after = npos; // input index after the word
+        if (w.size() >= 2 && w.readPoint() < in.size() && LowerAscii(w.out().back()) == 'c' &&
+            LowerAscii(in[w.readPoint()]) == 'f' && !w.insideQuotes() && tagStartBefore(w.size() - 1) != npos) {
+            word = w.size() - 1;
+            after = w.readPoint() + 1;
+        }
+        for (std::size_t i = word == npos ? FindNoCase(in, w.readPoint(), "cf") : npos; i != npos;
              i = FindNoCase(in, i + 1, "cf")) {
             w.copyTo(i);
-            if (!w.insideQuotes() && (w.size() == 0 || IsTagNameBefore(w.out().back()))) {
-                p = w.size();
+            if (!w.insideQuotes() && tagStartBefore(w.size()) != npos) {
+                word = w.size();
+                after = i + 2;
                 break;
             }
         }
-        if (p == npos) break;
-
-        // Its tag: the nearest "<" before it with an even number of quotes
-        // between, and the nearest ">" after it likewise.
-        const std::string_view out = w.out();
-        std::size_t tagStart = npos;
-        bool odd = false;
-        for (std::size_t j = p; j-- > 0;) {
-            if (out[j] == '<' && !odd) {
-                tagStart = j;
-                break;
-            }
-            if (out[j] == '"') odd = !odd;
-        }
-        if (tagStart == npos) break;
+        if (word == npos) break;
+        const std::size_t tagStart = tagStartBefore(word);
+        // Its end: the nearest ">" after the word with an even number of quotes between.
         std::size_t tagEnd = npos;
-        odd = false;
-        const std::size_t after = w.readPoint() + (p + 2 - w.size()); // input index after the word
+        bool odd = false;
         for (std::size_t j = after; j < in.size(); ++j) {
             if (in[j] == '>' && !odd) {
                 tagEnd = j;
@@ -157,7 +156,51 @@ void CutCfTags(Page& page, const PassContext& context)
             if (in[j] == '"') odd = !odd;
         }
         if (tagEnd == npos) break;
-        Cut(w, page, context, FragmentKind::ColdFusionTag, tagStart, tagEnd + 1);
+        Cut(w, page, context.options.flag(Opt::cbDelScripts), FragmentKind::ColdFusionTag, tagStart, tagEnd + 1);
+    }
+    w.finish();
+}
+
+void CutKeptText(Page& page)
+{
+    // The page is read as a browser reads it, as far as it takes to find the
+    // elements that keep their text: comments, the insides of tags and raw
+    // text (style sheets) hold no such element.
+    Rewriter w(page);
+    const std::string_view in = w.input();
+    for (std::size_t i = in.find('<'); i != npos; i = in.find('<', i)) {
+        if (in.compare(i, 4, "<!--") == 0) {
+            const std::size_t end = in.find("-->", i + 4);
+            if (end == npos) break;
+            i = end + 3;
+            continue;
+        }
+        const bool closing = i + 1 < in.size() && in[i + 1] == '/';
+        const std::size_t nameStart = i + (closing ? 2 : 1);
+        if (nameStart >= in.size() || !IsAsciiLetter(static_cast<unsigned char>(in[nameStart]))) {
+            ++i;
+            continue;
+        }
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < in.size() && !EndsTagName(static_cast<unsigned char>(in[nameEnd]))) ++nameEnd;
+        std::string name(in.substr(nameStart, nameEnd - nameStart));
+        for (char& c : name) c = LowerAscii(c);
+        const std::size_t tagEnd = TagEnd(in, nameEnd);
+        if (tagEnd == npos) break;
+        i = tagEnd + 1;
+        if (closing) continue;
+        if (HoldsRawText(name)) {
+            i = ClosingTag(in, i, name);
+            if (i == npos) break;
+        } else if (KeepsItsText(name)) {
+            std::size_t end = name == "plaintext" ? npos : ClosingTag(in, i, name);
+            if (end == npos) end = in.size();
+            if (end > i) {
+                w.copyTo(i);
+                Cut(w, page, false, FragmentKind::KeptText, w.size(), end);
+            }
+            i = end;
+        }
     }
     w.finish();
 }
@@ -174,7 +217,7 @@ void PasteScripts(Page& page)
         const std::uint32_t* fragments;
         std::size_t at;
     };
-    std::vector<Level> stack{{&page.text, page.placeholders.data(), 0}};
+    std::vector<Level> stack {{&page.text, page.placeholders.data(), 0}};
     while (!stack.empty()) {
         Level& level = stack.back();
         const std::string& text = *level.text;

@@ -3,9 +3,10 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "engine/attribute_values.h"
 #include "engine/passes/passes.h"
 #include "engine/passes/scan.h"
-#include "engine/attribute_values.h"
+#include "engine/passes/tag_context.h"
 
 namespace qm::passes {
 namespace {
@@ -22,6 +23,17 @@ bool EndsUnquotedValue(std::string_view text, std::size_t at)
 bool BoundsAttributeName(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '<' || c == '>' || c == '"' || c == kPlaceholder;
+}
+
+// Whether an attribute of this name (in any case) may go when its value is
+// empty. It allocates nothing: it runs while the text is being compacted.
+bool EmptyMeansNothing(std::string_view name)
+{
+    char lower[16];
+    const std::size_t n = std::min(name.size(), sizeof lower);
+    for (std::size_t k = 0; k < n; ++k) lower[k] = LowerAscii(name[k]);
+    if (n >= 2 && lower[0] == 'o' && lower[1] == 'n') return name.size() > 2; // event handlers, however long
+    return name.size() <= sizeof lower && EmptyValueMeansNothing(std::string_view(lower, n));
 }
 
 std::string Lower(std::string_view text)
@@ -57,6 +69,7 @@ void DelKav(Page& page, const PassContext& context)
     // compacted in place.
     std::string& text = page.text;
     const std::size_t size = text.size();
+    TagContext tags(text);
     std::size_t w = 0;
     std::size_t i = 0;
     while (i < size) {
@@ -73,22 +86,25 @@ void DelKav(Page& page, const PassContext& context)
             break;
         }
         const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(close) - data);
-        // Only a value written right after "=" belongs to an attribute; quotes
-        // in body text or style sheets are what the reader sees.
+        // Only a value written right after "=" inside a tag belongs to an
+        // attribute; quotes in body text or style sheets are what the reader sees.
         const bool attributeValue = w >= 1 && text[w - 1] == '=';
         const bool empty = q == p + 1;
         if (empty && attributeValue && context.options.flag(Opt::cbDelEmptyPar)) {
             std::size_t s = w - 1;
             while (s > 1 && !BoundsAttributeName(text[s])) --s;
-            w = s + 1;
-            i = q + 1;
-            continue;
+            const std::size_t nameLength = w - 1 > s + 1 ? w - 1 - (s + 1) : 0;
+            if (EmptyMeansNothing(std::string_view(text).substr(s + 1, nameLength)) && tags.inside(w, '"', q + 1)) {
+                w = s + 1;
+                tags.cutBack(w);
+                i = q + 1;
+                continue;
+            }
         }
         std::string_view value(data + p + 1, q - p - 1);
         const bool bytes = value.find(kPlaceholder) == std::string_view::npos;
-        const bool safe = bytes && ((!value.empty() && IsNum(value)) || Ishex(value) ||
-                                       listed(value));
-        if (safe && attributeValue && EndsUnquotedValue(text, q + 1)) {
+        const bool safe = bytes && ((!value.empty() && IsNum(value)) || Ishex(value) || listed(value));
+        if (safe && attributeValue && EndsUnquotedValue(text, q + 1) && tags.inside(w, '"', q + 1)) {
             MoveDown(text.data(), w, p + 1, q);
         } else {
             MoveDown(text.data(), w, p, q + 1);

@@ -8,7 +8,9 @@
 
 namespace qm::passes {
 
-Rewriter::Rewriter(Page& page, bool trackLessThan) : page_(page), trackLessThan_(trackLessThan)
+Rewriter::Rewriter(Page& page, bool trackLessThan)
+    : page_(page)
+    , trackLessThan_(trackLessThan)
 {
     source_ = std::move(page.text);
     in_ = source_;
@@ -19,8 +21,8 @@ void Rewriter::write()
     if (written_) return;
     out_ = TakeSpare(page_, source_.size() + source_.size() / 16 + 16);
     out_.append(in_.data(), r_);
-    outFragments_.assign(page_.placeholders.begin(),
-        page_.placeholders.begin() + static_cast<std::ptrdiff_t>(nextInputFragment_));
+    outFragments_.assign(
+        page_.placeholders.begin(), page_.placeholders.begin() + static_cast<std::ptrdiff_t>(nextInputFragment_));
     written_ = true;
 }
 
@@ -123,8 +125,8 @@ void Rewriter::truncate(std::size_t size, std::vector<std::uint32_t>* dropped)
             if (out_[i] == kPlaceholder) ++nuls;
         std::size_t keep = outFragments_.size() - nuls;
         if (dropped)
-            dropped->insert(dropped->end(), outFragments_.begin() + static_cast<std::ptrdiff_t>(keep),
-                outFragments_.end());
+            dropped->insert(
+                dropped->end(), outFragments_.begin() + static_cast<std::ptrdiff_t>(keep), outFragments_.end());
         outFragments_.resize(keep);
     }
     for (auto& stack : less_)
@@ -151,9 +153,9 @@ Rewriter::LessThan Rewriter::nearestLessThan() const
 {
     track();
     auto entry = [](std::uint64_t packed, bool odd) {
-        return LessThan{static_cast<std::size_t>(packed >> 1), odd, (packed & 1) != 0};
+        return LessThan {static_cast<std::size_t>(packed >> 1), odd, (packed & 1) != 0};
     };
-    if (less_[0].empty()) return less_[1].empty() ? LessThan{} : entry(less_[1].back(), true);
+    if (less_[0].empty()) return less_[1].empty() ? LessThan {} : entry(less_[1].back(), true);
     if (less_[1].empty()) return entry(less_[0].back(), false);
     return less_[0].back() > less_[1].back() ? entry(less_[0].back(), false) : entry(less_[1].back(), true);
 }

@@ -36,7 +36,11 @@ public:
     std::string_view out() const { return written_ ? std::string_view(out_) : in_.substr(0, r_); }
     std::size_t size() const { return written_ ? out_.size() : r_; } // the read point's position in the current text
 
-    bool insideQuotes() const { track(); return inside_; } // quoted-value rule, at the read point
+    bool insideQuotes() const
+    {
+        track();
+        return inside_;
+    } // quoted-value rule, at the read point
 
     // Copies input up to (not including) input index `end`.
     void copyTo(std::size_t end);
@@ -74,7 +78,7 @@ private:
     // Brings the state up to date with everything written; it is kept only as
     // far as a search has asked, since most of a page is never asked about.
     void track() const;
-    void write();                 // from now on `out_` holds what is written
+    void write(); // from now on `out_` holds what is written
     std::size_t inputNuls(std::size_t from, std::size_t to) const;
 
     Page& page_;
@@ -99,7 +103,12 @@ private:
 // on from the read point's state; positions asked for must not decrease.
 class QuoteWalker {
 public:
-    explicit QuoteWalker(const Rewriter& w) : w_(w), at_(w.readPoint()), inside_(w.insideQuotes()) {}
+    explicit QuoteWalker(const Rewriter& w)
+        : w_(w)
+        , at_(w.readPoint())
+        , inside_(w.insideQuotes())
+    {
+    }
     bool insideAt(std::size_t to);
 
 private:

@@ -56,7 +56,7 @@ inline void MoveDown(char* data, std::size_t& w, std::size_t from, std::size_t t
 }
 
 // The first position in [from, end) holding one of the given bytes, or end.
-template <char... Bytes> inline std::size_t FindAny(const char* data, std::size_t from, std::size_t end)
+template<char... Bytes> inline std::size_t FindAny(const char* data, std::size_t from, std::size_t end)
 {
     std::size_t i = from;
 #ifdef QMK_HAVE_SSE2
@@ -82,8 +82,8 @@ inline std::size_t FindByte(const char* data, std::size_t from, std::size_t end,
 #ifdef QMK_HAVE_SSE2
     const __m128i wanted = _mm_set1_epi8(byte);
     for (; i + 16 <= end; i += 16) {
-        int mask = _mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wanted));
+        int mask =
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wanted));
         if (mask) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
@@ -102,8 +102,8 @@ inline std::size_t FindSpacePairOrQuote(const char* data, std::size_t from, std:
     for (; i + 17 <= end; i += 16) {
         __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        __m128i hits = _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(a, space), _mm_cmpeq_epi8(b, space)),
-            _mm_cmpeq_epi8(a, quote));
+        __m128i hits =
+            _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(a, space), _mm_cmpeq_epi8(b, space)), _mm_cmpeq_epi8(a, quote));
         int mask = _mm_movemask_epi8(hits);
         if (mask) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
@@ -121,8 +121,8 @@ inline bool HaveAvx2()
 }
 
 // Thirty-two positions at a time; returns the first candidate or the first position not examined.
-__attribute__((target("avx2"))) inline std::size_t FindFoldedPairWide(const char* data, std::size_t from,
-    std::size_t last, char first, char final, std::size_t distance, bool& found)
+__attribute__((target("avx2"))) inline std::size_t FindFoldedPairWide(
+    const char* data, std::size_t from, std::size_t last, char first, char final, std::size_t distance, bool& found)
 {
     const __m256i fold1 = _mm256_set1_epi8((first >= 'a' && first <= 'z') ? 0x20 : 0);
     const __m256i fold2 = _mm256_set1_epi8((final >= 'a' && final <= 'z') ? 0x20 : 0);
@@ -147,8 +147,8 @@ __attribute__((target("avx2"))) inline std::size_t FindFoldedPairWide(const char
 // Candidates for a lower-case ASCII needle ignoring the case of A to Z: its
 // first and last bytes, with the 0x20 bit folded, match. The caller checks
 // the whole needle at every candidate.
-inline std::size_t FindFoldedPair(const char* data, std::size_t from, std::size_t last, char first, char final,
-    std::size_t distance)
+inline std::size_t FindFoldedPair(
+    const char* data, std::size_t from, std::size_t last, char first, char final, std::size_t distance)
 {
     // `last` is the last position a candidate may start at.
     std::size_t i = from;
@@ -277,19 +277,21 @@ inline NeighbourMasks NeighboursOf64(const char* data)
         __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * part));
         __m128i before = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(8)), _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))),
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8(' '))),
+            _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8(' '))),
                 _mm_cmpeq_epi8(block, _mm_set1_epi8('<'))));
         __m128i neighbour = _mm_or_si128(before, _mm_cmpeq_epi8(block, _mm_set1_epi8('>')));
-        masks.before |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(before))) << (16 * part);
+        masks.before |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(before)))
+            << (16 * part);
         masks.neighbour |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(neighbour)))
-                           << (16 * part);
+            << (16 * part);
     }
 #else
     for (int k = 0; k < 64; ++k) {
         char c = data[k];
         bool before = c == 8 || c == '\n' || c == '\r' || c == ' ' || c == '<';
-        if (before) masks.before |= std::uint64_t{1} << k;
-        if (before || c == '>') masks.neighbour |= std::uint64_t{1} << k;
+        if (before) masks.before |= std::uint64_t {1} << k;
+        if (before || c == '>') masks.neighbour |= std::uint64_t {1} << k;
     }
 #endif
     return masks;

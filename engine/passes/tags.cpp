@@ -1,8 +1,8 @@
 // Tag removal and replacement in one sweep per tag text, with a short look back after every change.
 #include <algorithm>
 #include <bit>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 #include "engine/passes/passes.h"
 #include "engine/passes/rewriter.h"
@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t npos = std::string::npos;
 
 enum : std::uint8_t {
-    kHidden = 1,   // the first character of an occurrence left alone: no quote, bracket or letter any more
+    kHidden = 1, // the first character of an occurrence left alone: no quote, bracket or letter any more
     kInserted = 2, // put in by a replacement of this call: never searched again
 };
 
@@ -65,12 +65,12 @@ void MarkPresent(TagIndex& index, std::string_view text, std::size_t from, std::
             for (std::size_t k = 0; base + k < size; ++k) {
                 char c = data[base + k];
                 bool before = IsTagNameBefore(c);
-                if (before) masks.before |= std::uint64_t{1} << k;
-                if (before || c == '>') masks.neighbour |= std::uint64_t{1} << k;
+                if (before) masks.before |= std::uint64_t {1} << k;
+                if (before || c == '>') masks.neighbour |= std::uint64_t {1} << k;
             }
         }
         // A "before" character followed by another neighbour starts an empty token: none of those.
-        const std::uint64_t starts0 = masks.before & ~(masks.neighbour >> 1 & ~(std::uint64_t{1} << 63));
+        const std::uint64_t starts0 = masks.before & ~(masks.neighbour >> 1 & ~(std::uint64_t {1} << 63));
         for (std::uint64_t starts = starts0; starts; starts &= starts - 1) {
             const unsigned k = static_cast<unsigned>(std::countr_zero(starts));
             const std::size_t start = base + k + 1;
@@ -112,7 +112,10 @@ struct StreamChar {
 class TagSweep {
 public:
     TagSweep(Page& page, std::string_view tag, std::string_view replacement, std::vector<Change>& changes)
-        : page_(page), changes_(changes), replacement_(replacement), removal_(replacement.empty())
+        : page_(page)
+        , changes_(changes)
+        , replacement_(replacement)
+        , removal_(replacement.empty())
     {
         lowerTag_.resize(tag.size());
         std::transform(tag.begin(), tag.end(), lowerTag_.begin(), LowerAscii);
@@ -147,7 +150,7 @@ public:
             }
             const std::size_t p = out_.size();
             bool accepted = !inside_ && p >= 1 && !hiddenAt(p - 1) && IsTagNameBefore(out_[p - 1]);
-            StreamChar after{};
+            StreamChar after {};
             accepted = accepted && peek(n, after) && !(after.flags & kHidden) && EndsTagWord(after.c);
             accepted = accepted && !insertedAhead(n);
             // Only an occurrence inside a tag is a tag's name or attribute: a
@@ -166,11 +169,11 @@ public:
             if (removal_) {
                 popOut(out_.size() - s, nullptr);
                 consumeThrough(e);
-                changes_.push_back(Change{out_.size(), 0});
+                changes_.push_back(Change {out_.size(), 0});
                 lookBack({});
             } else {
                 dropFront(n);
-                changes_.push_back(Change{out_.size(), replacement_.size()});
+                changes_.push_back(Change {out_.size(), replacement_.size()});
                 lookBack(replacement_);
             }
         }
@@ -192,10 +195,7 @@ private:
     // --- the written side -------------------------------------------------
     bool hiddenAt(std::size_t i) const { return std::binary_search(hidden_.begin(), hidden_.end(), i); }
     bool backslashAt(std::size_t i) const { return out_[i] == '\\' && !hiddenAt(i); }
-    bool quoteCounts(std::size_t i) const
-    {
-        return !(i >= 1 && backslashAt(i - 1) && !(i >= 2 && backslashAt(i - 2)));
-    }
+    bool quoteCounts(std::size_t i) const { return !(i >= 1 && backslashAt(i - 1) && !(i >= 2 && backslashAt(i - 2))); }
 
     void emit(const StreamChar& ch)
     {
@@ -226,7 +226,7 @@ private:
         std::vector<StreamChar> reversed;
         for (std::size_t k = 0; k < count; ++k) {
             const std::size_t pos = out_.size() - 1;
-            StreamChar ch{out_[pos], 0, 0};
+            StreamChar ch {out_[pos], 0, 0};
             if (!hidden_.empty() && hidden_.back() == pos) {
                 ch.flags |= kHidden;
                 hidden_.pop_back();
@@ -261,7 +261,7 @@ private:
         }
         std::size_t i = r_ + (k - pendingSize());
         if (i >= in_.size()) return false;
-        ch = StreamChar{in_[i], 0, 0};
+        ch = StreamChar {in_[i], 0, 0};
         return true;
     }
 
@@ -287,7 +287,7 @@ private:
         char c = in_[r_++];
         if (c == '"') inputOdd_ = !inputOdd_;
         std::uint32_t fragment = c == kPlaceholder ? page_.placeholders[nextInputFragment_++] : 0;
-        return StreamChar{c, 0, fragment};
+        return StreamChar {c, 0, fragment};
     }
 
     StreamChar takeFront()
@@ -344,7 +344,7 @@ private:
     {
         std::vector<StreamChar> again;
         popOut(std::min(lowerTag_.size() - 1, out_.size()), &again);
-        for (char c : inserted) again.push_back(StreamChar{c, kInserted, 0});
+        for (char c : inserted) again.push_back(StreamChar {c, kInserted, 0});
         again.insert(again.end(), pending_.begin() + static_cast<std::ptrdiff_t>(head_), pending_.end());
         pending_ = std::move(again);
         head_ = 0;
@@ -362,7 +362,7 @@ private:
             if (ch.c == '"') {
                 odd = !odd;
             } else if (!odd && IsBracket(ch.c)) {
-                return ch.c == '>' ? Closing{true, true, k} : Closing{};
+                return ch.c == '>' ? Closing {true, true, k} : Closing {};
             }
         }
         std::size_t x = r_;
@@ -372,8 +372,8 @@ private:
             x = r_ + 1;
         }
         std::size_t j = nextBracket(parityAtX != odd, x, parityAtX);
-        if (j == npos || in_[j] != '>') return Closing{};
-        return Closing{true, false, j};
+        if (j == npos || in_[j] != '>') return Closing {};
+        return Closing {true, false, j};
     }
 
     // The first input position j >= x holding "<" or ">" with `target` as the
@@ -390,7 +390,7 @@ private:
             if (IsBracket(c) && odd == target) break;
             if (c == '"') odd = !odd;
         }
-        memo = Remembered{true, x, j < in_.size() ? j : npos};
+        memo = Remembered {true, x, j < in_.size() ? j : npos};
         return memo.result;
     }
 
@@ -418,11 +418,11 @@ private:
 
     std::string out_;
     std::vector<std::uint32_t> outFragments_;
-    std::vector<std::size_t> hidden_;                                // written positions, increasing
-    std::vector<std::pair<std::size_t, std::size_t>> inserted_;      // written spans, increasing
-    std::vector<std::size_t> brackets_[2];                           // by the parity of all quotes before them
-    bool inside_ = false;                                            // the quoted-value rule
-    bool allOdd_ = false;                                            // every quote counting
+    std::vector<std::size_t> hidden_; // written positions, increasing
+    std::vector<std::pair<std::size_t, std::size_t>> inserted_; // written spans, increasing
+    std::vector<std::size_t> brackets_[2]; // by the parity of all quotes before them
+    bool inside_ = false; // the quoted-value rule
+    bool allOdd_ = false; // every quote counting
     Remembered remembered_[2];
 };
 
@@ -445,7 +445,9 @@ bool DecidableUpFront(std::string_view lowerTag, std::string_view replacement)
 class UpFrontReplacement {
 public:
     UpFrontReplacement(std::string_view text, std::string_view lowerTag, std::string_view replacement)
-        : in_(text), tag_(lowerTag), to_(replacement)
+        : in_(text)
+        , tag_(lowerTag)
+        , to_(replacement)
     {
     }
 
@@ -457,7 +459,7 @@ public:
         std::size_t acceptedEnd = npos;
         for (std::size_t p = FindNoCase(in_, 0, tag_); p != npos;) {
             bool accepted = p >= 1 && p + n < in_.size() && EndsTagWord(in_[p + n]) &&
-                            IsTagNameBefore(p == acceptedEnd ? to_.back() : in_[p - 1]) && !insideAt(p);
+                IsTagNameBefore(p == acceptedEnd ? to_.back() : in_[p - 1]) && !insideAt(p);
             if (accepted) {
                 std::size_t s = bracketBefore(allOddAt(p), p);
                 std::size_t e = s != npos && in_[s] == '<' ? bracketFrom(allOddAt(p + 1), p + 1) : npos;
@@ -468,7 +470,7 @@ public:
                 continue;
             }
             out.append(in_.data() + copied, p - copied);
-            changes.push_back(Change{out.size(), to_.size()});
+            changes.push_back(Change {out.size(), to_.size()});
             out.append(to_);
             copied = acceptedEnd = p + n;
             p = FindNoCase(in_, p + n, tag_);
@@ -521,7 +523,7 @@ private:
     std::size_t bracketBeforeFar(bool target, std::size_t x)
     {
         Memo& memo = before_[target];
-        if (!memo.valid || x < memo.at) memo = Memo{true, 0, npos};
+        if (!memo.valid || x < memo.at) memo = Memo {true, 0, npos};
         bool odd = allOddAt(x);
         std::size_t found = npos;
         for (std::size_t j = x; j-- > memo.at;) {
@@ -533,7 +535,7 @@ private:
                 break;
             }
         }
-        memo = Memo{true, x, found != npos ? found : memo.result};
+        memo = Memo {true, x, found != npos ? found : memo.result};
         return memo.result;
     }
 
@@ -563,7 +565,7 @@ private:
             if ((c == '<' || c == '>') && odd == target) break;
             if (c == '"') odd = !odd;
         }
-        memo = Memo{true, x, j < in_.size() ? j : npos};
+        memo = Memo {true, x, j < in_.size() ? j : npos};
         return memo.result;
     }
 
@@ -615,13 +617,13 @@ std::optional<std::size_t> Indexed(const TagIndex& index, std::string_view lower
 void IndexTagTexts(Page& page, const std::vector<std::string>& tagTexts)
 {
     TagIndex& index = page.tagIndex;
-    index = TagIndex{};
+    index = TagIndex {};
     for (const std::string& text : tagTexts) {
         std::string lower = LowerCopy(text);
         if (!IsIndexable(lower) || Indexed(index, lower)) continue;
         index.longest = std::max(index.longest, lower.size());
         const auto first = static_cast<unsigned char>(lower[0]);
-        if (lower.size() < 64) index.lengthsByFirst[first] |= std::uint64_t{1} << lower.size();
+        if (lower.size() < 64) index.lengthsByFirst[first] |= std::uint64_t {1} << lower.size();
         index.byFirst[first].push_back(static_cast<std::uint16_t>(index.indexed.size()));
         index.indexed.push_back(std::move(lower));
     }

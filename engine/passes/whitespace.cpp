@@ -5,6 +5,7 @@
 
 #include "engine/passes/passes.h"
 #include "engine/passes/scan.h"
+#include "engine/passes/tag_context.h"
 
 namespace qm::passes {
 namespace {
@@ -26,7 +27,7 @@ struct QuoteState {
 // CR LF. The text is rewritten in place while every line fits where it
 // stood, which it does unless the text has a lone CR or LF or lacks a final
 // line break; from such a line on the rest goes to a new buffer.
-template <class Line> void RewriteLines(Page& page, Line&& line)
+template<class Line> void RewriteLines(Page& page, Line&& line)
 {
     std::string& text = page.text;
     const char* data = text.data();
@@ -68,13 +69,16 @@ template <class Line> void RewriteLines(Page& page, Line&& line)
 
 void DelTagSpaces(Page& page)
 {
-    // Every run of spaces outside a quoted value goes when a "<" or "=" stands
-    // before it or a ">" or "=" after it; a single space between ">" and "<"
-    // goes too. Runs are independent: what stands around one never changes
-    // when another goes, and no quote changes its standing either.
+    // Every run of spaces outside a quoted value and inside a tag goes when
+    // an "=" stands before it or a ">" or "=" after it; a single space
+    // between ">" and "<" goes when one of the two tags swallows it. Runs are
+    // independent: what stands around one never changes when another goes,
+    // and no quote or bracket changes its standing either. (A space right
+    // after "<" never goes: "< p" is text to a browser, not a tag.)
     std::string& text = page.text;
     const std::size_t size = text.size();
     QuoteState quotes;
+    TagContext tags(text);
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         // Single spaces between other characters never go: they are skipped with the rest.
@@ -96,8 +100,12 @@ void DelTagSpaces(Page& page)
             const bool hasAfter = end < size;
             const char before = hasBefore ? text[w - 1] : '\0';
             const char after = hasAfter ? text[end] : '\0';
-            drop = (hasBefore && (before == '<' || before == '=')) || (hasAfter && (after == '>' || after == '=')) ||
-                   (run == 1 && hasBefore && hasAfter && before == '>' && after == '<');
+            if (before == '=' || after == '>' || after == '=') {
+                drop = tags.inside(w, ' ', end);
+            } else if (run == 1 && before == '>' && after == '<') {
+                drop = SwallowingTagEndingAt(std::string_view(text.data(), w), w - 1) ||
+                    SwallowingTagAt(std::string_view(text.data() + end, size - end), 0);
+            }
         }
         if (!drop) MoveDown(text.data(), w, k, end);
         i = end;
@@ -107,6 +115,7 @@ void DelTagSpaces(Page& page)
 
 void DelSpaceBetweenTags(Page& page)
 {
+    // A space between two tags shows unless one of them swallows it.
     std::string& text = page.text;
     const std::size_t size = text.size();
     QuoteState quotes;
@@ -119,13 +128,20 @@ void DelSpaceBetweenTags(Page& page)
         quotes.see(text, w, c);
         text[w++] = c;
         i = k + 1;
-        if (c == '>' && !quotes.inside && i + 1 < size && text[i] == ' ' && text[i + 1] == '<') ++i;
+        if (c == '>' && !quotes.inside && i + 1 < size && text[i] == ' ' && text[i + 1] == '<' &&
+            (SwallowingTagEndingAt(std::string_view(text.data(), w), w - 1) ||
+                SwallowingTagAt(std::string_view(text.data() + i + 1, size - i - 1), 0)))
+            ++i;
     }
     text.resize(w);
 }
 
 void DelCRLF(Page& page)
 {
+    // A line break between two characters that are not white space becomes
+    // a space, so the words on either side stay apart; any other goes. A
+    // break that goes may join a CR before it and an LF after it into a new
+    // break, which is then judged the same way.
     std::string& text = page.text;
     const std::size_t size = text.size();
     std::size_t w = 0;
@@ -133,12 +149,22 @@ void DelCRLF(Page& page)
         std::size_t k = FindByte(text.data(), i, size, '\r');
         MoveDown(text.data(), w, i, k);
         if (k == size) break;
-        if (k + 1 < size && text[k + 1] == '\n') {
-            text[w++] = ' ';
-            i = k + 2;
-        } else {
+        if (k + 1 >= size || text[k + 1] != '\n') {
             text[w++] = '\r';
             i = k + 1;
+            continue;
+        }
+        i = k + 2;
+        for (;;) {
+            const bool separates = w > 0 && !IsPageWhiteSpace(static_cast<unsigned char>(text[w - 1])) && i < size &&
+                !IsPageWhiteSpace(static_cast<unsigned char>(text[i]));
+            if (separates) {
+                text[w++] = ' ';
+                break;
+            }
+            if (!(w > 0 && text[w - 1] == '\r' && i < size && text[i] == '\n')) break;
+            --w;
+            ++i;
         }
     }
     text.resize(w);
@@ -180,13 +206,21 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
 
 void DelAllTabs(Page& page)
 {
+    // A run of tabs between two characters that are not white space becomes
+    // one space, so the words on either side stay apart; any other goes.
     std::string& text = page.text;
     const std::size_t size = text.size();
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
         std::size_t k = FindByte(text.data(), i, size, '\t');
         MoveDown(text.data(), w, i, k);
-        i = k + 1;
+        if (k == size) break;
+        std::size_t end = k;
+        while (end < size && text[end] == '\t') ++end;
+        if (w > 0 && !IsPageWhiteSpace(static_cast<unsigned char>(text[w - 1])) && end < size &&
+            !IsPageWhiteSpace(static_cast<unsigned char>(text[end])))
+            text[w++] = ' ';
+        i = end;
     }
     text.resize(w);
 }

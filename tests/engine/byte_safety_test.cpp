@@ -1,10 +1,10 @@
 // No byte of a page changes unless a rule asks for it: every byte value, and UTF-8 text in many scripts.
 #include <gtest/gtest.h>
 
-#include "engine/optimize.h"
-#include "tests/oracle/unit_text.h"
 #include "base/text_lines.h"
+#include "engine/optimize.h"
 #include "tests/engine/pass_harness.h"
+#include "tests/oracle/unit_text.h"
 
 namespace qm {
 namespace {
@@ -34,7 +34,7 @@ TEST(ByteSafety, EveryByteValueStandsUnchangedInTextValuesCommentsAndScripts)
         if (RuleActsOn(byte)) continue;
         const std::string x(1, static_cast<char>(byte));
         page += "<p title=\"a" + x + "b\" class=k" + x + ">a" + x + "b<!--style" + x + "--><script>s" + x +
-                "</script></p>\r\n";
+            "</script></p>\r\n";
     }
     const std::vector<std::string> lines = SplitLines(Optimized(page));
     const std::vector<std::string> expected = SplitLines(page);
@@ -46,8 +46,8 @@ TEST(ByteSafety, FormerMarkerAndPlaceholderBytesAreOrdinary)
 {
     // Bytes once used as placeholders and markers, right where the passes hide and cut things.
     const std::string bytes = "\x89\x8A\x98\x9A\x9F\xA4\xA5\xA6\xAC\xAF";
-    const std::string page = "<p title=\"< " + bytes + "\">" + bytes + "</p><script>" + bytes + "</script><?" +
-                             bytes + "?><a href=\"x = " + bytes + "\">" + bytes + "</a>\r\n";
+    const std::string page = "<p title=\"< " + bytes + "\">" + bytes + "</p><script>" + bytes + "</script><?" + bytes +
+        "?><a href=\"x = " + bytes + "\">" + bytes + "</a>\r\n";
     EXPECT_EQ(Optimized(page), page);
     // The pass that hides tag texts must give back the byte before a tag name too.
     const std::string near = "<p>\xA4strong \xA5</p><strong>\xA4</strong>\r\n";

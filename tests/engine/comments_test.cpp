@@ -1,11 +1,9 @@
 // Comment removal and its four keep rules.
 #include <gtest/gtest.h>
 
-#include "tests/oracle/comments.h"
-#include "tests/oracle/protected_fragments.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::oracle {
+namespace qm {
 namespace {
 
 struct Row {
@@ -48,29 +46,30 @@ TEST(DelComments, RemovesAndKeeps)
         {"upper case body kept by style", "<!-- STYLE -->", "<!-- STYLE -->"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        test::PassHarness h;
-        for (auto [id, on] : row.flags) h.options.setFlag(id, on);
-        h.data.ssiCommands = row.ssi;
-        h.load(row.input);
-        DelComments(h.page, h.context());
-        EXPECT_EQ(h.shown(), row.expected);
-        EXPECT_EQ(h.page.mirror, Lower(h.page.text));
+        test::ForBothEngines(row.name, [&](test::PassHarness& h) {
+            for (auto [id, on] : row.flags) h.options.setFlag(id, on);
+            h.data.ssiCommands = row.ssi;
+            h.load(row.input);
+            h.delComments();
+            EXPECT_EQ(h.shown(), row.expected);
+            EXPECT_TRUE(h.mirrorInStep());
+        });
     }
 }
 
 TEST(DelComments, ScriptInsideTheBody)
 {
     for (bool keepScripts : {true, false}) {
-        test::PassHarness h;
-        h.options.setFlag(Opt::cbIsScript, keepScripts);
-        h.load("<!-- <script>f()</script> -->x");
-        CutScripts(h.page, h.context());
-        DelComments(h.page, h.context());
-        PasteScripts(h.page);
-        EXPECT_EQ(h.shown(), keepScripts ? "<!-- <script>f()</script> -->x" : "x");
+        test::ForBothEngines(keepScripts ? "script rule on" : "script rule off", [&](test::PassHarness& h) {
+            h.options.setFlag(Opt::cbIsScript, keepScripts);
+            h.load("<!-- <script>f()</script> -->x");
+            h.cutScripts();
+            h.delComments();
+            h.pasteScripts();
+            EXPECT_EQ(h.shown(), keepScripts ? "<!-- <script>f()</script> -->x" : "x");
+        });
     }
 }
 
 } // namespace
-} // namespace qm::oracle
+} // namespace qm

@@ -1,12 +1,14 @@
-// Scripts, server code and ColdFusion tags leave the page whole and come back in their own places.
+// Scripts, server code, ColdFusion tags and text shown as written leave the page whole and come back in their own
+// places.
 #include <gtest/gtest.h>
 
-#include "tests/oracle/protected_fragments.h"
 #include "tests/engine/pass_harness.h"
+#include "tests/oracle/protected_fragments.h"
 
 namespace qm::oracle {
 namespace {
 
+using test::ForBothEngines;
 using test::PassHarness;
 
 TEST(Inkav, CountsQuotesBeforeThePosition)
@@ -25,16 +27,17 @@ TEST(Inkav, CountsQuotesBeforeThePosition)
 struct CutRow {
     const char* name;
     std::string input;
-    std::string cut; // working text after the four cutting passes
-    std::vector<std::string> fragments; // in the order they were cut
+    std::string cut; // working text after the cutting passes
+    std::vector<std::string> fragments = {}; // in the order they were cut
 };
 
 void RunCuts(PassHarness& h)
 {
-    CutScripts(h.page, h.context());
-    CutServerCode(h.page, h.context(), U"<?", U"?>");
-    CutServerCode(h.page, h.context(), U"<%", U"%>");
-    CutCfTags(h.page, h.context());
+    h.cutScripts();
+    h.cutServerCode("<?", "?>");
+    h.cutServerCode("<%", "%>");
+    h.cutCfTags();
+    h.cutKeptText();
 }
 
 TEST(ProtectedFragments, WhatIsCut)
@@ -45,12 +48,15 @@ TEST(ProtectedFragments, WhatIsCut)
             {"<SCRIPT LANGUAGE=\"JavaScript\">x</SCRIPT>"}},
         {"quoted end tag skipped", "<script>document.write(\"<\\/script>\");</script>!", "{0}!",
             {"<script>document.write(\"<\\/script>\");</script>"}},
-        {"tab after script is no start", "<script\tsrc=x>y</script>", "<script\tsrc=x>y</script>", {}},
+        {"tab after script starts one too", "<script\tsrc=x>y</script>", "{0}", {"<script\tsrc=x>y</script>"}},
         {"unclosed script cuts its tag only and ends the pass", "<script src=\"a.js\">x<script>y", "{0}x<script>y",
             {"<script src=\"a.js\">"}},
         {"closing tag alone", "a</script>b", "a</script>b", {}},
         {"word after a letter", "<p>ascript x</p>", "<p>ascript x</p>", {}},
         {"word without a bracket before it", " script >x", " script >x", {}},
+        {"word of body text after a tag", "<p>A <em>shell</em> script runs it.</p>",
+            "<p>A <em>shell</em> script runs it.</p>", {}},
+        {"word after a space inside a tag", "<p class=x script>y</p>", "<p class=x script>y</p>", {}},
         {"script without any closing bracket runs to the end", "a<script x", "a{0}", {"<script x"}},
         {"two scripts", "<script>A</script>m<script>B</script>", "{0}m{1}",
             {"<script>A</script>", "<script>B</script>"}},
@@ -62,57 +68,83 @@ TEST(ProtectedFragments, WhatIsCut)
         {"asp", "<%= x %><p>", "{0}<p>", {"<%= x %>"}},
         // ColdFusion
         {"cf in a value", "<td class=\"cf\">", "<td class=\"cf\">", {}},
-        {"opening cf tag only", "<cfif x>y</cfif>", "{0}y</cfif>", {"<cfif x>"}},
+        {"opening and closing cf tags", "<cfif x>y</cfif>", "{0}y{1}", {"<cfif x>", "</cfif>"}},
         {"upper case cf", "<CFSET x = 1>z", "{0}z", {"<CFSET x = 1>"}},
-        {"cf word after a space", "<p a cfx=1>t", "{0}t", {"<p a cfx=1>"}},
+        {"cf word after a space in a tag", "<p a cfx=1>t", "<p a cfx=1>t", {}},
+        {"cf word of body text", "<p>Run <kbd>x</kbd> with the cfg file.</p>",
+            "<p>Run <kbd>x</kbd> with the cfg file.</p>", {}},
+        // text shown as written
+        {"pre content", "<pre class=\"x\">  a\r\n\tb  </pre>", "<pre class=\"x\">{0}</pre>", {"  a\r\n\tb  "}},
+        {"textarea, title, xmp and listing",
+            "<TITLE>a  b</TITLE><textarea> x </textarea><xmp><b></xmp><listing>"
+            " y</listing>",
+            "<TITLE>{0}</TITLE><textarea>{1}</textarea><xmp>{2}</xmp><listing>{3}</listing>",
+            {"a  b", " x ", "<b>", " y"}},
+        {"a comment inside title is text", "<title>a <!-- b --> c</title>", "<title>{0}</title>", {"a <!-- b --> c"}},
+        {"plaintext runs to the end", "<plaintext> a </plaintext> b", "<plaintext>{0}", {" a </plaintext> b"}},
+        {"unclosed pre runs to the end", "<pre> a", "<pre>{0}", {" a"}},
+        {"empty pre", "<pre></pre>", "<pre></pre>", {}},
+        {"pre in a comment", "<!-- <pre> --> a <pre> b </pre>", "<!-- <pre> --> a <pre>{0}</pre>", {" b "}},
+        {"pre in a quoted value", "<a title=\"<pre>\" alt='<pre>'>x</a>", "<a title=\"<pre>\" alt='<pre>'>x</a>", {}},
+        {"pre in a style sheet", "<style>/* <pre> */</style><pre> c </pre>", "<style>/* <pre> */</style><pre>{0}</pre>",
+            {" c "}},
+        {"a longer name", "<prefix> a </prefix>", "<prefix> a </prefix>", {}},
+        {"a script inside pre is its fragment's child", "<pre> <script>x</script> </pre>", "<pre>{1}</pre>",
+            {"<script>x</script>", " {0} "}},
     };
     for (const CutRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        PassHarness h;
-        h.load(row.input);
-        RunCuts(h);
-        EXPECT_EQ(h.shown(), row.cut);
-        ASSERT_EQ(h.page.fragments.size(), row.fragments.size());
-        for (std::size_t i = 0; i < row.fragments.size(); ++i) EXPECT_EQ(h.fragment(i), row.fragments[i]);
-        PasteScripts(h.page);
-        EXPECT_EQ(h.shown(), row.input) << "cutting and pasting gives the page back";
+        ForBothEngines(row.name, [&](PassHarness& h) {
+            h.load(row.input);
+            RunCuts(h);
+            EXPECT_EQ(h.shown(), row.cut);
+            ASSERT_EQ(h.fragmentCount(), row.fragments.size());
+            for (std::size_t i = 0; i < row.fragments.size(); ++i) EXPECT_EQ(h.fragment(i), row.fragments[i]);
+            h.pasteScripts();
+            EXPECT_EQ(h.shown(), row.input) << "cutting and pasting gives the page back";
+        });
     }
 }
 
 TEST(ProtectedFragments, DeletedWhenScriptsAreToGo)
 {
-    const std::pair<std::string, std::string> rows[] = {
-        {"<p>a<script>x()</script>b</p>", "<p>ab</p>"},
-        {"<p>a<?php x ?>b</p>", "<p>ab</p>"},
-        {"<p>a<% x %>b</p>", "<p>ab</p>"},
-        {"<p>a<cfset x>b</cfset></p>", "<p>ab</cfset></p>"},
+    const CutRow rows[] = {
+        {"script", "<p>a<script>x()</script>b</p>", "<p>ab</p>"},
+        {"php", "<p>a<?php x ?>b</p>", "<p>ab</p>"},
+        {"asp", "<p>a<% x %>b</p>", "<p>ab</p>"},
+        {"cold fusion", "<p>a<cfset x>b</cfset></p>", "<p>ab</p>"},
+        {"a cf tag made by a deletion", "<<cfx>cfy>z", "z"},
+        {"a cf tag made around the c", "<c<cfx>f y>z", "z"},
+        {"text shown as written stays", "<pre><script>x</script> a</pre>", "<pre>{0}</pre>", {" a"}},
     };
-    for (const auto& [input, expected] : rows) {
-        PassHarness h;
-        h.options.setFlag(Opt::cbDelScripts, true);
-        h.load(input);
-        RunCuts(h);
-        EXPECT_EQ(h.shown(), expected) << input;
-        EXPECT_TRUE(h.page.fragments.empty());
+    for (const CutRow& row : rows) {
+        ForBothEngines(row.name, [&](PassHarness& h) {
+            h.options.setFlag(Opt::cbDelScripts, true);
+            h.load(row.input);
+            RunCuts(h);
+            EXPECT_EQ(h.shown(), row.cut);
+            EXPECT_EQ(h.fragmentCount(), row.fragments.size());
+        });
     }
 }
 
 TEST(ProtectedFragments, PlaceholdersAreTiedToTheirOwnFragments)
 {
-    PassHarness h;
-    // The script is cut first and its placeholder ends up inside the "<?" block.
-    h.load("<? <script>x</script> ?><script>y</script>");
-    RunCuts(h);
-    EXPECT_EQ(h.shown(), "{2}{1}");
-    PasteScripts(h.page);
-    EXPECT_EQ(h.shown(), "<? <script>x</script> ?><script>y</script>");
-
-    // A placeholder that a pass removed takes its fragment with it; the others keep theirs.
-    h.load("<?a?>|<?b?>");
-    RunCuts(h);
-    h.page.text.erase(0, 1);
-    PasteScripts(h.page);
-    EXPECT_EQ(h.shown(), "|<?b?>");
+    ForBothEngines("a script inside a \"<?\" block", [](PassHarness& h) {
+        // The script is cut first and its placeholder ends up inside the "<?" block.
+        h.load("<? <script>x</script> ?><script>y</script>");
+        RunCuts(h);
+        EXPECT_EQ(h.shown(), "{2}{1}");
+        h.pasteScripts();
+        EXPECT_EQ(h.shown(), "<? <script>x</script> ?><script>y</script>");
+    });
+    ForBothEngines("a placeholder removed", [](PassHarness& h) {
+        // A placeholder that a pass removed takes its fragment with it; the others keep theirs.
+        h.load("<?a?>|<?b?>");
+        RunCuts(h);
+        h.dropFirstPlaceholder();
+        h.pasteScripts();
+        EXPECT_EQ(h.shown(), "|<?b?>");
+    });
 }
 
 TEST(FindTag, StatusesAndPositions)

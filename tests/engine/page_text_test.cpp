@@ -42,7 +42,8 @@ TEST(PageText, LineEnds)
 
 TEST(PageText, WritingInPlaceGivesWhatACopyGives)
 {
-    const std::string texts[] = {"", "a", "a\r\n", "a\r\nb\r\n", "a\rb\nc", "a b ", "\r\n\r\n", "x\n", "\r", "ab\r\ncd"};
+    const std::string texts[] = {
+        "", "a", "a\r\n", "a\r\nb\r\n", "a\rb\nc", "a b ", "\r\n\r\n", "x\n", "\r", "ab\r\ncd"};
     for (const std::string& text : texts) {
         for (std::string_view lineEnd : {"\r\n", "\n", "\r"}) {
             std::string inPlace = text;

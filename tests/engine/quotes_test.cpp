@@ -1,11 +1,10 @@
 // Quotes around numbers, colours and listed words go; empty attributes may go.
 #include <gtest/gtest.h>
 
-#include "tests/oracle/quotes.h"
 #include "engine/attribute_values.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::oracle {
+namespace qm {
 namespace {
 
 TEST(ValueTests, IsNumAndIshex)
@@ -54,40 +53,55 @@ TEST(DelKav, DropsOnlyNeedlessQuotes)
         {"unsafe values", "<td a=\"-5\" b=\"1.5\" c=\"50px\" d=\"5%0\" e=\"#FF00FF00\">",
             "<td a=\"-5\" b=\"1.5\" c=\"50px\" d=\"5%0\" e=\"#FF00FF00\">"},
         {"spaces in the value", "<img alt=\"a b\">", "<img alt=\"a b\">"},
-        {"empty attribute", "<img alt=\"\" src=a.gif>", "<img  src=a.gif>"},
-        {"empty attribute kept when asked", "<img alt=\"\" src=a.gif>", "<img alt=\"\" src=a.gif>", false},
-        {"empty attribute after a tab stays inside its attribute", "<img\talt=\"\">", "<img\t>"},
-        {"empty attribute after a line break", "<img\r\nalt=\"\">", "<img\r\n>"},
-        {"empty value on a tag name", "<x=\"\">", "<x>"},
-        {"empty attribute after a kept value", "<a title=\"a b\"x=\"\">", "<a title=\"a b\">"},
-        {"lone quote and everything after it", "<b a=\"\" c=\"5\"><p title=\"x>50", "<b  c=5><p title=\"x>50"},
-        {"unpaired after pairs", "<a b=\"1\" c=\"d>", "<a b=1 c=\"d>"},
+        {"empty attribute", "<p class=\"\" id=a>", "<p  id=a>"},
+        {"empty attribute kept when asked", "<p class=\"\" id=a>", "<p class=\"\" id=a>", false},
+        {"empty attribute after a tab stays inside its attribute", "<p\tclass=\"\">", "<p\t>"},
+        {"empty attribute after a line break", "<p\r\nid=\"\">", "<p\r\n>"},
+        {"empty value on a tag name", "<x=\"\">", "<x=\"\">"},
+        {"empty attribute after a kept value", "<a title=\"a b\"class=\"\">", "<a title=\"a b\">"},
+        {"lone quote and everything after it", "<b id=\"\" c=\"5\"><p title=\"x>50", "<b  c=5><p title=\"x>50"},
+        // Only attributes whose empty value means nothing go.
+        {"empty attributes that mean nothing, any case", "<p STYLE=\"\" title=\"\" lang=\"\" dir=\"\" onClick=\"\">",
+            "<p     >"},
+        {"empty attributes that mean something",
+            "<a href=\"\">top</a><input value=\"\" checked=\"\" disabled=\"\">"
+            "<option selected=\"\">",
+            "<a href=\"\">top</a><input value=\"\" checked=\"\" disabled=\"\"><option selected=\"\">"},
+        {"an image's empty alt", "<img alt=\"\" src=a.gif>", "<img alt=\"\" src=a.gif>"},
+        // Only values inside a tag lose their quotes.
+        {"attribute-like body text", "<p>Set width=\"50\" here</p>", "<p>Set width=\"50\" here</p>"},
+        {"empty attribute-like body text", "<p>class=\"\" x</p>", "<p>class=\"\" x</p>"},
+        {"a less-than that opens no tag", "a < b width=\"50\">", "a < b width=\"50\">"},
+        {"value after a quoted greater-than", "<a title=\"x>y\" width=\"50\">", "<a title=\"x>y\" width=50>"},
+        {"unpaired quote: the tag never ends", "<a b=\"1\" c=\"d>", "<a b=\"1\" c=\"d>"},
+        {"unpaired after a closed tag", "<a b=\"1\">c=\"d", "<a b=1>c=\"d"},
         {"quotes in body text are text", "He said \"50\" and \"\".", "He said \"50\" and \"\"."},
         {"style sheet strings stay", "p:after{content:\"5\"}", "p:after{content:\"5\"}"},
         {"value glued to a slash keeps its quotes", "<img width=\"50\"/>", "<img width=\"50\"/>"},
         {"value glued to the next attribute", "<a b=\"5\"c=\"6\">", "<a b=\"5\"c=6>"},
-        {"value at the end of the text", "x=\"5\"", "x=5"},
+        {"value at the end of the text", "x=\"5\"", "x=\"5\""},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        test::PassHarness h;
-        h.options.setFlag(Opt::cbDelEmptyPar, row.deleteEmpty);
-        h.data.alignWords = {"left", "center"};
-        h.load(row.input);
-        DelKav(h.page, h.context());
-        EXPECT_EQ(h.shown(), row.expected);
+        test::ForBothEngines(row.name, [&](test::PassHarness& h) {
+            h.options.setFlag(Opt::cbDelEmptyPar, row.deleteEmpty);
+            h.data.alignWords = {"left", "center"};
+            h.load(row.input);
+            h.delKav();
+            EXPECT_EQ(h.shown(), row.expected);
+        });
     }
 }
 
 TEST(DelKav, EmptyAlignLineUnquotesNothing)
 {
-    test::PassHarness h;
-    h.data.alignWords = {""};
-    h.options.setFlag(Opt::cbDelEmptyPar, false);
-    h.load("<img alt=\"\" src=a>");
-    DelKav(h.page, h.context());
-    EXPECT_EQ(h.shown(), "<img alt=\"\" src=a>");
+    test::ForBothEngines("empty Align.dat line", [](test::PassHarness& h) {
+        h.data.alignWords = {""};
+        h.options.setFlag(Opt::cbDelEmptyPar, false);
+        h.load("<img alt=\"\" src=a>");
+        h.delKav();
+        EXPECT_EQ(h.shown(), "<img alt=\"\" src=a>");
+    });
 }
 
 } // namespace
-} // namespace qm::oracle
+} // namespace qm

@@ -8,22 +8,23 @@ namespace {
 
 const char* const kNames[] = {"p", "P", "b", "a", "em", "EM", "strong", "Strong", "font", "basefont", "script",
     "SCRIPT", "style", "cfif", "CFSET", "cfoutput", "!doctype", "!DOCTYPE", "/p", "/P", "/strong", "/script", "/style",
-    "td", "/td", "li", "meta", "img", "code", "x", "strongest", "cf", "div"};
+    "td", "/td", "li", "meta", "img", "code", "x", "strongest", "cf", "div", "pre", "PRE", "/pre", "textarea", "title",
+    "/title", "xmp", "br", "span", "/span", "ul", "table", "TD", "/cfif", "p=", "pre\t"};
 
 const char* const kAttributeNames[] = {"name", "NAME", "width", "align", "alt", "title", "class", "content", "src",
-    "href", "color", "onclick", "cf", "style", "x"};
+    "href", "color", "onclick", "cf", "style", "x", "id", "ID", "lang", "value", "checked", "onLoad", "on"};
 
 const char* const kValues[] = {"50", "100%", "%", "-5", "1.5", "50px", "5%0", "#ff0000", "#FFF", "#FF00FF00", "center",
     "CENTER", "left", "a b", "", "generator", "keywords", "x>y", "a<b", "<font>", "script", "/script", "?>", "%>",
-    "<?x", "<!-- c -->", "!--", "--", "a = b", "> <", "< ", " >", "&nbsp;&nbsp;", "&nbsp;&nbsp;&nbsp;", "a  b",
-    "\t", "strong", "\\", "\\\\", "style", "#include", "cf x", "\xC3\xA4", "\xA4", "\x98"};
+    "<?x", "<!-- c -->", "!--", "--", "a = b", "> <", "< ", " >", "&nbsp;&nbsp;", "&nbsp;&nbsp;&nbsp;", "a  b", "\t",
+    "strong", "\\", "\\\\", "style", "#include", "cf x", "\xC3\xA4", "\xA4", "\x98"};
 
 const char* const kTagTexts[] = {"!doctype", "name=\"generator\"", "name=\"keywords\"", "NAME=\"author\"", "/P", "/Li",
     "/td", "strong", "em", "font", "p", "b", "a", "x y", "\"x", "<", ">", "=", "cf", "script", "style", "\\", "name=x",
     "STRONG", "\xC3\xA4", "-", "!--", " ", "title=\"<font>\""};
 
-const char* const kReplacements[] = {"b", "i", "tt", "ul", "s", "b b", "strong", "a", "B", "x y", "", "\"", "<p", "p>",
-    "em", "STRONG", " ", "\xC3\xA4"};
+const char* const kReplacements[] = {
+    "b", "i", "tt", "ul", "s", "b b", "strong", "a", "B", "x y", "", "\"", "<p", "p>", "em", "STRONG", " ", "\xC3\xA4"};
 
 } // namespace
 
@@ -39,8 +40,8 @@ std::string RandomPages::word()
 
 std::string RandomPages::spaces()
 {
-    static const char* const kSpaces[] = {" ", "  ", "   ", "\t", " \t ", "\r\n", "\n", "\r", "\r\n\r\n", "\n\r",
-        " \r\n ", "\r\n\t\t", "  \r\n  \r\n"};
+    static const char* const kSpaces[] = {
+        " ", "  ", "   ", "\t", " \t ", "\r\n", "\n", "\r", "\r\n\r\n", "\n\r", " \r\n ", "\r\n\t\t", "  \r\n  \r\n"};
     return pick(kSpaces);
 }
 
@@ -93,34 +94,51 @@ std::string RandomPages::tagText() { return pick(kTagTexts); }
 
 void RandomPages::piece(std::string& out)
 {
-    switch (below(18)) {
+    switch (below(19)) {
+    case 18: { // text shown as written, tags that swallow spaces or not, words that look like tags
+        static const char* const kShown[] = {"<pre>", "</pre>", "<PRE class=\"a>b\">  x\t y\r\n</PRE>",
+            "<textarea> a  b </textarea>", "<title>a <!-- b --> c</title>", "<pre title='</pre>'>z</pre>",
+            "<xmp><b></xmp>", "<listing>", "<plaintext>", "<!-- <pre> -->", "<style>em { } p b{x:var(--i)}</style>",
+            "<style>/* <pre> */</style>", "<br> <b>", "</span> <span>", "<li> <i>", "a\tb", "a\t\tb", "\t<b>\t",
+            "2.8 = x", "a < b > c", "</cf x>", "<</cfx>cf y>", "Set width=\"50\" here", "<p>shell script ok</p>",
+            "<a href=\"\" class=\"\">", "<p\tclass=\"\">"};
+        out += pick(kShown);
+        break;
+    }
     case 17: { // a tag text split around a whole tag of its own: removing that tag joins it again
         std::string text = tagText();
         std::size_t k = text.size() > 1 ? 1 + below(text.size() - 1) : 0;
         out += "<p " + text.substr(0, k) + "<" + text + pick({" x>", ">", " \"a>b\">"}) + text.substr(k) +
-               pick({" y>", ">", "\t>", " "});
+            pick({" y>", ">", "\t>", " "});
         break;
     }
     case 0:
     case 1:
-    case 2: out += tag(); break;
+    case 2:
+        out += tag();
+        break;
     case 3:
-    case 4: out += word(); break;
-    case 5: out += spaces(); break;
+    case 4:
+        out += word();
+        break;
+    case 5:
+        out += spaces();
+        break;
     case 6: { // comments of every shape
         static const char* const kComments[] = {"<!-- note -->", "<!---->", "<!-- one -- two -->", "<!--#include x-->",
             "<!-- #echo var=\"A\" -->", "<!-- style -->", "<!-- <script>f()</script> -->", "<!-- unterminated ",
             "!-- no bracket -->", "<!-- \"quoted --\" -->", "<!-- a=\"style\" -->", "<!-- <?php x ?> -->",
-            "<style><!-- p { } --></style>", "<STYLE type=\"text/css\">\r\n<!--\r\nb { }\r\n-->\r\n</STYLE>",
-            "<!--x--", "<!-- --> -->", "<!--#INCLUDE file=a-->"};
+            "<style><!-- p { } --></style>", "<STYLE type=\"text/css\">\r\n<!--\r\nb { }\r\n-->\r\n</STYLE>", "<!--x--",
+            "<!-- --> -->", "<!--#INCLUDE file=a-->"};
         out += pick(kComments);
         break;
     }
     case 7: { // scripts
-        static const char* const kScripts[] = {"<script>a  =  \"b\";</script>", "<SCRIPT LANGUAGE=\"JavaScript\">x</SCRIPT>",
-            "<script>document.write(\"<\\/script>\");</script>", "<script\tsrc=x>y</script>", "<script src=\"a.js\">",
-            "</script>", "<script>var s = \"/script>\";</script>", "<script>\r\n\tif (a < b) {}\r\n</script>",
-            "x script>", "<p script >", "<script>a<!-- b --></script>", "<script>"};
+        static const char* const kScripts[] = {"<script>a  =  \"b\";</script>",
+            "<SCRIPT LANGUAGE=\"JavaScript\">x</SCRIPT>", "<script>document.write(\"<\\/script>\");</script>",
+            "<script\tsrc=x>y</script>", "<script src=\"a.js\">", "</script>", "<script>var s = \"/script>\";</script>",
+            "<script>\r\n\tif (a < b) {}\r\n</script>", "x script>", "<p script >", "<script>a<!-- b --></script>",
+            "<script>"};
         out += pick(kScripts);
         break;
     }
@@ -143,12 +161,24 @@ void RandomPages::piece(std::string& out)
         out += chain;
         break;
     }
-    case 11: out += oddBytes(); break;
-    case 12: out += pick({"< ", " >", " = ", "= ", " =", "> <", ">  <", "\"", "\\\"", "\\\\\"", "\\"}); break;
-    case 13: out += tagText(); break;
-    case 14: out += quotedValue(); break;
-    case 15: out += " " + tagText() + " "; break;
-    default: out += "<" + tagText() + pick({">", " x>", "\t>", "\r\n>", " "}); break;
+    case 11:
+        out += oddBytes();
+        break;
+    case 12:
+        out += pick({"< ", " >", " = ", "= ", " =", "> <", ">  <", "\"", "\\\"", "\\\\\"", "\\"});
+        break;
+    case 13:
+        out += tagText();
+        break;
+    case 14:
+        out += quotedValue();
+        break;
+    case 15:
+        out += " " + tagText() + " ";
+        break;
+    default:
+        out += "<" + tagText() + pick({">", " x>", "\t>", "\r\n>", " "});
+        break;
     }
 }
 

@@ -18,7 +18,10 @@ struct RandomCase {
 
 class RandomPages {
 public:
-    explicit RandomPages(std::uint64_t seed) : random_(seed) {}
+    explicit RandomPages(std::uint64_t seed)
+        : random_(seed)
+    {
+    }
 
     RandomCase next();
 
@@ -29,7 +32,7 @@ public:
 private:
     std::size_t below(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
     bool chance(int percent) { return below(100) < static_cast<std::size_t>(percent); }
-    template <class T, std::size_t N> const T& pick(const T (&items)[N]) { return items[below(N)]; }
+    template<class T, std::size_t N> const T& pick(const T (&items)[N]) { return items[below(N)]; }
 
     void piece(std::string& out);
     std::string word();

@@ -1,13 +1,15 @@
-// The white space and line passes.
+// The white space and line passes, each row through the shipped passes and the oracle.
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "tests/oracle/whitespace.h"
 #include "tests/engine/pass_harness.h"
 
-namespace qm::oracle {
+namespace qm {
 namespace {
+
+using test::ForBothEngines;
+using test::PassHarness;
 
 struct Row {
     const char* name;
@@ -15,15 +17,15 @@ struct Row {
     std::string expected;
 };
 
-void Check(const char* pass, const std::vector<Row>& rows, const std::function<void(test::PassHarness&)>& run)
+void Check(const char* pass, const std::vector<Row>& rows, const std::function<void(PassHarness&)>& run)
 {
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(pass) + ": " + row.name);
-        test::PassHarness h;
-        h.load(row.input);
-        run(h);
-        EXPECT_EQ(h.shown(), row.expected);
-        EXPECT_EQ(h.page.mirror, Lower(h.page.text));
+        ForBothEngines(std::string(pass) + ": " + row.name, [&](PassHarness& h) {
+            h.load(row.input);
+            run(h);
+            EXPECT_EQ(h.shown(), row.expected);
+            EXPECT_TRUE(h.mirrorInStep());
+        });
     }
 }
 
@@ -32,42 +34,64 @@ TEST(Whitespace, DelTagSpaces)
     Check("DelTagSpaces",
         {
             {"before >", "<p >", "<p>"},
-            {"after <", "< p>", "<p>"},
-            {"runs around =", "width  =  5", "width=5"},
-            {"quoted =", "title=\"a = b\"", "title=\"a = b\""},
-            {"quoted >", "alt=\"x >\"", "alt=\"x >\""},
-            {"escaped quote does not end the value", "alt=\"a\\\" >\"", "alt=\"a\\\" >\""},
-            {"one space between tags", "<a> <b>", "<a><b>"},
-            {"two spaces between tags", "<a>  <b>", "<a>  <b>"},
+            {"runs around = inside a tag", "<td width  =  5>", "<td width=5>"},
+            {"quoted =", "<a title=\"a = b\">", "<a title=\"a = b\">"},
+            {"quoted >", "<img alt=\"x >\">", "<img alt=\"x >\">"},
+            {"escaped quote does not end the value", "<img alt=\"a\\\" >\">", "<img alt=\"a\\\" >\">"},
             {"tab stays", "<p\t>", "<p\t>"},
             {"line break stays", "<p\r\n>", "<p\r\n>"},
-            {"quoted < then unquoted", "\"< \"< p", "\"< \"<p"},
             {"empty", "", ""},
+            // Body text is what the reader sees: only spaces inside a tag go.
+            {"equal sign in body text", "<p>2.8 = SunOS</p>", "<p>2.8 = SunOS</p>"},
+            {"comparison in body text", "<p>version >= 1.3.1</p>", "<p>version >= 1.3.1</p>"},
+            {"greater-than in body text", "<p>5 > 3</p>", "<p>5 > 3</p>"},
+            {"less-than and greater-than in body text", "<p>a < b and c > d</p>", "<p>a < b and c > d</p>"},
+            {"a space after < opens no tag", "< p>", "< p>"},
+            {"quoted < then a less-than in text", "\"< \"< p", "\"< \"< p"},
+            {"equal sign inside a comment", "<!-- a = b -->", "<!-- a=b -->"},
+            // Between two tags a space stays unless one of them swallows it.
+            {"between inline tags", "<b>Hello</b> <i>world</i>", "<b>Hello</b> <i>world</i>"},
+            {"before a block", "<b>x</b> <div>", "<b>x</b><div>"},
+            {"after a closing block", "</p> <b>", "</p><b>"},
+            {"two spaces between tags", "<a>  <b>", "<a>  <b>"},
         },
-        [](test::PassHarness& h) { DelTagSpaces(h.page); });
+        [](PassHarness& h) { h.delTagSpaces(); });
 }
 
 TEST(Whitespace, DelSpaceBetweenTags)
 {
     Check("DelSpaceBetweenTags",
         {
-            {"joins", "<a> <b> <c>", "<a><b><c>"},
-            {"quoted", "x=\"> <\"", "x=\"> <\""},
-            {"two spaces", "<a>  <b>", "<a>  <b>"},
+            {"blocks join", "<div> <p> <table>", "<div><p><table>"},
+            {"inline words keep their space", "<span>import</span> <span>sys</span>",
+                "<span>import</span> <span>sys</span>"},
+            {"label before a link", "Source code: <a href=x>Lib</a> <a>y</a>",
+                "Source code: <a href=x>Lib</a> <a>y</a>"},
+            {"line break element", "<b>x</b> <br> <i>y</i>", "<b>x</b><br><i>y</i>"},
+            {"table cells", "<tr> <td>a</td> <td>b</td> </tr>", "<tr><td>a</td><td>b</td></tr>"},
+            {"list items, any case", "<LI>a</LI> <LI>b", "<LI>a</LI><LI>b"},
+            {"inside pre the space shows", "<pre> <b>x</b> </pre>", "<pre> <b>x</b> </pre>"},
+            {"a comment is no element", "<b>a</b> <!-- c --> <i>b</i>", "<b>a</b> <!-- c --> <i>b</i>"},
+            {"greater-than of body text", "<p>5 > <i>x</i>", "<p>5 > <i>x</i>"},
+            {"quoted", "<a x=\"> <p>\">", "<a x=\"> <p>\">"},
+            {"two spaces", "<p>  <div>", "<p>  <div>"},
         },
-        [](test::PassHarness& h) { DelSpaceBetweenTags(h.page); });
+        [](PassHarness& h) { h.delSpaceBetweenTags(); });
 }
 
 TEST(Whitespace, DelCRLF)
 {
     Check("DelCRLF",
         {
-            {"two lines", "a\r\nb\r\n", "a b "},
-            {"empty line between", "a\r\n\r\nb\r\n", "a  b "},
+            {"between words a space", "a\r\nb\r\n", "a b"},
+            {"an empty line between", "a\r\n\r\nb\r\n", "a b"},
+            {"next to a space it goes", "a \r\n b", "a  b"},
             {"lone breaks stay", "a\rb\nc", "a\rb\nc"},
             {"quoted too", "\"a\r\nb\"", "\"a b\""},
+            {"a break that goes joins a CR and an LF", "\r\r\n\n", ""},
+            {"between tags", "<p>\r\n<b>", "<p> <b>"},
         },
-        [](test::PassHarness& h) { DelCRLF(h.page); });
+        [](PassHarness& h) { h.delCRLF(); });
 }
 
 TEST(Whitespace, ReplaceDoubleNbsp)
@@ -80,17 +104,25 @@ TEST(Whitespace, ReplaceDoubleNbsp)
         {"quoted", "a=\"" + nbsp + nbsp + "\"", "a=\"" + nbsp + nbsp + "\""},
         {"upper case", "&NBSP;&NBSP;", "&NBSP;&NBSP;"},
     };
-    Check("ReplaceDoubleNbsp", rows, [](test::PassHarness& h) { ReplaceDoubleNbsp(h.page, h.context()); });
+    Check("ReplaceDoubleNbsp", rows, [](PassHarness& h) { h.replaceDoubleNbsp(); });
     Check("ReplaceDoubleNbsp in values", {{"quoted", "a=\"" + nbsp + nbsp + "\"", "a=\"" + nbsp + " \""}},
-        [](test::PassHarness& h) {
+        [](PassHarness& h) {
             h.options.setFlag(Opt::cbReplaceDoubleNbspInKav, true);
-            ReplaceDoubleNbsp(h.page, h.context());
+            h.replaceDoubleNbsp();
         });
 }
 
 TEST(Whitespace, DelAllTabs)
 {
-    Check("DelAllTabs", {{"everywhere", "\ta\t\"\tb\"\t", "a\"b\""}}, [](test::PassHarness& h) { DelAllTabs(h.page); });
+    Check("DelAllTabs",
+        {
+            {"between words a space", "void\tinit", "void init"},
+            {"a run between words one space", "a\t\t\tb", "a b"},
+            {"between a tag's name and an attribute", "<td\tclass=\"x\">", "<td class=\"x\">"},
+            {"next to white space they go", "\ta\t \t\"b\"\t", "a \"b\""},
+            {"at the line's edges", "\tx\t\r\n", "x\r\n"},
+        },
+        [](PassHarness& h) { h.delAllTabs(); });
 }
 
 TEST(Whitespace, LinePasses)
@@ -101,19 +133,19 @@ TEST(Whitespace, LinePasses)
             {"glued text gets its break back", "a b ", "a b \r\n"},
             {"empty", "", ""},
         },
-        [](test::PassHarness& h) { DelTabLine(h.page); });
+        [](PassHarness& h) { h.delTabLine(); });
     Check("DelBegEndSpace",
         {
             {"trims", " \ta b\t \r\n   \r\nc", "a b\r\n\r\nc\r\n"},
             {"lone breaks become CR LF", "a\rb\nc", "a\r\nb\r\nc\r\n"},
         },
-        [](test::PassHarness& h) { DelBegEndSpace(h.page); });
+        [](PassHarness& h) { h.delBegEndSpace(); });
     Check("DelEmptyLine",
         {
             {"empty lines go", "a\r\n\r\n\r\nb\r\n", "a\r\nb\r\n"},
             {"blank lines stay", "a\r\n  \r\nb", "a\r\n  \r\nb\r\n"},
         },
-        [](test::PassHarness& h) { DelEmptyLine(h.page); });
+        [](PassHarness& h) { h.delEmptyLine(); });
 }
 
 TEST(Whitespace, ReplaceDoubleSpaces)
@@ -127,12 +159,12 @@ TEST(Whitespace, ReplaceDoubleSpaces)
             {"short", " ", " "},
             {"trailing pair", "a  ", "a "},
         },
-        [](test::PassHarness& h) { ReplaceDoubleSpaces(h.page, h.context()); });
-    Check("ReplaceDoubleSpaces in values", {{"quoted runs too", "x=\"a   b\"", "x=\"a b\""}}, [](test::PassHarness& h) {
+        [](PassHarness& h) { h.replaceDoubleSpaces(); });
+    Check("ReplaceDoubleSpaces in values", {{"quoted runs too", "x=\"a   b\"", "x=\"a b\""}}, [](PassHarness& h) {
         h.options.setFlag(Opt::cbReplaceDoubleSpacesInKav, true);
-        ReplaceDoubleSpaces(h.page, h.context());
+        h.replaceDoubleSpaces();
     });
 }
 
 } // namespace
-} // namespace qm::oracle
+} // namespace qm

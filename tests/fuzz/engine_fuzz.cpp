@@ -34,8 +34,8 @@ qm::TOptionSet OptionsFrom(std::string_view& input)
         for (int k = 0; k < 3; ++k) {
             std::uint32_t choice = bits >> (k * 5);
             options.listDeleteTags.push_back({true, kTagTexts[choice % std::size(kTagTexts)]});
-            options.listReplaceTags.push_back(
-                {true, kTagTexts[(choice >> 2) % std::size(kTagTexts)], kReplacements[(choice >> 3) % std::size(kReplacements)]});
+            options.listReplaceTags.push_back({true, kTagTexts[(choice >> 2) % std::size(kTagTexts)],
+                kReplacements[(choice >> 3) % std::size(kReplacements)]});
         }
     }
     return options;

@@ -37,6 +37,7 @@ TEST(OptionSet, FirstStartDefaults)
         {Opt::cbCF, true},
         {Opt::cbClosedTagsAlso, true},
         {Opt::cbKeepLineEnds, true},
+        {Opt::cbKeepPre, true},
         {Opt::cbMaxFCount, true},
         {Opt::cbProcessEmbeded, false},
         {Opt::cbMaxEmbCount, false},
@@ -66,12 +67,18 @@ TEST(OptionSet, DefaultTagLists)
 {
     TOptionSet options;
     ASSERT_EQ(options.listReplaceTags.size(), 14u);
-    for (const auto& entry : options.listReplaceTags) EXPECT_TRUE(entry.Active) << entry.FromTag;
+    // The entries that change how a page shows start inactive.
+    for (const auto& entry : options.listReplaceTags) {
+        const bool changesThePage = entry.FromTag == "blockquote" || entry.FromTag == "address" ||
+            entry.FromTag == "listing" || entry.FromTag == "plaintext" || entry.FromTag == "xmp";
+        EXPECT_EQ(entry.Active, !changesThePage) << entry.FromTag;
+    }
     EXPECT_EQ(options.listReplaceTags.front(), (TTagReplacement {true, "strong", "b"}));
-    EXPECT_EQ(options.listReplaceTags.back(), (TTagReplacement {true, "xmp", "tt"}));
+    EXPECT_EQ(options.listReplaceTags.back(), (TTagReplacement {false, "xmp", "tt"}));
 
     ASSERT_EQ(options.listDeleteTags.size(), 10u);
-    for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(options.listDeleteTags[i].Active, i < 6) << i;
+    EXPECT_EQ(options.listDeleteTags[0], (TTagRemoval {false, "!doctype"}));
+    for (std::size_t i = 1; i < 10; ++i) EXPECT_EQ(options.listDeleteTags[i].Active, i < 6) << i;
     EXPECT_EQ(options.listDeleteTags[1].Tag, "name=\"generator\"");
     EXPECT_EQ(options.listDeleteTags[9].Tag, "/TD");
 }

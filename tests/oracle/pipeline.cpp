@@ -12,10 +12,12 @@ namespace qm::oracle {
 namespace {
 
 struct OraclePasses {
+    static std::string Text(const Page& page) { return Narrow(page.text); }
     static void CutScripts(Page& page, const PassContext& c) { oracle::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<?", U"?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { oracle::CutServerCode(page, c, U"<%", U"%>"); }
     static void CutCfTags(Page& page, const PassContext& c) { oracle::CutCfTags(page, c); }
+    static void CutKeptText(Page& page) { oracle::CutKeptText(page); }
     static void DelCRLF(Page& page) { oracle::DelCRLF(page); }
     static void DelComments(Page& page, const PassContext& c) { oracle::DelComments(page, c); }
     static void DelTagSpaces(Page& page) { oracle::DelTagSpaces(page); }
@@ -54,7 +56,7 @@ PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& 
     Page page;
     page.text = Widen(workingText);
     page.refreshMirror();
-    PipelineOutcome outcome = RunPasses(page, PassContext{options, data, messages}, interrupted);
+    PipelineOutcome outcome = RunPasses(page, PassContext {options, data, messages}, interrupted);
     if (outcome == PipelineOutcome::Completed) workingText = Narrow(page.text);
     return outcome;
 }

@@ -8,6 +8,7 @@ namespace qm::oracle {
 void CutScripts(Page& page, const PassContext& context);
 void CutServerCode(Page& page, const PassContext& context, std::u32string_view start, std::u32string_view end);
 void CutCfTags(Page& page, const PassContext& context);
+void CutKeptText(Page& page);
 void PasteScripts(Page& page);
 
 struct FoundTag {

@@ -63,14 +63,18 @@ void DelKav(Page& page, const PassContext& context)
             if (empty && attributeValue && context.options.flag(Opt::cbDelEmptyPar)) {
                 std::size_t s = p - 1;
                 while (s > 1 && !BoundsAttributeName(text[s])) --s;
-                text.erase(s + 1, q - s);
-                continue;
+                std::string name;
+                for (std::size_t k = s + 1; k + 1 < p; ++k) name.push_back(static_cast<char>(LowerUnit(text[k])));
+                if (EmptyValueMeansNothing(name) && InsideTag(text, p, q)) {
+                    text.erase(s + 1, q - s);
+                    continue;
+                }
             }
             bool bytes = AsBytes(text.substr(p + 1, q - p - 1), value);
             bool safe = bytes &&
                 ((!value.empty() && IsNum(value)) || Ishex(value) ||
                     (!value.empty() && InAlignList(value, context.data)));
-            if (safe && attributeValue && EndsUnquotedValue(text, q + 1)) {
+            if (safe && attributeValue && EndsUnquotedValue(text, q + 1) && InsideTag(text, p, q)) {
                 text.erase(q, 1);
                 text.erase(p, 1);
             } else {

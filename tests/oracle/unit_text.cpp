@@ -40,6 +40,67 @@ bool Inkav(const UnitText& text, std::size_t p)
     return inside;
 }
 
+Unit Plain(Unit u)
+{
+    switch (u) {
+    case kHiddenLess:
+        return '<';
+    case kHiddenGreater:
+        return '>';
+    case kHiddenEqual:
+        return '=';
+    case kHiddenSpace:
+        return ' ';
+    case kHiddenAmpersand:
+        return '&';
+    case kKeptQuote:
+        return '"';
+    default:
+        return u;
+    }
+}
+
+bool InsideTag(const UnitText& text, std::size_t first, std::size_t last)
+{
+    bool quoted = false;
+    std::size_t open = UnitText::npos;
+    for (std::size_t j = first; j-- > 0;) {
+        Unit u = Plain(text[j]);
+        if (u == '"')
+            quoted = !quoted;
+        else if (!quoted && u == '>')
+            return false;
+        else if (!quoted && u == '<') {
+            open = j;
+            break;
+        }
+    }
+    if (open == UnitText::npos || !OpensTagAfterLess(Plain(text[open + 1]))) return false;
+    quoted = false;
+    for (std::size_t j = last + 1; j < text.size(); ++j) {
+        Unit u = Plain(text[j]);
+        if (u == '"')
+            quoted = !quoted;
+        else if (!quoted && u == '<')
+            return false;
+        else if (!quoted && u == '>')
+            return true;
+    }
+    return false;
+}
+
+std::string TagNameAt(const UnitText& text, std::size_t less)
+{
+    std::size_t k = less + 1;
+    if (k < text.size() && Plain(text[k]) == '/') ++k;
+    std::string name;
+    for (; k < text.size() && !EndsTagName(Plain(text[k])) && Plain(text[k]) != '='; ++k) {
+        Unit u = LowerUnit(Plain(text[k]));
+        name.push_back(u > 0xFF ? '\0' : static_cast<char>(u));
+    }
+    return name;
+}
+
 void ReplaceChar(UnitText& text, Unit from, Unit to)
 {
     for (Unit& u : text)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/engine_data.h"
+#include "engine/html_rules.h"
 #include "engine/messages.h"
 #include "options/option_set.h"
 
@@ -41,7 +42,7 @@ UnitText Lower(const UnitText& text);
 UnitText Widen(std::string_view bytes);
 std::string Narrow(const UnitText& text); // every unit must be a byte by now
 
-enum class FragmentKind { Script, QuestionBlock, PercentBlock, ColdFusionTag };
+enum class FragmentKind { Script, QuestionBlock, PercentBlock, ColdFusionTag, KeptText };
 
 struct Fragment {
     FragmentKind kind;
@@ -96,6 +97,18 @@ private:
     std::array<std::pair<Unit, Unit>, 4> markers_ {};
     std::size_t count_ = 0;
 };
+
+// A marker as the character it stands for; any other unit as it is.
+Unit Plain(Unit u);
+
+// Whether the place [first, last] lies inside a tag: walking back from it
+// with a flag that flips at every double quote, the first unquoted "<" or
+// ">" is a "<" that opens a tag, and walking forward likewise the first is a
+// ">". Markers count as the characters they stand for.
+bool InsideTag(const UnitText& text, std::size_t first, std::size_t last);
+
+// The lower-case name of the tag whose "<" stands at `less` ("/" skipped), as bytes, up to "=" at most.
+std::string TagNameAt(const UnitText& text, std::size_t less);
 
 // Character classes the passes test neighbours against.
 inline bool IsTagNameBefore(Unit u) { return u == 8 || u == '\n' || u == '\r' || u == ' ' || u == '<'; }

@@ -8,17 +8,36 @@ namespace {
 
 constexpr auto npos = UnitText::npos;
 
-// Repeats until the pattern is gone: quoted occurrences get the unit at
-// `hideAt` hidden behind `marker`, others lose the space at `spaceAt`.
+// Repeats until the pattern is gone: occurrences inside a tag and outside
+// quoted values lose the space at `spaceAt`, the others get the unit at
+// `hideAt` hidden behind `marker`.
 void DeleteSpaceNextTo(
     UnitText& text, std::u32string_view pattern, std::size_t spaceAt, std::size_t hideAt, Unit marker)
 {
     for (std::size_t p = text.find(pattern); p != npos; p = text.find(pattern)) {
-        if (Inkav(text, p))
-            text[p + hideAt] = marker;
-        else
+        if (!Inkav(text, p) && InsideTag(text, p + spaceAt, p + spaceAt))
             text.erase(p + spaceAt, 1);
+        else
+            text[p + hideAt] = marker;
     }
+}
+
+// Whether the tag ending with the ">" at `greater`, or the one starting with
+// the "<" at `less`, swallows the white space beside it.
+bool EitherSwallows(const UnitText& text, std::size_t greater, std::size_t less)
+{
+    if (SwallowsSpaceAround(TagNameAt(text, less))) return true;
+    for (std::size_t j = greater; j-- > 0;) {
+        if (Plain(text[j]) == '>') return false;
+        if (Plain(text[j]) == '<') return SwallowsSpaceAround(TagNameAt(text, j));
+    }
+    return false;
+}
+
+// Neither end of the text, nor white space.
+bool SeparatesWords(const UnitText& text, std::size_t before, std::size_t after)
+{
+    return before != npos && after < text.size() && !IsPageWhiteSpace(text[before]) && !IsPageWhiteSpace(text[after]);
 }
 
 // Lines as the line passes see them: at CR LF, CR or LF; joined with CR LF after each.
@@ -56,16 +75,17 @@ bool IsBlank(Unit u) { return u == ' ' || u == '\t'; }
 
 void DelTagSpaces(Page& page)
 {
-    {
-        UnitText& text = page.text;
-        MarkerRestorer restore(text, {{kHiddenLess, '<'}, {kHiddenGreater, '>'}, {kHiddenEqual, '='}});
-        DeleteSpaceNextTo(text, U"< ", 1, 0, kHiddenLess);
-        DeleteSpaceNextTo(text, U" >", 0, 1, kHiddenGreater);
-        DeleteSpaceNextTo(text, U" =", 0, 1, kHiddenEqual);
-        DeleteSpaceNextTo(text, U"= ", 1, 0, kHiddenEqual);
-        DelSpaceBetweenTags(page);
-    }
-    page.refreshMirror();
+    // Each loop turns its markers back before the next one looks.
+    UnitText& text = page.text;
+    auto loop = [&](std::u32string_view pattern, std::size_t spaceAt, std::size_t hideAt, Unit marker, Unit plain) {
+        MarkerRestorer restore(text, {{marker, plain}});
+        DeleteSpaceNextTo(text, pattern, spaceAt, hideAt, marker);
+    };
+    loop(U"< ", 1, 0, kHiddenLess, '<');
+    loop(U" >", 0, 1, kHiddenGreater, '>');
+    loop(U" =", 0, 1, kHiddenEqual, '=');
+    loop(U"= ", 1, 0, kHiddenEqual, '=');
+    DelSpaceBetweenTags(page);
 }
 
 void DelSpaceBetweenTags(Page& page)
@@ -74,10 +94,10 @@ void DelSpaceBetweenTags(Page& page)
         UnitText& text = page.text;
         MarkerRestorer restore(text, {{kHiddenSpace, ' '}});
         for (std::size_t p = text.find(U"> <"); p != npos; p = text.find(U"> <")) {
-            if (Inkav(text, p))
-                text[p + 1] = kHiddenSpace;
-            else
+            if (!Inkav(text, p) && EitherSwallows(text, p, p + 2))
                 text.erase(p + 1, 1);
+            else
+                text[p + 1] = kHiddenSpace;
         }
     }
     page.refreshMirror();
@@ -86,7 +106,12 @@ void DelSpaceBetweenTags(Page& page)
 void DelCRLF(Page& page)
 {
     UnitText& text = page.text;
-    for (std::size_t p = text.find(U"\r\n"); p != npos; p = text.find(U"\r\n")) text.replace(p, 2, U" ");
+    for (std::size_t p = text.find(U"\r\n"); p != npos; p = text.find(U"\r\n")) {
+        if (SeparatesWords(text, p == 0 ? npos : p - 1, p + 2))
+            text.replace(p, 2, U" ");
+        else
+            text.erase(p, 2);
+    }
     page.refreshMirror();
 }
 
@@ -107,7 +132,13 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
 
 void DelAllTabs(Page& page)
 {
-    std::erase(page.text, U'\t');
+    UnitText& text = page.text;
+    for (std::size_t p = text.find(U'\t'); p != npos; p = text.find(U'\t')) {
+        if (SeparatesWords(text, p == 0 ? npos : p - 1, p + 1))
+            text[p] = ' ';
+        else
+            text.erase(p, 1);
+    }
     page.refreshMirror();
 }
 

@@ -60,7 +60,7 @@ std::string DefaultProfileText()
            "cbDelBegEndSpace=1\r\ncbDelAllTabs=1\r\ncbReplaceDoubleSpaces=1\r\ncbReplaceDoubleSpacesInKav=0\r\n"
            "cbReplaceDoubleNbsp=1\r\ncbReplaceDoubleNbspInKav=0\r\ncbDelComments=1\r\ncbIsStyle=1\r\n"
            "cbIsScript=1\r\ncbOuttag=1\r\ncbSsi=1\r\ncbScriptsInfo=1\r\ncbDelScripts=0\r\ncbClosedTagsAlso=1\r\n"
-           "cbKeepLineEnds=1\r\n";
+           "cbKeepLineEnds=1\r\ncbKeepPre=1\r\n";
 }
 
 void RaiseMarks(TOptionSet& options)
@@ -200,7 +200,7 @@ TEST(Profile, SavingKeepsForeignLinesAndOldSchemesOfEmptyLists)
     options.listDeleteTags.clear();
     ASSERT_TRUE(SaveProfile(files, options, FolderOf(dir)));
     const std::vector<std::string> lines = SplitLines(ReadFile(dir / "p.pro"));
-    ASSERT_EQ(lines.size(), 4u + 19u);
+    ASSERT_EQ(lines.size(), 4u + 20u);
     EXPECT_EQ(lines[0], "; by hand");
     EXPECT_EQ(lines[2], "cbDelKav=1");
     EXPECT_EQ(lines[3], "futureKey=5");

@@ -108,10 +108,10 @@ TEST(TagScheme, DefaultListsWriteTheirLines)
     ASSERT_TRUE(WriteReplaceScheme(files, dir / "Default.rep", DefaultReplaceTags()));
     ASSERT_TRUE(WriteRemoveScheme(files, dir / "Default.rem", DefaultDeleteTags()));
     EXPECT_EQ(ReadFile(dir / "Default.rep"),
-        "+ strong b\r\n+ em i\r\n+ strike s\r\n+ blockquote ul\r\n+ var i\r\n+ cite i\r\n+ address i\r\n"
-        "+ code tt\r\n+ kbd tt\r\n+ samp tt\r\n+ dfn i\r\n+ listing tt\r\n+ plaintext tt\r\n+ xmp tt\r\n");
+        "+ strong b\r\n+ em i\r\n+ strike s\r\n- blockquote ul\r\n+ var i\r\n+ cite i\r\n- address i\r\n"
+        "+ code tt\r\n+ kbd tt\r\n+ samp tt\r\n+ dfn i\r\n- listing tt\r\n- plaintext tt\r\n- xmp tt\r\n");
     EXPECT_EQ(ReadFile(dir / "Default.rem"),
-        "+ !doctype\r\n+ name=\"generator\"\r\n+ name=\"progid\"\r\n+ name=\"description\"\r\n"
+        "- !doctype\r\n+ name=\"generator\"\r\n+ name=\"progid\"\r\n+ name=\"description\"\r\n"
         "+ name=\"keywords\"\r\n+ name=\"author\"\r\n- /P\r\n- /Li\r\n- /TR\r\n- /TD\r\n");
 }
 

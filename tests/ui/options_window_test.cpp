@@ -185,7 +185,7 @@ void OptionsWindowTest::pageOrder_data()
                             << QStringList {"cbDelKav", "cbDelEmptyPar", "cbDelEmptyLine", "cbDelCRLF", "cbDelTabLine",
                                    "cbDelBegEndSpace", "cbDelAllTabs", "cbReplaceDoubleSpaces",
                                    "cbReplaceDoubleSpacesInKav", "cbReplaceDoubleNbsp", "cbReplaceDoubleNbspInKav",
-                                   "cbKeepLineEnds"}
+                                   "cbKeepLineEnds", "cbKeepPre"}
                             << QStringList {"cbDelEmptyPar", "cbDelCRLF", "cbReplaceDoubleSpacesInKav",
                                    "cbReplaceDoubleNbspInKav"};
     QTest::newRow("Scripts") << int(TfrmOptions::Scripts)
@@ -276,7 +276,7 @@ void OptionsWindowTest::clickBehaviours_data()
     // Profile flags that only raise the mark.
     for (const char* name : {"cbDelEmptyPar", "cbDelCRLF", "cbDelTabLine", "cbDelBegEndSpace", "cbDelAllTabs",
              "cbReplaceDoubleSpacesInKav", "cbReplaceDoubleNbspInKav", "cbIsStyle", "cbIsScript", "cbOuttag", "cbSsi",
-             "cbDelScripts", "cbClosedTagsAlso", "cbKeepLineEnds"})
+             "cbDelScripts", "cbClosedTagsAlso", "cbKeepLineEnds", "cbKeepPre"})
         QTest::newRow(name) << QStringList {name} << QStringList {} << QStringList {} << true;
 
     // Program options: enabling only, never the mark; the rule is stateful.
@@ -630,7 +630,10 @@ void OptionsWindowTest::tagListsShowTheOptionSet()
     QListWidget* remove = f.window.listDeleteTags;
     QCOMPARE(remove->count(), 10);
     QCOMPARE(remove->item(0)->text(), QStringLiteral("!doctype"));
-    QCOMPARE(remove->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(remove->item(0)->checkState(), Qt::Unchecked); // removing it would change how pages show
+    QCOMPARE(remove->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(replace->topLevelItem(3)->text(0), QStringLiteral("blockquote"));
+    QCOMPARE(replace->topLevelItem(3)->checkState(0), Qt::Unchecked);
     QCOMPARE(remove->item(6)->text(), QStringLiteral("/P"));
     QCOMPARE(remove->item(6)->checkState(), Qt::Unchecked);
     QCOMPARE(remove->flow(), QListView::LeftToRight);

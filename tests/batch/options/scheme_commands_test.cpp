@@ -99,7 +99,7 @@ TEST(Schemes, SaveChangesAndSaveAs)
     options.RemoveSchemeModified = true;
     options.ProfileModified = true;
     SaveSchemeChanges(bench.model, TagListKind::Removal);
-    EXPECT_EQ(bench.read("Profiles/Default.rem").substr(0, 12), "+ !doctype\r\n");
+    EXPECT_EQ(bench.read("Profiles/Default.rem").substr(0, 12), "- !doctype\r\n");
     EXPECT_FALSE(options.RemoveSchemeModified);
     EXPECT_TRUE(options.ProfileModified) << "saving a scheme leaves the profile's mark";
 

@@ -62,7 +62,7 @@ TEST(TagEditor, AddButtonRules)
         {"a space in the to tag is an attribute", TagListKind::Replacement, std::nullopt, "span", "font size=2", true},
         // Removal.
         {"removal, new", TagListKind::Removal, std::nullopt, "FONT", "", true},
-        {"removal, edit", TagListKind::Removal, 0, "!DOCTYPE", "", true},
+        {"removal, edit", TagListKind::Removal, 1, "NAME=\"GENERATOR\"", "", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

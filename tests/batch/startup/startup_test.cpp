@@ -80,6 +80,10 @@ TEST(StartUp, FirstStartInAnEmptyProgramFolder)
     EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rep"))[0], "+ strong b");
     EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rem")).size(), 10u);
     EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rem"))[9], "- /TD");
+    // The default entries that change how a page shows are written inactive.
+    EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rem"))[0], "- !doctype");
+    EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rep"))[3], "- blockquote ul");
+    EXPECT_EQ(SplitLines(bench.file("Profiles/Default.rep"))[13], "- xmp tt");
     EXPECT_EQ(bench.model.options.text(Opt::edProfile), folder + "Profiles/Default.pro");
     EXPECT_TRUE(bench.ui.messages().empty()) << "no start-up warning on a normal install";
     EXPECT_TRUE(bench.hooks.has("click radSaveNewMod"));
