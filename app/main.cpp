@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <csignal>
 #include <unistd.h>
 
 #include "batch/startup/startup.h"
@@ -46,6 +47,8 @@ void SaveScreenshot(qm::DesktopProgram& program, const QString& file)
 
 int main(int argc, char* argv[])
 {
+    // A page beyond the file size limit fails its write and is reported, instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(qm::kVersionText));

@@ -51,6 +51,8 @@ std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<st
             parsed.noBackup = true;
         } else if (argument == "--restore") {
             parsed.restore = true;
+        } else if (argument == "--force") {
+            parsed.force = true;
         } else if (argument == "-r") {
             parsed.recursive = true;
         } else if (argument == "--overwrite" || argument == "--skip-existing") {
@@ -77,6 +79,7 @@ std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<st
         return QmkUsageError {"--backup and --no-backup belong to --in-place"};
     if (parsed.backupFolder && parsed.noBackup) return QmkUsageError {"--backup and --no-backup exclude each other"};
     if (parsed.restore && parsed.noBackup) return QmkUsageError {"without backups there is nothing to restore"};
+    if (parsed.force && !parsed.restore) return QmkUsageError {"--force belongs to --restore"};
     if (parsed.paths.empty()) return QmkUsageError {"no files to optimize"};
     return parsed;
 }

@@ -24,8 +24,11 @@ inline constexpr const char* kQmkUsage =
     "  --no-backup           replace sources without backups (they cannot be restored)\n"
     "  --overwrite           replace existing optimized copies and backups\n"
     "  --skip-existing       keep existing optimized copies and backups; skip those files\n"
+    "  --force               with --restore: restore pages changed since the run too, keeping each changed page\n"
+    "                        beside it under a numbered name (NAME.~1~)\n"
     "  --jobs N              optimize on N threads (default: one per processor)\n"
-    "Exit status: 0 done, 1 some file was not handled, 2 wrong command line.\n";
+    "Exit status: 0 every page handled, 1 some page or folder was not (or standard output failed), 2 wrong command\n"
+    "line.\n";
 
 enum class ExistingTargets { Ask, Overwrite, Skip };
 
@@ -38,6 +41,7 @@ struct QmkArguments {
     std::optional<std::string> backupFolder;
     bool noBackup = false;
     bool restore = false;
+    bool force = false; // --restore: pages changed since the run too
     bool recursive = false;
     bool standardInput = false;
     ExistingTargets existing = ExistingTargets::Ask;

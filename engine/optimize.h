@@ -14,6 +14,8 @@ namespace qm {
 // Runs every pass over the working text (lines joined with CR LF, see
 // page_text.h). On Completed the text is the optimized page; otherwise it is
 // to be dropped. Pass failures with messages of their own go to the sink.
+// Running out of memory throws std::bad_alloc, so the caller can fail this
+// page alone.
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
 

@@ -50,7 +50,10 @@ void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScop
     if (ScanInterrupted(model)) return;
     const std::string base = WithoutTrailingSeparator(folder);
     Expected<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
-    if (!entries) return;
+    if (!entries) {
+        if (scope) scope->unlisted.push_back(entries.reason());
+        return;
+    }
     const std::string placement = PlacementBelow(scope, base);
     const TOptionSet& options = model.options;
     for (const FolderEntry& entry : *entries) {

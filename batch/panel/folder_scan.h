@@ -19,6 +19,7 @@ struct ScanScope {
     std::string root; // the scanned folder, ending with a separator; empty: flat
     std::vector<std::string> excludedFolders; // never entered, never listed
     PanelFullReport full; // files the full panel refused
+    std::vector<std::string> unlisted; // why a folder could not be listed, one reason per folder
 };
 
 // Lists the folder (sorted by name), adds every file whose extension the web

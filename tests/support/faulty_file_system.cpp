@@ -1,6 +1,8 @@
 // The fault rules in front of the real file system.
 #include "tests/support/faulty_file_system.h"
 
+#include <new>
+
 namespace qm::test {
 
 void FaultyFileSystem::makeReadOnly(const std::string& path)
@@ -43,6 +45,18 @@ void FaultyFileSystem::crossDevice(const std::string& folder)
 {
     std::lock_guard lock(mutex_);
     crossDevice_.insert(WithoutTrailingSeparator(folder));
+}
+
+void FaultyFileSystem::failAllocationOnRead(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    allocationFails_.insert(path);
+}
+
+void FaultyFileSystem::beforeReplace(const std::string& path, std::function<void()> action)
+{
+    std::lock_guard lock(mutex_);
+    beforeReplace_[path] = std::move(action);
 }
 
 bool FaultyFileSystem::Under(const std::set<std::string>& folders, const std::string& path)
@@ -89,6 +103,17 @@ Status FaultyFileSystem::rename(const std::string& from, const std::string& to, 
     return real_.rename(from, to, replace);
 }
 
+Status FaultyFileSystem::link(const std::string& from, const std::string& to)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (Status blocked = blockedTarget(to); !blocked) return blocked;
+        if (Under(crossDevice_, from) != Under(crossDevice_, to))
+            return Status::Fail("Cannot link \"" + from + "\": Invalid cross-device link", Failure::CrossDevice);
+    }
+    return real_.link(from, to);
+}
+
 Status FaultyFileSystem::copyFile(const std::string& from, const std::string& to)
 {
     {
@@ -110,18 +135,49 @@ Status FaultyFileSystem::remove(const std::string& path)
     return real_.remove(path);
 }
 
-Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
+void FaultyFileSystem::beforeRead(const std::string& path)
 {
     bool vanish = false;
+    bool allocationFails = false;
     {
         std::lock_guard lock(mutex_);
         vanish = vanishing_.erase(path) != 0;
+        allocationFails = allocationFails_.count(path) != 0;
     }
-    if (vanish) (void)real_.remove(path);
+    if (allocationFails) throw std::bad_alloc();
+    if (vanish) (void)real_.remove(path); // the fault itself: a missing file is what the test wants
+}
+
+Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
+{
+    beforeRead(path);
     return real_.readBytes(path);
 }
 
-Status FaultyFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+Expected<std::string> FaultyFileSystem::readFile(const std::string& path, FileIdentity& identity)
+{
+    beforeRead(path);
+    return real_.readFile(path, identity);
+}
+
+Status FaultyFileSystem::replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options)
+{
+    std::function<void()> action;
+    {
+        std::lock_guard lock(mutex_);
+        if (writeFails_.count(path))
+            return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
+        if (Status blocked = blockedTarget(path); !blocked) return blocked;
+        if (auto found = beforeReplace_.find(path); found != beforeReplace_.end()) {
+            action = std::move(found->second);
+            beforeReplace_.erase(found);
+        }
+    }
+    if (action) action();
+    return real_.replaceFile(path, bytes, options);
+}
+
+Status FaultyFileSystem::appendDurably(const std::string& path, std::string_view bytes)
 {
     {
         std::lock_guard lock(mutex_);
@@ -129,7 +185,7 @@ Status FaultyFileSystem::writeAtomically(const std::string& path, std::string_vi
             return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
         if (Status blocked = blockedTarget(path); !blocked) return blocked;
     }
-    return real_.writeAtomically(path, bytes);
+    return real_.appendDurably(path, bytes);
 }
 
 bool FaultyFileSystem::isReadOnly(const std::string& path)
