@@ -10,11 +10,12 @@ namespace qm {
 
 inline constexpr const char* kQmkUsage =
     "usage: qmk [OPTIONS] -o DIR PATH...        optimized copies into DIR\n"
-    "       qmk [OPTIONS] --in-place PATH...    replace the sources, each moved into the backup folder first\n"
-    "       qmk [OPTIONS] --restore (-o DIR | --in-place) PATH...   undo: delete the copies, or move the backups back\n"
+    "       qmk [OPTIONS] --in-place PATH...    replace the sources, each kept in the backup folder first\n"
+    "       qmk [OPTIONS] --restore (-o DIR | --in-place) PATH...   undo by the folder's journal: delete the\n"
+    "                                           copies, or put the backups back\n"
     "       qmk [OPTIONS] -                     standard input to standard output\n"
-    "PATH is a page or a folder; a folder gives its web pages (with -r those of its embedded folders too),\n"
-    "and its outputs and backups keep the folder structure below it.\n"
+    "PATH is a page or a folder; a folder gives its web pages (with -r those of its embedded folders too).\n"
+    "Outputs keep the paths below the folder that holds every PATH; backups keep each page's absolute path.\n"
     "OPTIONS:\n"
     "  --program-folder DIR  take Options.dat, the current profile, Align.dat and Ssi.dat from DIR\n"
     "  --profile FILE        use this profile (*.pro, with its *.rep and *.rem) instead of the current one\n"

@@ -249,6 +249,15 @@ std::vector<const JournalEntry*> Journal::liveEntriesOf(const std::string& sourc
     return found;
 }
 
+const JournalEntry* Journal::newestEntryOf(const std::string& source, RecordKind kind) const
+{
+    auto indexes = indexBySource_.find(source);
+    if (indexes == indexBySource_.end()) return nullptr;
+    for (auto it = indexes->second.rbegin(); it != indexes->second.rend(); ++it)
+        if (entries_[*it].kind == kind) return &entries_[*it];
+    return nullptr;
+}
+
 std::vector<const JournalEntry*> Journal::liveEntriesNamed(const std::string& name) const
 {
     std::vector<const JournalEntry*> found;

@@ -76,6 +76,8 @@ public:
 
     // The live entries of a page, newest first.
     std::vector<const JournalEntry*> liveEntriesOf(const std::string& source, RecordKind kind) const;
+    // The newest entry of a page, live or settled.
+    const JournalEntry* newestEntryOf(const std::string& source, RecordKind kind) const;
     // The live entries whose file is at this name.
     std::vector<const JournalEntry*> liveEntriesNamed(const std::string& name) const;
     // The newest live entry of the page whose written text has this stamp:

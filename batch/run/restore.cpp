@@ -92,7 +92,14 @@ std::optional<RestoreOutcome> RestoreBackup(
     if (!lock) return Outcome(source, RestoreStatus::Failed, lock.reason());
     if (Status read = journal.refresh(); !read) return Outcome(source, RestoreStatus::Failed, read.reason());
     const std::vector<const JournalEntry*> live = journal.liveEntriesOf(source, RecordKind::Backup);
-    if (live.empty()) return std::nullopt;
+    if (live.empty()) {
+        // Restored before: a second restore finds the page as the first one left it.
+        const JournalEntry* newest = journal.newestEntryOf(source, RecordKind::Backup);
+        Expected<std::string> page = fs.readBytes(source);
+        if (newest && newest->settled == "restored" && page && ContentStamp::Of(*page) == newest->original)
+            return Outcome(source, RestoreStatus::AlreadyInitial);
+        return std::nullopt;
+    }
     session.temporaries.removeIn(fs, FolderPart(source));
 
     FileIdentity pageIdentity;
