@@ -47,8 +47,7 @@ pid_t Start(const std::vector<std::string>& arguments)
 int Wait(pid_t pid)
 {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     return status;
 }
 
@@ -134,8 +133,8 @@ TEST(KillTest, AKilledInPlaceRunLosesNothingAndRestoreGivesEveryOriginalBack)
     int kills = 0;
     for (int round = 0; round < 36 && Clock::now() < deadline; ++round) {
         const std::string moment = "round " + std::to_string(round);
-        const auto delay = std::chrono::duration_cast<std::chrono::microseconds>(fullRun) *
-            static_cast<long>(random() % 1000) / 1000;
+        const auto delay =
+            std::chrono::duration_cast<std::chrono::microseconds>(fullRun) * static_cast<long>(random() % 1000) / 1000;
         const bool terminate = round % 5 == 4; // SIGTERM stops the run as Ctrl+C does; the others are SIGKILL
         const std::string jobs = round % 2 ? "1" : "2";
         const pid_t run = Start(with({"--in-place", "--jobs", jobs, "--overwrite", "--backup", backup.string()}));
