@@ -273,10 +273,11 @@ const JournalEntry* Journal::entryThatWrote(const std::string& source, RecordKin
     return nullptr;
 }
 
-bool Journal::holdsOwnUnchangedCopy(const std::string& name, const ContentStamp& current) const
+bool Journal::holdsOwnUnchangedCopy(
+    const std::string& name, const std::string& source, const ContentStamp& current) const
 {
     for (const JournalEntry* entry : liveEntriesNamed(name))
-        if (entry->kind == RecordKind::Copy && entry->written == current) return true;
+        if (entry->kind == RecordKind::Copy && entry->source == source && entry->written == current) return true;
     return false;
 }
 

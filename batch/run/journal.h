@@ -83,9 +83,11 @@ public:
     // The newest live entry of the page whose written text has this stamp:
     // the page (or its copy) holds exactly what that run wrote.
     const JournalEntry* entryThatWrote(const std::string& source, RecordKind kind, const ContentStamp& text) const;
-    // True when the file at `name` is a copy that this program wrote and
-    // nobody changed since: a later run may replace it without asking.
-    bool holdsOwnUnchangedCopy(const std::string& name, const ContentStamp& current) const;
+    // True when the file at `name`, holding `current`, is the copy of this
+    // page that a run wrote and nobody changed since: a later run may replace
+    // it without asking. A copy of another page at that name is no such copy,
+    // so two pages that map to one name never replace each other unasked.
+    bool holdsOwnUnchangedCopy(const std::string& name, const std::string& source, const ContentStamp& current) const;
     // Live entries of pages at or below a folder (ending with a separator) or equal to a page path.
     std::vector<const JournalEntry*> liveEntriesUnder(const std::string& pathOrFolder, bool recursive) const;
 

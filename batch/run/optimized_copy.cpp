@@ -82,6 +82,17 @@ CopyStep SaveOptimizedCopy(
         return path == page.source ? ReplacePage(model, bytes, page) : WriteCopy(model, journal, bytes, page, path);
     };
     if (!fs.exists(target)) return write(target);
+    if (journal && !intoPage) {
+        // A rerun (a build rule run again) replaces its own unchanged copy of this page without asking; the lock keeps
+        // another run from changing the copy between the check and the write.
+        Expected<Journal::Lock> lock = journal->lock();
+        if (!lock) return Failed(lock.reason());
+        if (Status read = journal->refresh(); !read) return Failed(read.reason());
+        const std::string name = journal->nameOf(target);
+        Expected<std::string> held = fs.readBytes(target);
+        if (!name.empty() && held && journal->holdsOwnUnchangedCopy(name, page.source, ContentStamp::Of(*held)))
+            return write(target);
+    }
 
     const OverwriteDecision decision = DecideOverwrite(model, OverwriteQuestion::Copy, page.source, target);
     switch (decision.answer) {

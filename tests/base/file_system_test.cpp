@@ -5,12 +5,12 @@
 #include <csignal>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "base/file_system.h"
@@ -210,7 +210,9 @@ TEST(RealFileSystem, AFileSizeLimitFailsTheWriteAndLeavesTheFile)
     const pid_t child = ::fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN); // as the programs do
-        struct rlimit limit {1024, 1024};
+        struct rlimit limit {
+            1024, 1024
+        };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         RealFileSystem files;
         Status written = files.writeAtomically(page, std::string(4096, 'x'));

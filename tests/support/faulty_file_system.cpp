@@ -59,6 +59,22 @@ void FaultyFileSystem::beforeReplace(const std::string& path, std::function<void
     beforeReplace_[path] = std::move(action);
 }
 
+void FaultyFileSystem::failListing(const std::string& folder)
+{
+    std::lock_guard lock(mutex_);
+    unlistable_.insert(WithoutTrailingSeparator(folder));
+}
+
+Expected<std::vector<FolderEntry>> FaultyFileSystem::listFolder(const std::string& path)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (unlistable_.count(WithoutTrailingSeparator(path)))
+            return Status::Fail("Cannot list \"" + path + "\": Permission denied", Failure::Other);
+    }
+    return real_.listFolder(path);
+}
+
 bool FaultyFileSystem::Under(const std::set<std::string>& folders, const std::string& path)
 {
     for (const std::string& folder : folders)

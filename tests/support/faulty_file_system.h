@@ -35,6 +35,8 @@ public:
     void failAllocationOnRead(const std::string& path);
     // Runs just before a file replaces this path (once), as another program changing it at that moment would.
     void beforeReplace(const std::string& path, std::function<void()> action);
+    // The folder cannot be listed, as one without read permission.
+    void failListing(const std::string& folder);
 
     int renames() const { return renames_; }
 
@@ -44,7 +46,7 @@ public:
     std::int64_t sizeOf(const std::string& path) override { return real_.sizeOf(path); }
     std::optional<FileTime> lastWriteTime(const std::string& path) override { return real_.lastWriteTime(path); }
     Expected<FileIdentity> identify(const std::string& path) override { return real_.identify(path); }
-    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override { return real_.listFolder(path); }
+    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     Status createFolder(const std::string& path) override;
     Status rename(const std::string& from, const std::string& to, bool replace) override;
     Status link(const std::string& from, const std::string& to) override;
@@ -75,7 +77,7 @@ private:
     RealFileSystem real_;
     std::mutex mutex_;
     std::set<std::string> readOnly_, full_, locked_, vanishing_, renameFails_, writeFails_, crossDevice_,
-        allocationFails_;
+        allocationFails_, unlistable_;
     std::map<std::string, std::function<void()>> beforeReplace_;
     int renames_ = 0;
 };

@@ -112,6 +112,29 @@ TEST(BackupRestore, OutputModeRoundTrip)
     EXPECT_EQ(bench.ui.texts("information"), std::vector<std::string> {"\r Restoration finished   "});
 }
 
+TEST(BackupRestore, ARunAgainReplacesItsOwnUnchangedCopiesWithoutAsking)
+{
+    Bench bench;
+    bench.quietRuns();
+    WriteSite(bench);
+    bench.add({"site/a/index.html", "site/news.html"});
+    butOptimizeClick(bench.model);
+    ASSERT_EQ(FilesIn(bench, "optimized"), 2u);
+    const std::string copyOfNews = bench.read("optimized/news.html");
+
+    butOptimizeClick(bench.model);
+    EXPECT_TRUE(bench.ui.texts("overwrite").empty()) << "its own copies are replaced without a question";
+    EXPECT_EQ(bench.read("optimized/news.html"), copyOfNews);
+
+    // A copy edited since, or a copy of another page at that name, is in the way as before.
+    bench.write("optimized/news.html", "edited by hand");
+    bench.ui.script({test::Overwrite(OverwriteAnswer::Skip)});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.ui.texts("overwrite"), std::vector<std::string> {bench.path("optimized/news.html")});
+    EXPECT_EQ(bench.read("optimized/news.html"), "edited by hand");
+    EXPECT_TRUE(bench.ui.scriptDone());
+}
+
 TEST(BackupRestore, CancelLastUndoesTheRunEvenAfterTheModeChanged)
 {
     Bench bench;

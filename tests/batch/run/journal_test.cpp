@@ -125,11 +125,14 @@ TEST(Journal, ACopyIsOwnOutputOnlyWhileUnchanged)
     Journal journal(bench.files, bench.folder);
     JournalEntry copy = Entry(RecordKind::Copy, "/site/a.html", "a.html", "<p >a</p>", "<p>a</p>");
     ASSERT_TRUE(journal.record(copy));
-    EXPECT_TRUE(journal.holdsOwnUnchangedCopy("a.html", ContentStamp::Of("<p>a</p>")));
-    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("a.html", ContentStamp::Of("<p>edited</p>")));
-    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("b.html", ContentStamp::Of("<p>a</p>")));
+    const ContentStamp written = ContentStamp::Of("<p>a</p>");
+    EXPECT_TRUE(journal.holdsOwnUnchangedCopy("a.html", "/site/a.html", written));
+    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("a.html", "/site/a.html", ContentStamp::Of("<p>edited</p>")));
+    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("b.html", "/site/a.html", written));
+    // Another page that maps to the same name must ask before it replaces this copy.
+    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("a.html", "/other/a.html", written));
     ASSERT_TRUE(journal.recordSettled(copy.id, "deleted"));
-    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("a.html", ContentStamp::Of("<p>a</p>")));
+    EXPECT_FALSE(journal.holdsOwnUnchangedCopy("a.html", "/site/a.html", written));
 }
 
 TEST(Journal, AMostlyClosedJournalIsRewrittenWithItsLiveEntries)
@@ -138,8 +141,8 @@ TEST(Journal, AMostlyClosedJournalIsRewrittenWithItsLiveEntries)
     Journal journal(bench.files, bench.folder);
     std::vector<std::string> kept;
     for (int i = 0; i < 300; ++i) {
-        JournalEntry entry = Entry(
-            RecordKind::Backup, "/site/p" + std::to_string(i) + ".html", "p" + std::to_string(i), "o", "w");
+        JournalEntry entry =
+            Entry(RecordKind::Backup, "/site/p" + std::to_string(i) + ".html", "p" + std::to_string(i), "o", "w");
         ASSERT_TRUE(journal.record(entry));
         if (i % 10 == 0)
             kept.push_back(entry.id);
