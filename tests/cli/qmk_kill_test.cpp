@@ -193,7 +193,9 @@ TEST(KillTest, TwoRunsAtOnceKeepEveryOriginal)
         for (int status : {firstStatus, secondStatus})
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << status;
         ASSERT_EQ(Pages(site).size(), originals.size());
-        if (round == 1) ASSERT_LE(RunToEnd(with({"--in-place", "--overwrite"})), 1) << "a third run, alone";
+        if (round == 1) {
+            ASSERT_LE(RunToEnd(with({"--in-place", "--overwrite"})), 1) << "a third run, alone";
+        }
         EXPECT_EQ(RunToEnd(with({"--in-place", "--restore"})), 0);
         ASSERT_EQ(Pages(site), originals);
     }

@@ -321,7 +321,7 @@ TEST(QmkSafety, ReplacedPagesAndCopiesKeepModeAndOwner)
     ASSERT_EQ(bench.run({"--in-place", "--backup", bench.p("bk"), bench.p("site")}).status, 0);
     for (const char* file : {"out/private.html", "site/private.html"}) {
         SCOPED_TRACE(file);
-        struct stat status {};
+        struct stat status { };
         ASSERT_EQ(::stat(bench.p(file).c_str(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, 0640u);
         if (root) {
