@@ -59,8 +59,8 @@ void PrintOptionList(const TOptionSet& options, std::ostream& out, bool json)
     out << Padded("KEY", keyWidth + 2) << "VALUE  DEFAULT  PAGE     CAPTION\n";
     for (const OptionRow* row : rows)
         out << Padded(std::string(row->key), keyWidth + 2) << Padded(options.valueAsText(row->id), 7)
-            << Padded(std::string(row->defaultValue), 9) << Padded(PageName(row->page), 9)
-            << PlainCaption(row->caption) << "\n";
+            << Padded(std::string(row->defaultValue), 9) << Padded(PageName(row->page), 9) << PlainCaption(row->caption)
+            << "\n";
 }
 
 } // namespace qm

@@ -67,8 +67,8 @@ void QmkReport::optimized(const FileOutcome& outcome)
     case FileStatus::Written:
         ++written_;
         if (!json_ && !quiet_)
-            out_ << outcome.source << ": " << outcome.initialSize << " -> " << outcome.optimizedSize
-                 << " bytes, ratio " << RatioText(outcome.ratio) << "\n";
+            out_ << outcome.source << ": " << outcome.initialSize << " -> " << outcome.optimizedSize << " bytes, ratio "
+                 << RatioText(outcome.ratio) << "\n";
         break;
     case FileStatus::Skipped: {
         ++skipped_;
@@ -191,8 +191,7 @@ void QmkReport::summary(const RunStatistics& statistics, std::int64_t filesProce
          << "Average optimization ratio: " << average << " %\n"
          << "Max optimization ratio: " << statistics.maxRatio << " %\n";
     if (copied_ || unchanged_)
-        out_ << "Files copied: " << copied_ << " (" << copiedBytes_ << " bytes), already there: " << unchanged_
-             << "\n";
+        out_ << "Files copied: " << copied_ << " (" << copiedBytes_ << " bytes), already there: " << unchanged_ << "\n";
     out_ << "Time elapsed: " << DurationText(elapsed) << "\n";
 }
 

@@ -23,8 +23,8 @@ std::variant<RootPlacements, QmkUsageError> PlaceRoots(MainModel& model, const Q
     for (std::size_t i : folders) {
         const std::string name = NamePart(WithoutTrailingSeparator(model.fs.absolute(args.paths[i])));
         if (name.empty() || name == "." || name == "..")
-            return QmkUsageError {"with several folders each gets a subfolder of -o named after it; " +
-                args.paths[i] + " has no name"};
+            return QmkUsageError {
+                "with several folders each gets a subfolder of -o named after it; " + args.paths[i] + " has no name"};
         if (!names.insert(name).second)
             return QmkUsageError {"two folders are named " + name +
                 "; with -o each folder gets a subfolder of that name, so their outputs would mix"};

@@ -38,12 +38,12 @@ CopyOutcome CopyOne(FileSystem& fs, const PlacedFile& file, const std::string& o
             return problem(CopyStatus::Skipped, outcome.target + " exists");
         }
         if (existing == ExistingTargets::Ask)
-            return problem(
-                CopyStatus::Skipped, outcome.target + " exists and differs (--overwrite replaces it)");
+            return problem(CopyStatus::Skipped, outcome.target + " exists and differs (--overwrite replaces it)");
     } else if (Status created = CreateFolderChain(fs, outputFolder, placement); !created) {
         return problem(CopyStatus::Failed, created.reason());
     }
-    if (Status copied = fs.copyFile(source, outcome.target); !copied) return problem(CopyStatus::Failed, copied.reason());
+    if (Status copied = fs.copyFile(source, outcome.target); !copied)
+        return problem(CopyStatus::Failed, copied.reason());
     outcome.status = CopyStatus::Copied;
     return outcome;
 }

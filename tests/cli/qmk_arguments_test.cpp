@@ -60,7 +60,9 @@ TEST(QmkArguments, EveryOptionReachesItsField)
     };
     const Row rows[] = {
         {"set, repeatable", {"--set", "cbDelKav=0", "--set=cbDelComments=1", "-"},
-            [](const QmkArguments& a) { return a.assignments == Arguments {"cbDelKav=0", "cbDelComments=1"}; }},
+            [](const QmkArguments& a) {
+                return a.assignments == Arguments {"cbDelKav=0", "cbDelComments=1"};
+            }},
         {"list-options alone", {"--list-options"}, [](const QmkArguments& a) { return a.listOptions; }},
         {"list-options with a profile and settings", {"--list-options", "--profile", "p.pro", "--set", "cbDelKav=0"},
             [](const QmkArguments& a) { return a.listOptions && a.profile == "p.pro" && a.assignments.size() == 1; }},
@@ -69,9 +71,13 @@ TEST(QmkArguments, EveryOptionReachesItsField)
         {"json", {"--json", "-o", "d", "s"}, [](const QmkArguments& a) { return a.json; }},
         {"sync", {"--sync", "-o", "d", "s"}, [](const QmkArguments& a) { return a.sync; }},
         {"exclude, repeatable", {"--exclude", "*.bak", "--exclude=drafts/", "-o", "d", "s"},
-            [](const QmkArguments& a) { return a.excludes == Arguments {"*.bak", "drafts/"}; }},
+            [](const QmkArguments& a) {
+                return a.excludes == Arguments {"*.bak", "drafts/"};
+            }},
         {"ext: lower case, without dots, repeatable", {"--ext", "INC,.tpl", "--ext=xhtml", "-o", "d", "s"},
-            [](const QmkArguments& a) { return a.extensions == Arguments {"inc", "tpl", "xhtml"}; }},
+            [](const QmkArguments& a) {
+                return a.extensions == Arguments {"inc", "tpl", "xhtml"};
+            }},
         {"in place with backups elsewhere", {"--in-place", "--backup", "b", "s"},
             [](const QmkArguments& a) { return a.inPlace && a.backupFolder == "b"; }},
         {"restore", {"--restore", "--in-place", "s"}, [](const QmkArguments& a) { return a.restore; }},

@@ -131,7 +131,8 @@ TEST(QmkUnix, MisspeltKeysWarnAndWrongSettingsStop)
         if (!row.profile.empty()) qmk.write("mine.pro", row.profile);
         qmk.write("a.html", "<p>a</p>\n");
         std::vector<std::string> arguments;
-        for (const std::string& argument : row.arguments) arguments.push_back(argument == "PROFILE" ? profile : argument);
+        for (const std::string& argument : row.arguments)
+            arguments.push_back(argument == "PROFILE" ? profile : argument);
         arguments.insert(arguments.end(), {"-o", qmk.p("out"), qmk.p("a.html")});
         EXPECT_EQ(qmk.run(arguments), row.status) << qmk.err;
         std::string expected = row.err;
@@ -250,8 +251,8 @@ TEST(QmkUnix, SyncMakesADeployableSite)
     EXPECT_TRUE(Has(qmk.out, "\"output\":\"" + qmk.p("out/js/app.js") + "\",\"status\":\"skipped\"")) << qmk.out;
     EXPECT_EQ(qmk.read("out/js/app.js"), "changed by hand\n");
     EXPECT_EQ(qmk.run({"-r", "--sync", "-o", qmk.p("out"), qmk.p("site")}), 1);
-    EXPECT_TRUE(Has(qmk.err, "app.js: not copied: " + qmk.p("out/js/app.js") +
-                    " exists and differs (--overwrite replaces it)"))
+    EXPECT_TRUE(
+        Has(qmk.err, "app.js: not copied: " + qmk.p("out/js/app.js") + " exists and differs (--overwrite replaces it)"))
         << qmk.err;
     EXPECT_EQ(qmk.run({"-r", "--sync", "--overwrite", "-o", qmk.p("out"), qmk.p("site")}), 0) << qmk.err;
     EXPECT_EQ(qmk.read("out/js/app.js"), "let  a =\t1;\n");

@@ -72,7 +72,8 @@ TEST(ProfileKeys, WarningsForKeysAProfileDoesNotHold)
 
 TEST(ProfileKeys, PlainCaptions)
 {
-    EXPECT_EQ(PlainCaption("Replace superfluous &&nbsp; chains    with one"), "Replace superfluous &nbsp; chains with one");
+    EXPECT_EQ(
+        PlainCaption("Replace superfluous &&nbsp; chains    with one"), "Replace superfluous &nbsp; chains with one");
     EXPECT_EQ(PlainCaption("Remove unnecessary quotes    ...=\"50\"  "), "Remove unnecessary quotes ...=\"50\"");
 }
 
