@@ -79,6 +79,9 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
         }
         options.setText(Opt::edProfile, model.fs.absolute(*args.profile));
     }
+    // Before the desktop program's first start names a profile, the folder's default one (an installed copy's).
+    if (options.text(Opt::edProfile).empty() && model.fs.isFile(defaults.defaultProfile()))
+        options.setText(Opt::edProfile, defaults.defaultProfile());
     // A profile without settings would be written by the desktop program; qmk only reads.
     const std::string profile = options.text(Opt::edProfile);
     Expected<SettingsFile> file =

@@ -23,3 +23,14 @@ configure_file(${QMK_PORTABLE_MARKER_FILE} ${QMK_PROGRAM_DIR}/${QMK_PORTABLE_MAR
 if(QMK_PORTABLE)
   install(FILES ${QMK_PORTABLE_MARKER_FILE} DESTINATION . COMPONENT qmk)
 endif()
+
+# Manual pages are installed compressed, as Debian ships them; -n keeps the bytes the same from build to build.
+function(qmk_install_manual page component)
+  get_filename_component(name ${page} NAME)
+  set(compressed ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${page} > ${compressed}
+    DEPENDS ${page} VERBATIM)
+  add_custom_target(manual_${name} ALL DEPENDS ${compressed})
+  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+endfunction()

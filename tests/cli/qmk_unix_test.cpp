@@ -164,6 +164,16 @@ TEST(QmkUnix, AnUnreadableProfileIsAnError)
     EXPECT_EQ(qmk.out, "<p>a</p>\n");
 }
 
+TEST(QmkUnix, TheFoldersDefaultProfileServesBeforeOptionsDatNamesOne)
+{
+    // An installed copy's share/quillmark/ holds a default profile and no "Options.dat".
+    Unix qmk;
+    qmk.write("program/Profiles/Default.pro", "[settings]\r\ncbDelComments=0\r\n");
+    EXPECT_EQ(qmk.run({"-v", "-"}, "<!-- c -->\n"), 0);
+    EXPECT_EQ(qmk.out, "<!-- c -->\n");
+    EXPECT_TRUE(Has(qmk.err, "qmk: profile: " + qmk.p("program/Profiles/Default.pro"))) << qmk.err;
+}
+
 TEST(QmkUnix, QuietVerboseAndASilentFilter)
 {
     Unix qmk;
