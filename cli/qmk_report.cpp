@@ -42,6 +42,22 @@ const char* StatusName(CopyStatus status)
     return "failed";
 }
 
+// One file's line of --json.
+std::string FileObject(const std::string& source, const std::string& output, const char* status, std::int64_t initial,
+    std::int64_t optimized, std::optional<int> ratio, const std::string& reason)
+{
+    return JsonObject()
+        .add("type", "file")
+        .add("source", source)
+        .add("output", output)
+        .add("status", status)
+        .add("initialSize", Size(initial))
+        .add("optimizedSize", Size(optimized))
+        .add("ratio", ratio ? std::optional<std::int64_t>(*ratio) : std::nullopt)
+        .add("reason", reason)
+        .text();
+}
+
 } // namespace
 
 QmkReport::QmkReport(std::ostream& out, std::ostream& err, TerminalUserInterface& ui, const QmkArguments& args)
@@ -84,18 +100,10 @@ void QmkReport::optimized(const FileOutcome& outcome)
         error(outcome.source + ": " + outcome.reason);
         break;
     }
-    if (json_) {
-        JsonObject object;
-        object.add("type", "file")
-            .add("source", outcome.source)
-            .add("output", outcome.writtenTo)
-            .add("status", StatusName(outcome.status))
-            .add("initialSize", Size(outcome.initialSize))
-            .add("optimizedSize", Size(outcome.optimizedSize))
-            .add("ratio", outcome.ratio ? std::optional<std::int64_t>(*outcome.ratio) : std::nullopt)
-            .add("reason", outcome.reason);
-        out_ << object.text() << "\n";
-    }
+    if (json_)
+        out_ << FileObject(outcome.source, outcome.writtenTo, StatusName(outcome.status), outcome.initialSize,
+                    outcome.optimizedSize, outcome.ratio, outcome.reason)
+             << "\n";
     out_.flush();
 }
 
@@ -121,18 +129,10 @@ void QmkReport::copied(const CopyOutcome& outcome)
         error(outcome.source + ": not copied: " + outcome.reason);
         break;
     }
-    if (json_) {
-        JsonObject object;
-        object.add("type", "file")
-            .add("source", outcome.source)
-            .add("output", outcome.target)
-            .add("status", StatusName(outcome.status))
-            .add("initialSize", Size(outcome.size))
-            .add("optimizedSize", Size(outcome.size))
-            .add("ratio", std::optional<std::int64_t>(0))
-            .add("reason", outcome.reason);
-        out_ << object.text() << "\n";
-    }
+    if (json_)
+        out_ << FileObject(outcome.source, outcome.target, StatusName(outcome.status), outcome.size, outcome.size, 0,
+                    outcome.reason)
+             << "\n";
 }
 
 void QmkReport::restored(const std::string& source)
