@@ -1,17 +1,15 @@
 // The headless command qmk on the desktop program's model: the panel, the run, placement, backup and restore.
 #include "cli/qmk.h"
 
-#include <algorithm>
 #include <chrono>
 #include <istream>
 #include <iterator>
 #include <new>
 #include <ostream>
-#include <set>
-#include <thread>
 
 #include "base/ascii.h"
 #include "base/file_system.h"
+#include "base/version.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/file_operations.h"
 #include "batch/model/file_ratio.h"
@@ -23,12 +21,17 @@
 #include "batch/run/page_optimizer.h"
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
+#include "cli/option_list.h"
+#include "cli/processor_count.h"
 #include "cli/qmk_arguments.h"
+#include "cli/qmk_report.h"
+#include "cli/qmk_site.h"
 #include "cli/terminal_user_interface.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 #include "settings/data_lists.h"
 #include "settings/profile.h"
+#include "settings/profile_keys.h"
 #include "settings/program_options.h"
 
 namespace qm {
@@ -60,51 +63,20 @@ private:
     std::ostream& err_;
 };
 
-// Where the copies and backups of the pages go below the output or backup
-// folder. Backups keep each page's absolute path, so two sites never share a
-// backup name. Outputs keep each page's path below the deepest folder that
-// holds everything the arguments name: one folder argument lays its pages out
-// below itself, and pages from several folders or sites stay apart as well.
-struct Layout {
-    std::string root; // ends with a separator; "/" for the absolute path
-};
-
-Layout ChooseLayout(FileSystem& fs, const QmkArguments& args)
-{
-    Layout layout {"/"};
-    if (args.inPlace) return layout;
-    std::optional<std::string> common;
-    for (const std::string& given : args.paths) {
-        const std::string path = fs.absolute(given);
-        const std::string folder = fs.isFolder(path) ? WithTrailingSeparator(path) : FolderPart(path);
-        if (!common) {
-            common = folder;
-            continue;
-        }
-        std::size_t same = 0;
-        while (same < common->size() && same < folder.size() && (*common)[same] == folder[same]) ++same;
-        *common = FolderPart(common->substr(0, same)); // whole folder names only
-    }
-    if (common && !common->empty()) layout.root = *common;
-    return layout;
-}
-
-std::string PlacementOf(const Layout& layout, const std::string& folder)
-{
-    const std::string withSeparator = WithTrailingSeparator(folder);
-    if (withSeparator.compare(0, layout.root.size(), layout.root) == 0) return withSeparator.substr(layout.root.size());
-    return withSeparator.substr(1);
-}
-
 enum class Loaded { Ok, CommandLineWrong, Failed };
 
 // The options qmk runs with: the program folder's "Options.dat" and current
-// profile (or the one named), read but never written, then the command line.
+// profile (or the one named), read but never written, then --set. A profile
+// that cannot be read, or that was named and holds no settings, ends qmk:
+// running on other options than the user chose would give other pages. What
+// the command line named wrong is a usage error; settings that cannot be read
+// are a failure like a page that cannot be read.
 Loaded LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
 {
     TOptionSet& options = model.options;
     const std::string& folder = model.state.programFolder;
     const ProgramFolderDefaults defaults {folder};
+    const bool verbose = args.verbosity == Verbosity::Verbose;
     options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
     Expected<bool> read = ReadLastOptions(model.fs, options, folder);
@@ -112,6 +84,9 @@ Loaded LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err
         err << "qmk: cannot read " << Shown(OptionsFilePath(folder)) << ": " << read.reason() << "\n";
         return Loaded::Failed;
     }
+    if (verbose)
+        err << "qmk: program options: "
+            << (*read ? OptionsFilePath(folder) : "defaults (no " + OptionsFilePath(folder) + ")") << "\n";
     if (args.profile) {
         if (!model.fs.isFile(*args.profile)) {
             err << "qmk: no profile at " << Shown(*args.profile) << "\n";
@@ -119,20 +94,44 @@ Loaded LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err
         }
         options.setText(Opt::edProfile, model.fs.absolute(*args.profile));
     }
+    // Before the desktop program's first start names a profile, the folder's default one (an installed copy's).
+    if (options.text(Opt::edProfile).empty() && model.fs.isFile(defaults.defaultProfile()))
+        options.setText(Opt::edProfile, defaults.defaultProfile());
     // A profile without settings would be written by the desktop program; qmk only reads.
     const std::string profile = options.text(Opt::edProfile);
-    Expected<SettingsFile> file = SettingsFile::load(model.fs, profile);
-    if (!profile.empty() && file && file->hasSection(kSettingsSection)) {
+    Expected<SettingsFile> file =
+        profile.empty() ? Expected<SettingsFile>(SettingsFile {}) : SettingsFile::load(model.fs, profile);
+    if (!file) {
+        err << "qmk: cannot read the profile " << Shown(profile) << ": " << file.reason() << "\n";
+        return Loaded::Failed;
+    }
+    if (file->hasSection(kSettingsSection)) {
+        for (const std::string& warning : ProfileKeyWarnings(*file))
+            model.ui.showMessage(MessageKind::Warning, "profile " + profile + ": " + warning);
         if (Status loaded = LoadProfile(model.fs, options, folder); !loaded) {
             err << "qmk: cannot read the profile " << Shown(profile) << ": " << loaded.reason() << "\n";
             return Loaded::Failed;
         }
+        if (verbose) err << "qmk: profile: " << profile << "\n";
     } else if (args.profile) {
-        err << "qmk: the profile " << Shown(*args.profile) << " holds no settings; the default options apply\n";
+        err << "qmk: the profile " << Shown(*args.profile)
+            << " holds no settings (a [settings] section of KEY=VALUE lines)\n";
+        return Loaded::CommandLineWrong;
+    } else if (verbose) {
+        err << "qmk: profile: defaults (" << (profile.empty() ? "none named" : "nothing in " + profile) << ")\n";
+    }
+    for (const std::string& assignment : args.assignments) {
+        AssignmentOutcome outcome = AssignProfileOption(options, assignment);
+        if (outcome.result == AssignmentResult::UnknownKey)
+            model.ui.showMessage(MessageKind::Warning, "--set " + assignment + " ignored: " + outcome.message);
+        if (outcome.result == AssignmentResult::Refused) {
+            err << "qmk: --set " << assignment << ": " << outcome.message << "\n" << kTryHelp << "\n";
+            return Loaded::CommandLineWrong;
+        }
     }
     LoadedEngineData data = LoadEngineData(model.fs, args.data ? *args.data : folder);
     model.engineData = std::move(data.data);
-    for (const std::string& warning : data.warnings) err << "qmk: warning: " << warning << "\n";
+    for (const std::string& warning : data.warnings) model.ui.showMessage(MessageKind::Warning, warning);
     return Loaded::Ok;
 }
 
@@ -167,136 +166,63 @@ std::string JournalFolderOf(const MainModel& model)
     return model.options.text(model.options.flag(Opt::radModifyOld) ? Opt::edBackUpPath : Opt::edOptimizedPath);
 }
 
-// What the arguments name: folder arguments are scanned like Add folder;
-// files are taken when the web files filter names their extension. A
-// restore takes the pages its journal knows below the arguments too, when
-// they are missing from the disk.
-struct Targets {
-    bool allFound = true;
-    std::vector<std::pair<std::string, std::string>> missing; // restore: source and placement
-    std::set<std::string> named; // pages named one by one
-};
-
-Targets FillPanel(MainModel& model, const QmkArguments& args, const Layout& layout, std::ostream& err)
-{
-    Targets targets;
-    FileSystem& fs = model.fs;
-    const std::vector<std::string> excluded = {WithoutTrailingSeparator(model.options.text(Opt::edOptimizedPath)),
-        WithoutTrailingSeparator(model.options.text(Opt::edBackUpPath))};
-    std::optional<Journal> journal;
-    if (args.restore) {
-        journal.emplace(fs, JournalFolderOf(model));
-        if (Status read = journal->refresh(); !read) {
-            err << "qmk: " << read.reason() << "\n";
-            targets.allFound = false;
-        }
-    }
-    const RecordKind kind = args.inPlace ? RecordKind::Backup : RecordKind::Copy;
-    auto addMissing = [&](const std::string& pathOrFolder, bool recursive) {
-        if (!journal) return false;
-        bool any = false;
-        for (const JournalEntry* entry : journal->liveEntriesUnder(pathOrFolder, recursive)) {
-            if (entry->kind != kind || fs.exists(entry->source) || model.panel.contains(entry->source)) continue;
-            const bool known = std::any_of(targets.missing.begin(), targets.missing.end(),
-                [&](const auto& target) { return target.first == entry->source; });
-            if (!known) targets.missing.emplace_back(entry->source, PlacementOf(layout, FolderPart(entry->source)));
-            any = true;
-        }
-        return any;
-    };
-    PanelFullReport files;
-    for (const std::string& given : args.paths) {
-        const std::string path = fs.absolute(given);
-        if (fs.isFolder(path)) {
-            ScanScope scope;
-            scope.root = layout.root;
-            scope.excludedFolders = excluded;
-            ScanFolder(model, path, 0, &scope);
-            scope.full.show(model);
-            for (const std::string& reason : scope.unlisted) {
-                err << "qmk: " << reason << "; its pages were not " << (args.restore ? "restored" : "optimized")
-                    << "\n";
-                targets.allFound = false;
-            }
-            addMissing(WithTrailingSeparator(path), args.recursive);
-        } else if (fs.isFile(path) && MatchesFilter(path, kWebFilesFilter)) {
-            files.note(AddFileToPanel(model, path, false, PlacementOf(layout, FolderPart(path))));
-            targets.named.insert(path);
-        } else if (fs.isFile(path)) {
-            // As the desktop program's f command: a run would rewrite a script's or a program's tabs and line ends.
-            err << "qmk: " << Shown(given) << ": not a web page by its extension; skipped\n";
-            targets.allFound = false;
-        } else if (fs.exists(path)) {
-            Expected<std::string> bytes = fs.readBytes(path);
-            err << "qmk: " << Shown(given) << ": " << (bytes ? "not a regular file" : bytes.reason()) << "; skipped\n";
-            targets.allFound = false;
-        } else if (addMissing(path, false)) {
-            targets.named.insert(path);
-        } else {
-            err << "qmk: " << Shown(given) << ": no such file or folder\n";
-            targets.allFound = false;
-        }
-    }
-    files.show(model);
-    return targets;
-}
-
-int Restore(MainModel& model, const QmkArguments& args, const Targets& targets, std::ostream& out, std::ostream& err)
+int Restore(MainModel& model, const QmkArguments& args, const SiteScan& site, QmkReport& report)
 {
     RestoreSession session(model.fs);
     session.force = args.force;
-    std::vector<std::pair<std::string, std::string>> pages;
+    std::vector<PlacedFile> pages;
     for (const PanelRow& row : model.panel.rows()) pages.emplace_back(row.fullPath(), row.placement);
-    pages.insert(pages.end(), targets.missing.begin(), targets.missing.end());
-    bool failed = false;
+    pages.insert(pages.end(), site.missing.begin(), site.missing.end());
     bool anyHandled = false;
     for (const auto& [source, placement] : pages) {
         const RestoreOutcome outcome = RestoreFile(model, session, source, placement, nullptr);
-        const bool named = targets.named.count(source) != 0;
+        const bool named = site.named.count(source) != 0;
         switch (outcome.status) {
-        case RestoreStatus::Restored:
+        case RestoreStatus::Restored: {
             anyHandled = true;
-            out << Shown(source) << ": restored";
-            if (outcome.copiedBack) out << " (copied back from the backup folder on another file system)";
-            if (!outcome.changedKeptAt.empty()) out << "; the changed page is kept as " << Shown(outcome.changedKeptAt);
-            out << "\n";
-            if (!outcome.reason.empty()) err << "qmk: " << Shown(source) << ": " << outcome.reason << "\n";
+            std::string note;
+            if (outcome.copiedBack) note = "copied back from the backup folder on another file system";
+            if (!outcome.changedKeptAt.empty())
+                note += (note.empty() ? "" : "; ") + std::string("the changed page is kept as ") +
+                    Shown(outcome.changedKeptAt);
+            report.restored(source, note);
+            if (!outcome.reason.empty()) report.failure(Shown(source) + ": " + outcome.reason);
             break;
+        }
         case RestoreStatus::AlreadyInitial:
             anyHandled = true;
-            out << Shown(source) << ": holds its initial text already\n";
+            report.alreadyInitial(source);
             break;
         case RestoreStatus::NothingToRestore:
-            if (named) {
-                err << "qmk: " << Shown(source) << ": no optimized copy of it is recorded in "
-                    << Shown(JournalFolderOf(model)) << "\n";
-                failed = true;
-            }
+            if (named)
+                report.failure(Shown(source) + ": no " + (args.inPlace ? "backup" : "optimized copy") +
+                    " of it is recorded in " + Shown(JournalFolderOf(model)));
             break;
         case RestoreStatus::NoInitialCopy:
-            failed = failed || named; // the warning has been shown
+            // The warning has named the backup it looked for.
+            if (named)
+                report.failure(Shown(source) + ": not restored: no " + (args.inPlace ? "backup" : "optimized copy") +
+                    " of it is recorded in " + Shown(JournalFolderOf(model)));
             break;
         case RestoreStatus::Changed:
-            err << "qmk: " << Shown(source) << ": not restored: " << outcome.reason
-                << (args.inPlace ? " (--force restores it and keeps the changed page beside it)" : "") << "\n";
-            failed = true;
+            report.notRestored(source,
+                outcome.reason + (args.inPlace ? " (--force restores it and keeps the changed page beside it)" : ""));
             break;
         case RestoreStatus::Failed:
-            err << "qmk: " << Shown(source) << ": not restored: " << outcome.reason << "\n";
-            failed = true;
+            report.notRestored(source, outcome.reason);
             break;
         }
     }
     FinishRestore(session);
-    if (!anyHandled && !failed) {
-        err << "qmk: nothing to restore: no backup or copy of these pages is recorded in "
-            << Shown(JournalFolderOf(model)) << "\n";
-        failed = true;
-    }
-    return failed ? kNotAllHandled : kAllHandled;
+    if (!anyHandled && !report.failed())
+        report.failure("nothing to restore: no " + std::string(args.inPlace ? "backup" : "optimized copy") +
+            " of these pages is recorded in " + Shown(JournalFolderOf(model)));
+    const int status = report.failed() ? kNotAllHandled : kAllHandled;
+    report.restoreSummary(status);
+    return status;
 }
 
-int StandardInput(MainModel& model, CommandStreams streams)
+int StandardInput(MainModel& model, CommandStreams streams, bool verbose)
 {
     ErrorStreamSink sink(streams.err);
     OptimizedPage page;
@@ -315,30 +241,18 @@ int StandardInput(MainModel& model, CommandStreams streams)
                     << "\n";
         return kNotAllHandled;
     }
-    streams.out << page.bytes;
-    if (!streams.out.flush()) {
-        streams.err << "qmk: cannot write the optimized page to standard output\n";
-        return kNotAllHandled;
-    }
-    streams.err << "standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
+    streams.out << page.bytes; // whether it reached standard output shows when the command flushes it
+    // A filter is silent on standard error unless asked or failing.
+    if (!verbose) return kAllHandled;
+    streams.err << "qmk: standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
                 << RatioText(
                        FileRatio(static_cast<std::int64_t>(sourceSize), static_cast<std::int64_t>(page.bytes.size())))
                 << "\n";
     return kAllHandled;
 }
 
-void PrintSummary(const MainModel& model, std::ostream& out, std::chrono::steady_clock::duration elapsed)
-{
-    const RunStatistics& statistics = model.run.statistics;
-    const std::int64_t files = static_cast<std::int64_t>(model.run.processed.size());
-    out << "Files processed: " << files << "\n"
-        << "Bytes removed: " << (statistics.totalInitial - statistics.totalOptimized) << "\n"
-        << "Average optimization ratio: " << (files ? statistics.ratioSum / files : 0) << " %\n"
-        << "Max optimization ratio: " << statistics.maxRatio << " %\n"
-        << "Time elapsed: " << DurationText(elapsed) << "\n";
-}
-
-int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams, TerminalUserInterface& ui)
+int Optimize(
+    MainModel& model, const QmkArguments& args, CommandStreams streams, TerminalUserInterface& ui, const SiteScan& site)
 {
     FileSystem& fs = model.fs;
     const TOptionSet& options = model.options;
@@ -353,85 +267,67 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
     if (args.inPlace && args.noBackup)
         ui.showMessage(MessageKind::Warning, "no backups: the sources are replaced and cannot be restored");
 
-    const unsigned jobs = args.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+    const unsigned jobs = args.jobs.value_or(UsableProcessorCount());
     std::unique_ptr<ParallelPageOptimizer> parallel;
     if (jobs > 1) {
         parallel = std::make_unique<ParallelPageOptimizer>(fs, jobs);
         model.optimizer = parallel.get();
     }
 
-    const std::size_t total = model.panel.CountCheckedRows();
+    QmkReport report(streams.out, streams.err, ui, args);
+    const bool progress = streams.errIsTerminal && args.verbosity != Verbosity::Quiet;
+    const std::size_t total = model.panel.CountCheckedRows() + site.otherFiles.size();
     std::size_t done = 0;
-    bool failed = false;
-    const auto start = std::chrono::steady_clock::now();
-    const RunEnding ending = RunOptimization(model, [&](const FileOutcome& outcome) {
+    auto showProgress = [&](const std::string& file) {
         ++done;
-        ui.clearProgressLine();
-        switch (outcome.status) {
-        case FileStatus::Written:
-            streams.out << Shown(outcome.source) << ": " << outcome.initialSize << " -> " << outcome.optimizedSize
-                        << " bytes, ratio " << RatioText(outcome.ratio) << "\n";
-            break;
-        case FileStatus::Skipped: {
-            const char* hint = "";
-            if (outcome.answeredByUser && args.existing == ExistingTargets::Ask)
-                hint = args.inPlace ? " (--overwrite keeps that backup under a numbered name and makes a new one, "
-                                      "--skip-existing skips quietly)"
-                                    : " (--overwrite replaces it, --skip-existing skips quietly)";
-            streams.err << "qmk: " << Shown(outcome.source) << ": skipped: " << outcome.reason << hint << "\n";
-            // A skip the user chose (--skip-existing, or an answer on the terminal) is the page handled as asked.
-            failed = failed || !outcome.answeredByUser;
-            break;
-        }
-        case FileStatus::Failed:
-            streams.err << "qmk: " << Shown(outcome.source) << ": " << outcome.reason << "\n";
-            failed = true;
-            break;
-        }
-        streams.out.flush();
-        if (streams.errIsTerminal)
-            ui.setProgressLine(
-                "[" + std::to_string(done) + "/" + std::to_string(total) + "] " + Shown(NamePart(outcome.source)));
-    });
-    ui.clearProgressLine();
+        if (progress)
+            ui.setProgressLine("[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(file));
+    };
+    const auto start = std::chrono::steady_clock::now();
+    RunEnding ending = RunEnding::Completed;
+    if (!model.panel.empty()) {
+        ending = RunOptimization(model, [&](const FileOutcome& outcome) {
+            report.optimized(outcome);
+            showProgress(outcome.source);
+        });
+    }
     model.optimizer = nullptr;
-    if (ending == RunEnding::Interrupted)
+    if (ending == RunEnding::Completed && args.sync)
+        SyncFiles(
+            fs, site.otherFiles, options.text(Opt::edOptimizedPath), args.existing,
+            [&](const CopyOutcome& outcome) {
+                report.copied(outcome);
+                showProgress(outcome.source);
+            },
+            [&] { return ui.interrupted(); });
+    ui.clearProgressLine();
+    const bool interrupted = ending == RunEnding::Interrupted || ui.interrupted();
+    if (interrupted)
         streams.err << "qmk: interrupted; the files written so far stay written, the others are untouched\n";
-    PrintSummary(model, streams.out, std::chrono::steady_clock::now() - start);
-    return failed || ending != RunEnding::Completed || ui.unansweredSkips() > 0 ? kNotAllHandled : kAllHandled;
+    const int status = report.failed() || interrupted || ending != RunEnding::Completed || ui.unansweredSkips() > 0
+        ? kNotAllHandled
+        : kAllHandled;
+    report.summary(model.run.statistics, static_cast<std::int64_t>(model.run.processed.size()),
+        std::chrono::steady_clock::now() - start, status);
+    return status;
 }
 
 // A folder the command line names that does not exist is a mistake of the command line.
 bool NamedFolderExists(FileSystem& fs, const std::optional<std::string>& folder, const char* option, std::ostream& err)
 {
     if (!folder || fs.isFolder(fs.absolute(*folder))) return true;
-    err << "qmk: " << option << " " << Shown(*folder) << ": no such folder\n" << kQmkUsage;
+    err << "qmk: " << option << " " << Shown(*folder) << ": no such folder\n" << kTryHelp << "\n";
     return false;
 }
 
-} // namespace
-
-int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
-    const std::filesystem::path& programFolder, FileSystem* fileSystem)
+int Run(const QmkArguments& args, CommandStreams streams, const std::filesystem::path& programFolder, FileSystem& fs)
 {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        streams.out << kQmkUsage;
-        return streams.out.flush() ? kAllHandled : kNotAllHandled;
-    }
-    auto parsed = ParseQmkArguments(arguments);
-    if (auto* usage = std::get_if<QmkUsageError>(&parsed)) {
-        streams.err << "qmk: " << usage->text << "\n" << kQmkUsage;
-        return kUsageError;
-    }
-    const QmkArguments& args = std::get<QmkArguments>(parsed);
-
-    RealFileSystem realFileSystem;
-    FileSystem& fs = fileSystem ? *fileSystem : realFileSystem;
     if (!NamedFolderExists(fs, args.programFolder, "--program-folder", streams.err) ||
         !NamedFolderExists(fs, args.data, "--data", streams.err))
         return kUsageError;
     TerminalUserInterface ui(
         streams.in, streams.err, streams.inIsTerminal && streams.errIsTerminal, args.existing, args.noBackup);
+    ui.setQuiet(args.verbosity == Verbosity::Quiet);
     MainWindowHooks hooks;
     MainModel model(fs, ui, hooks);
     ui.setInterruptFlag(&model.state.interruptRequested);
@@ -445,26 +341,73 @@ int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
     case Loaded::Failed:
         return kNotAllHandled;
     }
-    if (args.standardInput) return StandardInput(model, streams);
+    if (args.listOptions) {
+        PrintOptionList(model.options, streams.out, args.json);
+        return kAllHandled;
+    }
+    if (args.standardInput) return StandardInput(model, streams, args.verbosity == Verbosity::Verbose);
 
     ApplyCommandLine(model, args);
-    const Layout layout = ChooseLayout(fs, args);
-    const Targets targets = FillPanel(model, args, layout, streams.err);
+    auto roots = PlaceRoots(model, args);
+    if (auto* usage = std::get_if<QmkUsageError>(&roots)) {
+        streams.err << "qmk: " << usage->text << "\n" << kTryHelp << "\n";
+        return kUsageError;
+    }
+    std::optional<Journal> journal;
+    if (args.restore) {
+        journal.emplace(fs, JournalFolderOf(model));
+        if (Status read = journal->refresh(); !read) {
+            streams.err << "qmk: " << read.reason() << "\n";
+            return kNotAllHandled;
+        }
+    }
+    const SiteScan site =
+        ScanSite(model, args, std::get<RootPlacements>(roots), streams.err, journal ? &*journal : nullptr);
     if (ui.interrupted()) {
         streams.err << "qmk: interrupted; nothing was changed\n";
         return kNotAllHandled;
     }
-    if (model.panel.empty() && targets.missing.empty()) {
+    if (model.panel.empty() && site.otherFiles.empty() && site.missing.empty()) {
         streams.err << "qmk: no web pages to " << (args.restore ? "restore" : "optimize") << "\n";
         return kNotAllHandled;
     }
-    int status =
-        args.restore ? Restore(model, args, targets, streams.out, streams.err) : Optimize(model, args, streams, ui);
+    int status = kAllHandled;
+    if (args.restore) {
+        QmkReport report(streams.out, streams.err, ui, args);
+        status = Restore(model, args, site, report);
+    } else {
+        status = Optimize(model, args, streams, ui, site);
+    }
+    return site.allFound ? status : kNotAllHandled;
+}
+
+} // namespace
+
+int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
+    const std::filesystem::path& programFolder, FileSystem* fileSystem)
+{
+    auto parsed = ParseQmkArguments(arguments);
+    if (auto* usage = std::get_if<QmkUsageError>(&parsed)) {
+        streams.err << "qmk: " << usage->text << "\n" << kTryHelp << "\n";
+        return kUsageError;
+    }
+    const QmkArguments& args = std::get<QmkArguments>(parsed);
+    if (args.help) {
+        streams.out << QmkUsage();
+        return streams.out.flush() ? kAllHandled : kNotAllHandled;
+    }
+    if (args.version) {
+        streams.out << "qmk " << kVersionText << "\n";
+        return streams.out.flush() ? kAllHandled : kNotAllHandled;
+    }
+
+    RealFileSystem realFileSystem;
+    int status = Run(args, streams, programFolder, fileSystem ? *fileSystem : realFileSystem);
     if (!streams.out.flush()) {
-        streams.err << "qmk: cannot write the report to standard output\n";
+        streams.err << "qmk: cannot write to standard output\n";
         status = kNotAllHandled;
     }
-    return targets.allFound ? status : kNotAllHandled;
+    return status;
 }
 
 } // namespace qm

@@ -77,7 +77,7 @@ TEST(Qmk, OptimizesFilesIntoTheFolderAndReportsFigures)
         {"-o", (dir / "out").string(), (dir / "site/a.html").string(), (dir / "site/sub/b.htm").string()}, dir.path());
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadFile(dir / "out/a.html"), "<p> x </p>\n<td width=50>\n"); // the source's LF line ends
-    EXPECT_EQ(ReadFile(dir / "out/sub/b.htm"), "<b>y</b>\r\n") << "kept below the folder that holds both";
+    EXPECT_EQ(ReadFile(dir / "out/b.htm"), "<b>y</b>\r\n");
     EXPECT_NE(result.out.find("a.html: 30 -> 25 bytes, ratio 17 %"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("Files processed: 2\nBytes removed: 17\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("Max optimization ratio: 55 %"), std::string::npos) << result.out;
@@ -99,8 +99,7 @@ TEST(Qmk, BadFilesAreReportedAndTheRestIsWritten)
     EXPECT_FALSE(std::filesystem::exists(dir / "out/nul.html"));
     EXPECT_NE(result.err.find("NUL"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("missing.html"), std::string::npos) << result.err;
-    EXPECT_EQ(ReadFile(dir / "out/same/c.html"), "<p>1</p>\n") << "two c.html never share a copy";
-    EXPECT_EQ(ReadFile(dir / "out/other/c.html"), "<p>2</p>\n");
+    EXPECT_EQ(ReadFile(dir / "out/c.html"), "<p>1</p>\n") << "the second c.html must not replace the first";
     EXPECT_EQ(ReadFile(dir / "out/d.html"), "old") << "a source is never its own output";
     EXPECT_EQ(ReadFile(dir / "out/good.html"), "<p>ok</p>\n");
 }
@@ -108,10 +107,13 @@ TEST(Qmk, BadFilesAreReportedAndTheRestIsWritten)
 TEST(Qmk, StandardInputToStandardOutput)
 {
     TempDir dir;
+    // With its data files a filter says nothing on standard error.
+    for (const char* name : {"Align.dat", "Ssi.dat"})
+        std::filesystem::copy_file(std::filesystem::path(QMK_SOURCE_DIR) / "data" / name, dir / name);
     Result result = Qmk({"-"}, dir.path(), "<p   class=\"x\" >a</p>\r\n");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "<p class=\"x\">a</p>\r\n");
-    EXPECT_NE(result.err.find("ratio"), std::string::npos);
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(Qmk, ProfileAndDataFolder)
@@ -128,6 +130,9 @@ TEST(Qmk, ProfileAndDataFolder)
     WriteFile(dir / "data/Align.dat", "left\n");
     result = Qmk({"--data", (dir / "data").string(), "-"}, dir.path(), "<img align=\"middle\">\n");
     EXPECT_EQ(result.out, "<img align=\"middle\">\n") << "the folder's own list, not the built-in one";
+    result = Qmk({"-"}, dir.path(), "<img align=\"middle\">\n");
+    EXPECT_EQ(result.out, "<img align=middle>\n") << "no Align.dat in the program folder: the built-in list";
+    EXPECT_NE(result.err.find("Align.dat\" is missing"), std::string::npos) << result.err;
 }
 
 } // namespace

@@ -29,6 +29,12 @@ void FaultyFileSystem::vanishOnRead(const std::string& path)
     vanishing_.insert(path);
 }
 
+void FaultyFileSystem::failReads(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    readFails_.insert(path);
+}
+
 void FaultyFileSystem::failRenames(const std::string& path)
 {
     std::lock_guard lock(mutex_);
@@ -151,7 +157,7 @@ Status FaultyFileSystem::remove(const std::string& path)
     return real_.remove(path);
 }
 
-void FaultyFileSystem::beforeRead(const std::string& path)
+Status FaultyFileSystem::beforeRead(const std::string& path)
 {
     bool vanish = false;
     bool allocationFails = false;
@@ -159,20 +165,23 @@ void FaultyFileSystem::beforeRead(const std::string& path)
         std::lock_guard lock(mutex_);
         vanish = vanishing_.erase(path) != 0;
         allocationFails = allocationFails_.count(path) != 0;
+        if (readFails_.count(path))
+            return Status::Fail("Cannot read \"" + path + "\": Permission denied", Failure::Other);
     }
     if (allocationFails) throw std::bad_alloc();
     if (vanish) (void)real_.remove(path); // the fault itself: a missing file is what the test wants
+    return Status::Ok();
 }
 
 Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
 {
-    beforeRead(path);
+    if (Status fault = beforeRead(path); !fault) return fault;
     return real_.readBytes(path);
 }
 
 Expected<std::string> FaultyFileSystem::readFile(const std::string& path, FileIdentity& identity)
 {
-    beforeRead(path);
+    if (Status fault = beforeRead(path); !fault) return fault;
     return real_.readFile(path, identity);
 }
 

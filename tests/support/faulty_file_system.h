@@ -25,6 +25,8 @@ public:
     void lockFolder(const std::string& folder);
     // The file disappears just before it is read.
     void vanishOnRead(const std::string& path);
+    // Reading the file fails as for a file without read permission.
+    void failReads(const std::string& path);
     // Renames from or to anything under the path fail.
     void failRenames(const std::string& path);
     // Writes and appends to this exact path fail (the folder stays usable for moves).
@@ -71,12 +73,12 @@ private:
     static bool Under(const std::set<std::string>& folders, const std::string& path);
     // A fault for putting something new at the path, if any.
     Status blockedTarget(const std::string& path);
-    // Before a read: the file vanishes, or the allocation fails.
-    void beforeRead(const std::string& path);
+    // Before a read: the file vanishes, the read fails, or the allocation fails.
+    Status beforeRead(const std::string& path);
 
     RealFileSystem real_;
     std::mutex mutex_;
-    std::set<std::string> readOnly_, full_, locked_, vanishing_, renameFails_, writeFails_, crossDevice_,
+    std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_,
         allocationFails_, unlistable_;
     std::map<std::string, std::function<void()>> beforeReplace_;
     int renames_ = 0;
