@@ -165,7 +165,8 @@ TEST(QmkSafety, ABuildRunAgainReplacesItsOwnUnchangedOutputs)
     Bench bench;
     bench.write("src/index.html", kPageA);
     bench.write("src/sub/about.html", kPageB);
-    const std::vector<std::string> build = {"-r", "-o", bench.p("dist"), bench.p("src")};
+    bench.write("src/app.js", "let a = 1;\n");
+    const std::vector<std::string> build = {"-r", "--sync", "-o", bench.p("dist"), bench.p("src")};
     ASSERT_EQ(bench.run(build).status, 0);
     const std::string firstCopy = bench.read("dist/index.html");
 
@@ -175,20 +176,24 @@ TEST(QmkSafety, ABuildRunAgainReplacesItsOwnUnchangedOutputs)
     EXPECT_EQ(bench.read("dist/index.html"), firstCopy);
 
     bench.write("src/index.html", "<b  >changed source</b>\n");
+    bench.write("src/app.js", "let a = 2;\n");
     Result afterEdit = bench.run(build);
     EXPECT_EQ(afterEdit.status, 0) << afterEdit.err;
     EXPECT_EQ(bench.read("dist/index.html"), "<b>changed source</b>\n");
+    EXPECT_EQ(bench.read("dist/app.js"), "let a = 2;\n");
 
     // An output edited by hand, or a file this program did not write, stays protected.
     bench.write("dist/index.html", "hand edit\n");
     bench.write("src/new.html", kPageA);
     bench.write("dist/new.html", "not ours\n");
+    bench.write("dist/app.js", "hand edit\n");
     Result protectedRun = bench.run(build);
     EXPECT_EQ(protectedRun.status, 1);
     EXPECT_TRUE(Has(protectedRun.err, "dist/index.html\" already exists")) << protectedRun.err;
     EXPECT_TRUE(Has(protectedRun.err, "dist/new.html\" already exists")) << protectedRun.err;
     EXPECT_EQ(bench.read("dist/index.html"), "hand edit\n");
     EXPECT_EQ(bench.read("dist/new.html"), "not ours\n");
+    EXPECT_EQ(bench.read("dist/app.js"), "hand edit\n");
 }
 
 TEST(QmkSafety, DataFiles)
