@@ -158,6 +158,7 @@ void ApplyCommandLine(MainModel& model, const QmkArguments& args)
     options.setFlag(Opt::cbShowEnd, false);
     options.setFlag(Opt::cbShowInfo, true);
     model.run.reportFileProblems = false;
+    model.run.replaceOwnUnchangedCopies = true;
 }
 
 // The journal of the folder a restore or a run of this mode works with.

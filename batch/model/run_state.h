@@ -116,6 +116,10 @@ struct RunState {
     // The desktop program lists the files a run could not handle in one
     // message at its end; qmk reports them file by file itself.
     bool reportFileProblems = true;
+    // A build tool runs again into its own outputs: a copy of the page that
+    // the output folder's journal records as written by a run and unchanged
+    // since is replaced without the copy question (qmk; the desktop program asks).
+    bool replaceOwnUnchangedCopies = false;
 };
 
 } // namespace qm

@@ -82,7 +82,7 @@ CopyStep SaveOptimizedCopy(
         return path == page.source ? ReplacePage(model, bytes, page) : WriteCopy(model, journal, bytes, page, path);
     };
     if (!fs.exists(target)) return write(target);
-    if (journal && !intoPage) {
+    if (journal && !intoPage && model.run.replaceOwnUnchangedCopies) {
         // A rerun (a build rule run again) replaces its own unchanged copy of this page without asking; the lock keeps
         // another run from changing the copy between the check and the write.
         Expected<Journal::Lock> lock = journal->lock();

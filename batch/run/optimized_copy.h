@@ -29,9 +29,9 @@ CopyStep ReplacePage(MainModel& model, std::string_view bytes, const PageState& 
 // the way: Overwrite replaces it (never a read-only one), Skip keeps it, New
 // name writes beside it, Rename keeps it under the new name. With a journal
 // (the output folder's), the copy is recorded before it is written, and the
-// records of the copy it replaces are closed; a copy of this page that the
-// journal records as written by a run and unchanged since is replaced
-// without a question, so a build rule can run again. A copy takes the page's mode,
+// records of the copy it replaces are closed. With replaceOwnUnchangedCopies,
+// a copy of this page that the journal records as written by a run and
+// unchanged since is replaced without a question, so a build rule can run again. A copy takes the page's mode,
 // owner and extended attributes. When the target is the page itself (no
 // backup), the page is replaced as ReplacePage does.
 CopyStep SaveOptimizedCopy(

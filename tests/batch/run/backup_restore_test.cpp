@@ -118,6 +118,7 @@ TEST(BackupRestore, ARunAgainReplacesItsOwnUnchangedCopiesWithoutAsking)
     bench.quietRuns();
     WriteSite(bench);
     bench.add({"site/a/index.html", "site/news.html"});
+    bench.model.run.replaceOwnUnchangedCopies = true; // as qmk runs
     butOptimizeClick(bench.model);
     ASSERT_EQ(FilesIn(bench, "optimized"), 2u);
     const std::string copyOfNews = bench.read("optimized/news.html");
@@ -132,6 +133,14 @@ TEST(BackupRestore, ARunAgainReplacesItsOwnUnchangedCopiesWithoutAsking)
     butOptimizeClick(bench.model);
     EXPECT_EQ(bench.ui.texts("overwrite"), std::vector<std::string> {bench.path("optimized/news.html")});
     EXPECT_EQ(bench.read("optimized/news.html"), "edited by hand");
+    EXPECT_TRUE(bench.ui.scriptDone());
+
+    // The desktop program asks the copy question even about its own copies.
+    bench.model.run.replaceOwnUnchangedCopies = false;
+    bench.ui.clearEvents();
+    bench.ui.script({test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Skip)});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.ui.texts("overwrite").size(), 2u);
     EXPECT_TRUE(bench.ui.scriptDone());
 }
 
