@@ -193,6 +193,7 @@ int Restore(MainModel& model, const QmkArguments& args, const SiteScan& site, Qm
         case RestoreStatus::AlreadyInitial:
             anyHandled = true;
             report.alreadyInitial(source);
+            if (!outcome.reason.empty()) report.failure(Shown(source) + ": " + outcome.reason);
             break;
         case RestoreStatus::NothingToRestore:
             if (named)

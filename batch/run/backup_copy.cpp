@@ -149,10 +149,12 @@ std::string RollBackBackup(MainModel& model, Journal& journal, const PageState& 
     auto note = [&](const std::string& text) { problem += (problem.empty() ? "" : "; ") + text; };
     Expected<Journal::Lock> lock = journal.lock();
     if (!lock) note(lock.reason());
-    if (Status settled = journal.recordSettled(step.entryId, "dropped"); !settled) note(settled.reason());
-    // The page still holds the text of the backup made for it, so the backup is only a second copy.
+    // The page still holds the text of the backup made for it, so the backup is only a second copy. It goes
+    // before its record closes: stopped in between, a restore closes the open record, as the page holds its
+    // original; the other way round the backup would stay behind with no record of it.
     if (step.result == BackupResult::Made && model.fs.isFile(page.source))
         if (Status removed = model.fs.remove(step.backupPath); !removed) note(removed.reason());
+    if (Status settled = journal.recordSettled(step.entryId, "dropped"); !settled) note(settled.reason());
     if (step.movedAside)
         if (const std::string back = MoveBack(model, journal, *step.movedAside); !back.empty()) note(back);
     return problem;

@@ -71,15 +71,22 @@ RestoreOutcome CloseAlreadyInitial(
             if (*path != source && std::find(backups.begin(), backups.end(), *path) == backups.end())
                 backups.push_back(*path);
     }
-    if (Status settled = Settle(journal, holding, "restored"); !settled)
-        return Outcome(source, RestoreStatus::Failed, settled.reason());
+    // The backups go before their records close: stopped in between, a later restore finds the records open and
+    // the page as it is, and closes them; the other way round a backup would stay behind with no record of it.
+    std::string problem;
     for (const std::string& backup : backups) {
         // A backup another live record still counts on stays.
-        if (!journal.liveEntriesNamed(journal.nameOf(backup)).empty()) continue;
-        if (Status removed = fs.remove(backup); !removed)
-            return Outcome(source, RestoreStatus::AlreadyInitial, "its backup copy stays: " + removed.reason());
+        const std::vector<const JournalEntry*> named = journal.liveEntriesNamed(journal.nameOf(backup));
+        if (std::any_of(named.begin(), named.end(), [&](const JournalEntry* entry) {
+                return std::find(holding.begin(), holding.end(), entry) == holding.end();
+            }))
+            continue;
+        if (Status removed = fs.remove(backup); !removed && problem.empty())
+            problem = "its backup copy stays: " + removed.reason();
     }
-    return Outcome(source, RestoreStatus::AlreadyInitial);
+    if (Status settled = Settle(journal, holding, "restored"); !settled)
+        return Outcome(source, RestoreStatus::Failed, settled.reason());
+    return Outcome(source, RestoreStatus::AlreadyInitial, problem);
 }
 
 // The page's initial text back from the backup folder, by the journal.

@@ -336,6 +336,34 @@ TEST(QmkSafety, ReplacedPagesAndCopiesKeepModeAndOwner)
     EXPECT_EQ(bench.read("site/private.html"), "<p class=\"a\">A</p>\n");
 }
 
+// Thrown by a fault to leave everything as a kill at that step would.
+struct Killed { };
+
+TEST(QmkSafety, ARunOrRestoreStoppedBetweenTwoStepsLeavesNothingBehind)
+{
+    Bench bench;
+    bench.write("site/index.html", kPageA);
+    const std::string page = bench.p("site/index.html");
+    const std::string backup = bench.p("bk") + page;
+    const std::vector<std::string> run = {"--in-place", "--jobs", "1", "--backup", bench.p("bk"), bench.p("site")};
+    std::vector<std::string> restore = run;
+    restore.push_back("--restore");
+
+    // Stopped after the backup was made, before the page was replaced.
+    bench.faults.beforeReplace(page, [] { throw Killed {}; });
+    EXPECT_THROW(bench.run(run), Killed);
+    EXPECT_EQ(bench.read("site/index.html"), kPageA);
+    ASSERT_TRUE(fs::exists(backup));
+
+    // The restore finds the page holding its original; stopped as it deletes the second copy.
+    bench.faults.beforeRemove(backup, [] { throw Killed {}; });
+    EXPECT_THROW(bench.run(restore), Killed);
+    Result again = bench.run(restore);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(bench.read("site/index.html"), kPageA);
+    EXPECT_FALSE(fs::exists(backup)) << "a backup with no open record would stay for ever";
+}
+
 TEST(QmkSafety, PrintedNamesCannotForgeReportLines)
 {
     Bench bench;

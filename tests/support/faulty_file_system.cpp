@@ -65,6 +65,12 @@ void FaultyFileSystem::beforeReplace(const std::string& path, std::function<void
     beforeReplace_[path] = std::move(action);
 }
 
+void FaultyFileSystem::beforeRemove(const std::string& path, std::function<void()> action)
+{
+    std::lock_guard lock(mutex_);
+    beforeRemove_[path] = std::move(action);
+}
+
 void FaultyFileSystem::failListing(const std::string& folder)
 {
     std::lock_guard lock(mutex_);
@@ -147,13 +153,19 @@ Status FaultyFileSystem::copyFile(const std::string& from, const std::string& to
 
 Status FaultyFileSystem::remove(const std::string& path)
 {
+    std::function<void()> action;
     {
         std::lock_guard lock(mutex_);
         if (readOnly_.count(path))
             return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
         if (Under(locked_, path))
             return Status::Fail("Cannot delete \"" + path + "\": Permission denied", Failure::ReadOnly);
+        if (auto found = beforeRemove_.find(path); found != beforeRemove_.end()) {
+            action = std::move(found->second);
+            beforeRemove_.erase(found);
+        }
     }
+    if (action) action();
     return real_.remove(path);
 }
 

@@ -37,6 +37,9 @@ public:
     void failAllocationOnRead(const std::string& path);
     // Runs just before a file replaces this path (once), as another program changing it at that moment would.
     void beforeReplace(const std::string& path, std::function<void()> action);
+    // Runs just before this path is deleted (once); a test may throw from it to stop the program there, as a kill
+    // would.
+    void beforeRemove(const std::string& path, std::function<void()> action);
     // The folder cannot be listed, as one without read permission.
     void failListing(const std::string& folder);
 
@@ -80,7 +83,7 @@ private:
     std::mutex mutex_;
     std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_,
         allocationFails_, unlistable_;
-    std::map<std::string, std::function<void()>> beforeReplace_;
+    std::map<std::string, std::function<void()>> beforeReplace_, beforeRemove_;
     int renames_ = 0;
 };
 
