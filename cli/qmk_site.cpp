@@ -81,8 +81,9 @@ SiteScan ScanSite(
         const std::string path = fs.absolute(given);
         if (fs.isFolder(path)) {
             ScanScope scope;
-            scope.root = args.inPlace ? std::string(1, kPathSeparator) : WithTrailingSeparator(path);
-            scope.placementPrefix = roots.prefixes[i];
+            scope.root = WithTrailingSeparator(path); // --exclude's paths are below the folder named
+            // Backups keep the folder's absolute path, below which its pages keep theirs.
+            scope.placementPrefix = args.inPlace ? WithTrailingSeparator(path).substr(1) : roots.prefixes[i];
             scope.excludedFolders = excluded;
             scope.rules = &rules;
             if (args.sync) scope.otherFiles = &scan.otherFiles;

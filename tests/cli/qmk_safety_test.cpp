@@ -96,6 +96,18 @@ TEST(QmkSafety, PagesOfTheSameNameNeverShareABackup)
     }
 }
 
+TEST(QmkSafety, InPlaceBackupsKeepAbsolutePathsAndExclusionsTheirPathsBelowTheFolder)
+{
+    Bench bench;
+    bench.write("site/sub/index.html", kPageA);
+    bench.write("site/sub/draft.html", kPageB);
+    Result run =
+        bench.run({"-r", "--in-place", "--exclude", "sub/draft.html", "--backup", bench.p("bk"), bench.p("site")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(bench.read("site/sub/draft.html"), kPageB) << "passed over";
+    EXPECT_EQ(ReadFile(bench.p("bk") + bench.p("site/sub/index.html")), kPageA);
+}
+
 TEST(QmkSafety, CopiesOfPagesOfTheSameNameNeverReplaceEachOther)
 {
     Bench bench;
