@@ -297,4 +297,110 @@ inline NeighbourMasks NeighboursOf64(const char* data)
     return masks;
 }
 
+// For 64 bytes at data (all readable): one bit per byte for each class of
+// byte the tag sweep looks at.
+struct TagMasks {
+    std::uint64_t quote = 0;
+    std::uint64_t backslash = 0;
+    std::uint64_t less = 0;
+    std::uint64_t greater = 0;
+    std::uint64_t before = 0; // may stand before a tag text: backspace, LF, CR, space, "<"
+    std::uint64_t neighbour = 0; // those and ">": a tag text holds none of them
+};
+
+inline TagMasks TagMasksOf64Portable(const char* data)
+{
+    TagMasks m;
+    for (int k = 0; k < 64; ++k) {
+        const char c = data[k];
+        const std::uint64_t bit = std::uint64_t {1} << k;
+        if (c == '"') m.quote |= bit;
+        if (c == '\\') m.backslash |= bit;
+        if (c == '<') m.less |= bit;
+        if (c == '>') m.greater |= bit;
+        if (c == 8 || c == '\n' || c == '\r' || c == ' ' || c == '<') m.before |= bit;
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+
+#ifdef QMK_HAVE_SSE2
+inline TagMasks TagMasksOf64Sse2(const char* data)
+{
+    TagMasks m;
+    for (int part = 0; part < 4; ++part) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * part));
+        auto bits = [&](__m128i v) {
+            return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(v))) << (16 * part);
+        };
+        auto is = [&](char c) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(c)); };
+        const __m128i less = is('<');
+        const __m128i white = _mm_or_si128(_mm_or_si128(is(8), is('\n')), _mm_or_si128(is('\r'), is(' ')));
+        m.quote |= bits(is('"'));
+        m.backslash |= bits(is('\\'));
+        m.less |= bits(less);
+        m.greater |= bits(is('>'));
+        m.before |= bits(_mm_or_si128(white, less));
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+#endif
+
+#ifdef QMK_HAVE_AVX2_DISPATCH
+__attribute__((target("avx2"))) inline TagMasks TagMasksOf64Avx2(const char* data)
+{
+    // No lambdas here: they would not take the function's target.
+    TagMasks m;
+    for (int part = 0; part < 2; ++part) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * part));
+        const __m256i less = _mm256_cmpeq_epi8(block, _mm256_set1_epi8('<'));
+        const __m256i white = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(8)),
+                                                  _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n'))),
+            _mm256_or_si256(
+                _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r')), _mm256_cmpeq_epi8(block, _mm256_set1_epi8(' '))));
+        const int shift = 32 * part;
+        m.quote |= std::uint64_t {static_cast<std::uint32_t>(
+                       _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('"'))))}
+            << shift;
+        m.backslash |= std::uint64_t {static_cast<std::uint32_t>(
+                           _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\\'))))}
+            << shift;
+        m.less |= std::uint64_t {static_cast<std::uint32_t>(_mm256_movemask_epi8(less))} << shift;
+        m.greater |= std::uint64_t {static_cast<std::uint32_t>(
+                         _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('>'))))}
+            << shift;
+        m.before |= std::uint64_t {static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(white, less)))}
+            << shift;
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+#endif
+
+// The masks of 64 bytes by the widest means the processor has.
+inline TagMasks TagMasksOf64(const char* data)
+{
+#ifdef QMK_HAVE_AVX2_DISPATCH
+    if (HaveAvx2()) return TagMasksOf64Avx2(data);
+#endif
+#ifdef QMK_HAVE_SSE2
+    return TagMasksOf64Sse2(data);
+#else
+    return TagMasksOf64Portable(data);
+#endif
+}
+
+// Bit k of the result is the parity of the set bits of m below k, flipped when `before` is set.
+inline std::uint64_t ParityBelow(std::uint64_t m, bool before)
+{
+    m ^= m << 1;
+    m ^= m << 2;
+    m ^= m << 4;
+    m ^= m << 8;
+    m ^= m << 16;
+    m ^= m << 32;
+    return (m << 1) ^ (before ? ~std::uint64_t {0} : 0);
+}
+
 } // namespace qm::passes
