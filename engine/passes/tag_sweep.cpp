@@ -342,7 +342,8 @@ void ApplyTagEdits(Page& page, const std::vector<TagEdit>& planned, const std::v
     for (const TagEdit& edit : edits) {
         const std::string& replacement = calls[edit.call].replacement;
         if (replacement.empty()) {
-            if (!page.placeholders.empty() && std::memchr(data + edit.at, kPlaceholder, edit.length)) dropsFragments = true;
+            if (!page.placeholders.empty() && std::memchr(data + edit.at, kPlaceholder, edit.length))
+                dropsFragments = true;
         } else if (replacement.size() > edit.length) {
             grows += replacement.size() - edit.length;
         }
@@ -410,7 +411,8 @@ bool TreatTagsTogether(Page& page, const std::vector<TagCall>& calls, const std:
                 const auto first = static_cast<std::uint32_t>(calls.size());
                 std::vector<TagEdit> now;
                 PlannedTagStep later {next, {}};
-                std::vector<std::pair<std::size_t, std::ptrdiff_t>> shifts; // after an edit's end, how far the text moved
+                std::vector<std::pair<std::size_t, std::ptrdiff_t>>
+                    shifts; // after an edit's end, how far the text moved
                 std::size_t covered = 0;
                 for (const TagEdit& edit : *edits) {
                     if (edit.call >= first || edit.at < covered) continue;
@@ -428,8 +430,8 @@ bool TreatTagsTogether(Page& page, const std::vector<TagCall>& calls, const std:
                     return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(at) + by);
                 };
                 auto removedNow = [&](const TagEdit& edit) {
-                    auto it = std::upper_bound(now.begin(), now.end(), edit.at,
-                        [](std::size_t p, const TagEdit& e) { return p < e.at; });
+                    auto it = std::upper_bound(
+                        now.begin(), now.end(), edit.at, [](std::size_t p, const TagEdit& e) { return p < e.at; });
                     return it != now.begin() && both[std::prev(it)->call].replacement.empty() &&
                         edit.at < std::prev(it)->at + std::prev(it)->length;
                 };
