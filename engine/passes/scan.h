@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__) || defined(_M_X64)
+#if !defined(QMK_PORTABLE_SCANS) && (defined(__SSE2__) || defined(_M_X64))
 #include <emmintrin.h>
 #define QMK_HAVE_SSE2 1
 #endif
-#if defined(__GNUC__) && defined(__x86_64__)
+#if !defined(QMK_NO_AVX2_SCANS) && defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
 #define QMK_HAVE_AVX2_DISPATCH 1
 #endif
