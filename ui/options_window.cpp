@@ -31,188 +31,12 @@
 
 #include "batch/model/user_interface.h"
 #include "ui/icons.h"
+#include "ui/options_window_layout.h"
 #include "ui/qt_text.h"
 #include "ui/tag_editor.h"
 
 namespace qm {
 namespace {
-
-constexpr int kIndent = 20;
-
-enum class Chooser { None, Folder, Executable, Language };
-
-// What the option table leaves to the window: headings above a row, lines,
-// extra indentation, the names of caption labels and of chooser buttons.
-struct Decoration {
-    Opt row;
-    const char* headingName = nullptr;
-    const char* headingCaption = nullptr;
-    bool lineBefore = false;
-    bool indent = false;
-    bool disabledAtStart = false;
-    const char* captionLabelName = nullptr;
-    Chooser chooser = Chooser::None;
-    const char* chooserName = nullptr;
-    const char* chooserHint = nullptr;
-};
-
-// clang-format off
-const Decoration kDecorations[] = {
-    {Opt::cbIsStyle, "labComments", "Do not remove if comment consists one of the tags:"},
-    {Opt::cbScriptsInfo, "labScr", "Do not optimize:"},
-    {Opt::cbMaxFCount, "labFileRestrInfo", "Files restriction during adding to files panel", false, true},
-    {Opt::edMaxEmbCount, nullptr, nullptr, false, false, true},
-    {Opt::radModifyOld, nullptr, nullptr, true},
-    {Opt::edBackUpPath, nullptr, nullptr, false, false, false, nullptr, Chooser::Folder, "butChooseBackUpF",
-     "Select folder"},
-    {Opt::edOptimizedPath, nullptr, nullptr, false, false, false, "labSaveNewMod", Chooser::Folder,
-     "butChooseModPath", "Select folder"},
-    {Opt::cbShowConf, "labOutput", "Show:"},
-    {Opt::edExtEditor, nullptr, nullptr, false, false, false, "labExtEditor", Chooser::Executable, "butExtEditor",
-     "Select file"},
-    {Opt::edLan, nullptr, nullptr, false, false, false, "labLan", Chooser::Language, "butLan", "Select file"},
-};
-
-// Where the window shows a row (with the rows under it) elsewhere than the
-// table's order, which is the order the files store the options in.
-struct Move {
-    Opt row;
-    Opt anchor;
-    bool after;
-};
-const Move kMoves[] = {
-    {Opt::cbDelScripts, Opt::cbCF, true},
-    {Opt::cbMaxFCount, Opt::cbProcessEmbeded, false},
-    {Opt::cbShowEnd, Opt::cbShowInfo, true},
-};
-// clang-format on
-
-// A linux program has no .exe or .bat: any file may be the editor.
-
-const Decoration* DecorationOf(Opt id)
-{
-    for (const Decoration& decoration : kDecorations)
-        if (decoration.row == id) return &decoration;
-    return nullptr;
-}
-
-int DecorationIndex(Opt id)
-{
-    for (std::size_t i = 0; i < std::size(kDecorations); ++i)
-        if (kDecorations[i].row == id) return int(i);
-    return -1;
-}
-
-bool Lists(const auto& ids, Opt id) { return std::find(std::begin(ids), std::end(ids), id) != std::end(ids); }
-
-struct Placed {
-    const OptionRow* row;
-    int depth;
-    const OptionRow* beside = nullptr; // a number field drawn right of the flag
-};
-using Block = std::vector<Placed>;
-
-// The rows of a page as the window shows them: each row is followed by the
-// rows it enables (indented), a number field stands beside the flag that
-// enables it, and the few moves above set the order of the top rows.
-std::vector<Placed> PageLayout(OptionPage page)
-{
-    std::vector<const OptionRow*> rows;
-    for (const OptionRow& row : OptionTable())
-        if (row.page == page) rows.push_back(&row);
-
-    auto parentOf = [&](const OptionRow& row) -> const OptionRow* {
-        const OptionRow* parent = nullptr;
-        for (const OptionRow* candidate : rows)
-            if (candidate->kind == OptionKind::Flag && Lists(candidate->click.enablesWhenOn, row.id))
-                parent = candidate;
-        return parent;
-    };
-
-    std::function<void(const OptionRow&, int, Block&)> append = [&](const OptionRow& row, int depth, Block& out) {
-        const std::size_t at = out.size();
-        out.push_back({&row, depth});
-        for (const OptionRow* child : rows) {
-            if (parentOf(*child) != &row) continue;
-            if (child->kind == OptionKind::NumberText)
-                out[at].beside = child;
-            else
-                append(*child, depth + 1, out);
-        }
-    };
-
-    std::vector<Block> blocks;
-    for (const OptionRow* row : rows) {
-        if (parentOf(*row)) continue;
-        blocks.emplace_back();
-        append(*row, 0, blocks.back());
-    }
-    auto blockOf = [&](Opt id) {
-        return std::find_if(blocks.begin(), blocks.end(), [id](const Block& b) { return b.front().row->id == id; });
-    };
-    for (const Move& move : kMoves) {
-        auto moved = blockOf(move.row);
-        if (moved == blocks.end() || blockOf(move.anchor) == blocks.end()) continue;
-        Block block = std::move(*moved);
-        blocks.erase(moved);
-        auto anchor = blockOf(move.anchor);
-        blocks.insert(move.after ? anchor + 1 : anchor, std::move(block));
-    }
-
-    std::vector<Placed> placed;
-    for (Block& block : blocks)
-        for (Placed& item : block) {
-            const Decoration* decoration = DecorationOf(item.row->id);
-            // The informational boxes stand indented under their heading.
-            item.depth += (decoration && decoration->indent ? 1 : 0) + (item.row->neverEnabled ? 1 : 0);
-            placed.push_back(item);
-        }
-    return placed;
-}
-
-QHBoxLayout* IndentedRow(int depth)
-{
-    auto* row = new QHBoxLayout;
-    row->setSpacing(4);
-    if (depth > 0) row->addSpacing(depth * kIndent);
-    return row;
-}
-
-QToolButton* IconButton(QWidget* parent, const char* name, const char* hint, const QIcon& icon)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setStatusTip(button->toolTip());
-    button->setIcon(icon);
-    button->setAutoRaise(true);
-    button->setIconSize({18, 18});
-    button->setFixedSize(28, 26);
-    return button;
-}
-
-QToolButton* PageButton(QWidget* parent, const char* name, const char* caption, const QIcon& icon)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromLatin1(caption));
-    button->setIcon(icon);
-    button->setIconSize({24, 24});
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setCheckable(true);
-    button->setAutoRaise(true);
-    button->setFixedSize(84, 56);
-    return button;
-}
-
-QLabel* TitleBar(QWidget* parent, const char* title)
-{
-    auto* label = new QLabel(LabelCaption(title), parent);
-    label->setObjectName(QStringLiteral("labTitle"));
-    label->setStyleSheet(QStringLiteral("QLabel { background-color: #8c8c8c; color: white; font-weight: bold;"
-                                        " padding: 3px 6px; }"));
-    return label;
-}
 
 // A typed character gets into a number field only when it is a digit,
 // Backspace or Enter; keys that type nothing (arrows, Delete, Tab, Esc) pass.
@@ -414,7 +238,7 @@ QWidget* TfrmOptions::makeControl(const OptionRow& row, QWidget* parent)
 
 QToolButton* TfrmOptions::makeChooser(int decorationIndex, QWidget* parent)
 {
-    const Decoration& decoration = kDecorations[decorationIndex];
+    const Decoration& decoration = DecorationAt(decorationIndex);
     auto* button = IconButton(parent, decoration.chooserName, decoration.chooserHint,
         decoration.chooser == Chooser::Folder ? ThemeIcon("folder-open", QStyle::SP_DirOpenIcon)
                                               : ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
@@ -451,7 +275,7 @@ QWidget* TfrmOptions::buildPage(OptionPage page, const char* title)
     for (const Placed& item : PageLayout(page)) {
         const OptionRow& row = *item.row;
         const int at = DecorationIndex(row.id);
-        const Decoration* decoration = at >= 0 ? &kDecorations[at] : nullptr;
+        const Decoration* decoration = at >= 0 ? &DecorationAt(at) : nullptr;
         std::vector<QWidget*>& companions = companions_[static_cast<int>(row.id)];
 
         if (decoration && decoration->lineBefore) {

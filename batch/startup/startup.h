@@ -1,8 +1,6 @@
-// Where the program keeps its files, how it comes up and how it goes down.
+// How the program comes up and how it goes down.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,29 +17,6 @@ inline constexpr std::string_view kSystemProgramFolder = "/usr/bin";
 inline constexpr std::string_view kScreenTooNarrow =
     "Sorry, minimum screen resolution restriction is 800\xD1\x85"
     "600. Program will be closed.\rPlease, set bigger screen resolution and try again.";
-
-// Reads one environment variable; nullopt when it is not set.
-using EnvironmentLookup = std::function<std::optional<std::string>(std::string_view name)>;
-// The process environment. XDG_DATA_HOME and HOME are the only variables the
-// program ever reads, and only to find its own data folder when it is
-// installed where it cannot write.
-EnvironmentLookup ProcessEnvironment();
-
-struct ProgramFolderChoice {
-    std::string programFolder; // absolute, ending with a separator
-    std::string installedDefaults; // where a fresh program folder's data files come from; empty when it is the same
-};
-
-// The executable's folder when the program may write there (a portable
-// install); otherwise the user's data folder for Quillmark, $XDG_DATA_HOME/quillmark/
-// or ~/.local/share/quillmark/, whose defaults come from <prefix>/share/quillmark/
-// beside the executable's folder, or from the executable's folder itself.
-ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& executableFolder,
-    const EnvironmentLookup& environment, const std::function<bool(const std::string&)>& isWritable);
-
-// Creates the program folder and copies the installed data files that it
-// lacks (Align.dat, Ssi.dat, the help folder); files already there are kept.
-Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice);
 
 // The first of the common desktop text editors under the folder, then
 // xdg-open, then editor; so the start-up check finds one on a normal install.

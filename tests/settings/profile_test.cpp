@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/text_lines.h"
+#include "tests/settings/settings_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 namespace qm {
@@ -16,20 +16,9 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-// The program folder as start-up hands it over: absolute, ending with a separator.
-std::string FolderOf(const TempDir& dir) { return dir.path().string() + "/"; }
-
-// The options as the start-up sequence leaves them before "Options.dat" is read.
-TOptionSet StartUpOptions(const std::string& programFolder)
-{
-    TOptionSet options;
-    options.setText(Opt::edBackUpPath, programFolder + "backup/");
-    options.setText(Opt::edOptimizedPath, programFolder + "optimized/");
-    options.setText(Opt::edExtEditor, "/usr/bin/editor");
-    return options;
-}
-
-SettingsFile FromText(std::string_view text) { return SettingsFile(SplitLines(text)); }
+using test::FolderOf;
+using test::FromText;
+using test::StartUpOptions;
 
 TEST(Profile, SchemeBase)
 {
