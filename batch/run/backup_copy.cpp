@@ -67,13 +67,14 @@ std::string MoveBack(MainModel& model, Journal& journal, const std::pair<std::st
 BackupStep MakeBackupCopy(MainModel& model, Journal& journal, const PageState& page, const std::string& backupPath)
 {
     FileSystem& fs = model.fs;
-    if (backupPath == page.source || fs.sameFile(page.source, backupPath))
-        return Failed("its backup copy would be the file itself; choose another backup folder");
     const std::string name = journal.nameOf(backupPath);
     if (name.empty()) return Failed(Quoted(backupPath) + " lies outside the backup folder");
-
     // The question, if any, is asked without the lock: another run must not wait for this user.
     if (Status read = journal.refresh(); !read) return Failed(read.reason());
+    // A backup that is the page's own file is a backup folder that is the page's folder, unless it is the link
+    // another run made (recorded, and found again below).
+    if (backupPath == page.source || (fs.sameFile(page.source, backupPath) && journal.liveEntriesNamed(name).empty()))
+        return Failed("its backup copy would be the file itself; choose another backup folder");
     std::optional<OverwriteDecision> decision;
     if (!journal.entryThatWrote(page.source, RecordKind::Backup, page.original) && fs.exists(backupPath)) {
         Expected<std::string> held = fs.readBytes(backupPath);
@@ -149,10 +150,18 @@ std::string RollBackBackup(MainModel& model, Journal& journal, const PageState& 
     auto note = [&](const std::string& text) { problem += (problem.empty() ? "" : "; ") + text; };
     Expected<Journal::Lock> lock = journal.lock();
     if (!lock) note(lock.reason());
-    // The page still holds the text of the backup made for it, so the backup is only a second copy. It goes
-    // before its record closes: stopped in between, a restore closes the open record, as the page holds its
-    // original; the other way round the backup would stay behind with no record of it.
-    if (step.result == BackupResult::Made && model.fs.isFile(page.source))
+    // The backup is only a second copy while the page still holds its text and no other record (another run's,
+    // which found this backup and took it as its own) counts on it; another run may have replaced the page
+    // meanwhile. It goes before its record closes: stopped in between, a restore closes the open record, as the
+    // page holds its original; the other way round the backup would stay behind with no record of it.
+    bool secondCopy = step.result == BackupResult::Made && lock && journal.refresh();
+    if (secondCopy) {
+        for (const JournalEntry* entry : journal.liveEntriesNamed(journal.nameOf(step.backupPath)))
+            if (entry->id != step.entryId) secondCopy = false;
+        Expected<std::string> now = model.fs.readBytes(page.source);
+        secondCopy = secondCopy && now && ContentStamp::Of(*now) == page.original;
+    }
+    if (secondCopy)
         if (Status removed = model.fs.remove(step.backupPath); !removed) note(removed.reason());
     if (Status settled = journal.recordSettled(step.entryId, "dropped"); !settled) note(settled.reason());
     if (step.movedAside)

@@ -376,6 +376,30 @@ TEST(QmkSafety, ARunOrRestoreStoppedBetweenTwoStepsLeavesNothingBehind)
     EXPECT_FALSE(fs::exists(backup)) << "a backup with no open record would stay for ever";
 }
 
+TEST(QmkSafety, ARunThatFindsItsPageReplacedKeepsTheBackupAnotherRunCountsOn)
+{
+    Bench bench;
+    bench.write("site/index.html", kPageA);
+    const std::string page = bench.p("site/index.html");
+    // Another run at work on the same page takes this run's backup as its own and replaces the page first.
+    bench.faults.beforeReplace(page, [&] {
+        Journal journal(bench.faults, bench.p("bk") + "/");
+        ASSERT_TRUE(journal.refresh());
+        ASSERT_FALSE(journal.liveEntriesOf(page, RecordKind::Backup).empty());
+        JournalEntry other = *journal.liveEntriesOf(page, RecordKind::Backup).front();
+        other.id.clear();
+        ASSERT_TRUE(journal.record(other));
+        bench.write("other.tmp", "<p class=\"a\">A</p>\n");
+        fs::rename(bench.dir / "other.tmp", page);
+    });
+    Result run = bench.run({"--in-place", "--jobs", "1", "--backup", bench.p("bk"), bench.p("site")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, "changed while")) << run.err;
+    Result restore = bench.run({"--in-place", "--restore", "--backup", bench.p("bk"), bench.p("site")});
+    EXPECT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(bench.read("site/index.html"), kPageA);
+}
+
 TEST(QmkSafety, PrintedNamesCannotForgeReportLines)
 {
     Bench bench;
