@@ -183,7 +183,7 @@ TEST(KillTest, TwoRunsAtOnceKeepEveryOriginal)
         arguments.push_back(site.string());
         return arguments;
     };
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const pid_t first = Start(with({"--in-place", "--overwrite", "--jobs", "1"}));
         const pid_t second = Start(with({"--in-place", "--overwrite", "--jobs", "2"}));
