@@ -8,15 +8,21 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
+#include <iostream>
 
+#include "batch/model/window_layout.h"
 #include "batch/options/options_commands.h"
 #include "batch/options/scheme_commands.h"
 #include "batch/panel/dropped_files.h"
@@ -29,6 +35,7 @@
 #include "batch/startup/command_line.h"
 #include "batch/startup/startup.h"
 #include "batch/view/source_view.h"
+#include "ui/desktop_queries.h"
 #include "ui/path_label.h"
 #include "ui/qt_text.h"
 
@@ -70,6 +77,36 @@ std::string QtWindowHooks::sourceViewText()
     return text.toUtf8().toStdString();
 }
 
+void QtWindowHooks::setSourceViewDifferences(const std::vector<DiffRun>& runs)
+{
+    QPlainTextEdit* view = program_.windows_.main.memoFileSrc;
+    program_.settingSourceText_ = true;
+    view->clear();
+    QTextCursor cursor(view->document());
+    QTextCharFormat kept;
+    QTextCharFormat removed;
+    removed.setBackground(QColor(0xff, 0xd0, 0xd0));
+    removed.setForeground(QColor(0x90, 0x10, 0x10));
+    removed.setFontStrikeOut(true);
+    QTextCharFormat added;
+    added.setBackground(QColor(0xc8, 0xf0, 0xc8));
+    added.setForeground(QColor(0x10, 0x60, 0x10));
+    // A line break cannot be coloured: a changed one is shown by a mark before it.
+    const QString lineBreakMark = QStringLiteral("\u21B5");
+    cursor.beginEditBlock();
+    for (const DiffRun& run : runs) {
+        const QTextCharFormat& format = run.kind == DiffKind::Removed ? removed
+            : run.kind == DiffKind::Added                             ? added
+                                                                      : kept;
+        QString text = QString::fromUtf8(run.text.data(), qsizetype(run.text.size()));
+        if (run.kind != DiffKind::Same) text.replace(QLatin1Char('\n'), lineBreakMark + QLatin1Char('\n'));
+        cursor.insertText(text, format);
+    }
+    cursor.endEditBlock();
+    view->moveCursor(QTextCursor::Start);
+    program_.settingSourceText_ = false;
+}
+
 void QtWindowHooks::runClickBehaviour(Opt option) { program_.windows_.options.applyClickBehaviour(option); }
 
 void QtWindowHooks::applyLayout()
@@ -80,11 +117,38 @@ void QtWindowHooks::applyLayout()
         const int width = options.integer(kColumnOptions[column]);
         if (width > 0) main.listFiles->setColumnWidth(column, width);
     }
+    // A date and its time must show whole, whatever the desktop's font.
+    const int dateWidth = main.listFiles->fontMetrics().horizontalAdvance(QStringLiteral("88.88.8888 88:88:88")) +
+        2 * main.listFiles->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    if (main.listFiles->columnWidth(2) < dateWidth) main.listFiles->setColumnWidth(2, dateWidth);
+
+    WindowRect saved {options.integer(Opt::windowLeft), options.integer(Opt::windowTop),
+        options.integer(Opt::windowWidth), options.integer(Opt::windowHeight)};
+    if (saved.width <= 0 || saved.height <= 0) {
+        // Nothing saved: the window where the desktop put it, at its designed size, fitted all the same.
+        const QRect frame = main.frameGeometry();
+        saved = {frame.x(), frame.y(), frame.width(), frame.height()};
+    }
+    {
+        const QScreen* screen = QGuiApplication::screenAt(QPoint(saved.left + saved.width / 2, saved.top + 10));
+        if (!screen) screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const WindowRect fitted = FitWindowToScreen(saved, {area.x(), area.y(), area.width(), area.height()});
+        // The saved size is the frame's; the window's own size leaves the frame out.
+        const QSize frame = main.frameGeometry().size() - main.geometry().size();
+        main.resize(fitted.width - frame.width(), fitted.height - frame.height());
+        main.move(fitted.left, fitted.top);
+    }
+    if (options.flag(Opt::windowMaximized)) main.showMaximized();
+
+    // The splitter takes its height from the window's new size before the share is applied.
+    if (QLayout* layout = main.layout()) layout->activate();
     const int height = options.integer(Opt::listHeight);
-    if (height > 0) {
-        QList<int> sizes = main.splitter->sizes();
-        const int total = std::max(sizes.value(0) + sizes.value(1), height + 100);
-        main.splitter->setSizes({height, total - height});
+    const QList<int> sizes = main.splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > 0) {
+        const int panel = PanelHeightFor(height, total);
+        main.splitter->setSizes({panel, total - panel});
     }
 }
 
@@ -94,8 +158,19 @@ void QtWindowHooks::storeLayout()
     TOptionSet& options = program_.model_.options;
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
         options.setInteger(kColumnOptions[column], main.listFiles->columnWidth(column));
-    const int height = main.splitter->sizes().value(0);
-    if (height > 0) options.setInteger(Opt::listHeight, height);
+    const QList<int> sizes = main.splitter->sizes();
+    if (sizes.value(0) > 0)
+        options.setInteger(Opt::listHeight, ListHeightOf(sizes.value(0), sizes.value(0) + sizes.value(1)));
+    const bool maximized = main.isMaximized();
+    options.setFlag(Opt::windowMaximized, maximized);
+    // A maximized window keeps the place it had before, for the next time it is restored.
+    if (!maximized && !main.isMinimized() && main.isVisible()) {
+        const QRect frame = main.frameGeometry();
+        options.setInteger(Opt::windowLeft, frame.x());
+        options.setInteger(Opt::windowTop, frame.y());
+        options.setInteger(Opt::windowWidth, frame.width());
+        options.setInteger(Opt::windowHeight, frame.height());
+    }
 }
 
 void QtWindowHooks::stateChanged() { program_.showState(); }
@@ -111,6 +186,11 @@ void QtWindowHooks::hideRunWindowAndMinimize()
     report.repaint();
     report.hide();
     program_.windows_.main.showMinimized();
+}
+
+void QtWindowHooks::setUnattended(bool on)
+{
+    program_.ui_.setTarget(on ? static_cast<UserInterface*>(&program_.unattended_) : &program_.windows_.ui);
 }
 
 void QtWindowHooks::quit()
@@ -133,8 +213,11 @@ DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder
     , commands_([this](const OptionsWindowBinding::Command& command) { run(command); })
     , files_(model_)
     , windows_(model_.options, commands_, helpFolder)
+    , unattended_(windows_.ui, std::cerr, model_.state)
 {
     ui_.setTarget(&windows_.ui);
+    model_.desktop.variable = ProcessEnvironment();
+    model_.desktop.defaultApplication = DefaultApplicationFor;
     windows_.main.listFiles->setModel(&files_);
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
         windows_.main.listFiles->setColumnWidth(column, model_.options.integer(kColumnOptions[column]));
@@ -242,6 +325,7 @@ void DesktopProgram::bindPanel()
         run([row](MainModel& m) { HighlightRow(m, row); });
     });
     connect(main.listFiles, &QTableView::doubleClicked, &context_, [this] { run(listFilesDblClick); });
+    connect(&main, &TfrmMain::rowEntered, &context_, [this] { run(listFilesDblClick); });
     // A click that leaves no row highlighted is seen on the list's drawing area.
     main.listFiles->viewport()->installEventFilter(this);
 }
@@ -254,6 +338,7 @@ void DesktopProgram::bindSourceView()
     };
     bind(main.butViewUnZipped, butViewUnZippedClick);
     bind(main.butViewZipped, butViewZippedClick);
+    bind(main.butViewDiff, butViewDiffClick);
     bind(main.butSendToEdit, butSendToEditClick);
     bind(main.butSaveFile, butSaveFileClick);
     connect(main.memoFileSrc, &QPlainTextEdit::textChanged, &context_, [this] {
@@ -297,6 +382,12 @@ void DesktopProgram::invalidatePanel()
 {
     refresh_.invalidate();
     refreshWhenIdle();
+}
+
+void DesktopProgram::quitWhenWorkStopped()
+{
+    // The user closed the window during a run or a scan and agreed to stop it: the close goes ahead now.
+    if (QuitAfterWork(model_)) QTimer::singleShot(0, &windows_.main, &QWidget::close);
 }
 
 void DesktopProgram::refreshWhenIdle()
@@ -358,10 +449,13 @@ void DesktopProgram::showSourceView()
     main.memoFileSrc->setVisible(view.visible);
     if (main.memoFileSrc->isReadOnly() == view.editable) main.memoFileSrc->setReadOnly(!view.editable);
     main.memoFileSrc->setToolTip(ToQt(view.hint));
-    main.butViewUnZipped->setEnabled(view.butViewUnZippedEnabled);
-    main.butViewZipped->setEnabled(view.butViewZippedEnabled);
-    main.butSendToEdit->setEnabled(view.butSendToEditEnabled);
-    main.butSaveFile->setEnabled(view.butSaveFileEnabled);
+    SetText(main.labShownText, view.caption.empty() ? SourceViewCaption(view) : view.caption);
+    main.labShownText->setToolTip(main.labShownText->text());
+    main.butViewUnZipped->setEnabled(SideButtonUsable(view, view.butViewUnZippedEnabled));
+    main.butViewZipped->setEnabled(SideButtonUsable(view, view.butViewZippedEnabled));
+    main.butViewDiff->setEnabled(SideButtonUsable(view, view.butViewDiffEnabled));
+    main.butSendToEdit->setEnabled(SideButtonUsable(view, view.butSendToEditEnabled));
+    main.butSaveFile->setEnabled(SideButtonUsable(view, view.butSaveFileEnabled));
     main.menuUnzipped->setEnabled(view.menuUnzippedEnabled);
     main.menuZipped->setEnabled(view.menuZippedEnabled);
     SetHint(main.menuUnzipped, view.menuUnzippedHint);
@@ -387,6 +481,8 @@ void DesktopProgram::showRunWindow()
     report.butCancel->setEnabled(window.butCancelEnabled);
     report.showProgress(int(window.filesDone), int(window.filesTotal), ToQt(window.fileInHand));
     SetText(report.fdone, window.fdone);
+    SetText(report.labSkipped, window.skipped);
+    report.labSkipped->setVisible(!window.skipped.empty());
     SetText(report.deleted, window.deleted);
     SetText(report.midk, window.midk);
     SetText(report.mk, window.mk);

@@ -1,4 +1,5 @@
-// The options window's layout as data: the decorations the option table leaves to the window, where each row stands, and the small widgets it is built of.
+// The options window's layout as data: the decorations the option table leaves to the window, where each row stands,
+// and the small widgets it is built of.
 #pragma once
 
 #include <vector>

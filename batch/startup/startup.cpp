@@ -1,6 +1,7 @@
 // The start-up settings sequence, the program folder and the shut-down.
 #include "batch/startup/startup.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "batch/model/main_model.h"
@@ -8,6 +9,7 @@
 #include "batch/panel/file_list.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/startup/command_line.h"
+#include "batch/startup/default_editor.h"
 #include "settings/data_lists.h"
 #include "settings/profile.h"
 #include "settings/program_options.h"
@@ -46,7 +48,7 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
     model.hooks.runClickBehaviour(Opt::radSaveNewMod);
     model.engineData = LoadEngineData(model.fs, folder);
-    options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.state.windowsFolder));
+    options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.desktop, model.state.windowsFolder));
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
         if (!model.fs.isFolder(path)) (void)model.fs.createFolder(path); // missing ones are reported where used
@@ -71,7 +73,9 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
 EnvironmentLookup ProcessEnvironment()
 {
     return [](std::string_view name) -> std::optional<std::string> {
-        if (name != "XDG_DATA_HOME" && name != "HOME") return std::nullopt;
+        static constexpr std::string_view kRead[] = {
+            "XDG_DATA_HOME", "HOME", "VISUAL", "EDITOR", "PATH", "XDG_DATA_DIRS"};
+        if (std::find(std::begin(kRead), std::end(kRead), name) == std::end(kRead)) return std::nullopt;
         const char* value = std::getenv(std::string(name).c_str());
         if (!value || !*value) return std::nullopt;
         return std::string(value);
@@ -110,16 +114,6 @@ Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
     return Status::Ok();
 }
 
-std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
-{
-    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma", "xed",
-        "featherpad", "leafpad", "geany", "xdg-open", "editor"};
-    const std::string folder = WithTrailingSeparator(systemProgramFolder);
-    for (const char* editor : kEditors)
-        if (fs.isFile(folder + editor)) return folder + editor;
-    return folder + "editor";
-}
-
 void MainWindowShown(MainModel& model, const std::string& programFolder, const std::string& systemProgramFolder,
     const std::vector<std::string>& arguments)
 {
@@ -127,6 +121,8 @@ void MainWindowShown(MainModel& model, const std::string& programFolder, const s
     // Names on this platform are case-sensitive: the folder is kept as it is spelt.
     model.state.programFolder = WithTrailingSeparator(programFolder);
     model.state.caption = std::string(kApplicationTitle) + " " + kVersionText;
+    if (model.state.homeFolder.empty())
+        if (std::optional<std::string> home = model.desktop.variable("HOME")) model.state.homeFolder = *home;
     try {
         SettingsSequence(model, arguments);
     } catch (const std::exception&) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "batch/model/desktop_facts.h"
 
 namespace qm {
 
@@ -20,11 +21,9 @@ inline constexpr std::string_view kScreenTooNarrow =
     "Sorry, minimum screen resolution restriction is 800\xD1\x85"
     "600. Program will be closed.\rPlease, set bigger screen resolution and try again.";
 
-// Reads one environment variable; nullopt when it is not set.
-using EnvironmentLookup = std::function<std::optional<std::string>(std::string_view name)>;
-// The process environment. XDG_DATA_HOME and HOME are the only variables the
-// program ever reads, and only to find its own data folder when it is
-// installed where it cannot write.
+// The process environment, limited to the variables the program reads: XDG_DATA_HOME
+// and HOME to find its own data folder (and HOME for the file dialogs), and
+// VISUAL, EDITOR, PATH and XDG_DATA_DIRS to find the user's text editor.
 EnvironmentLookup ProcessEnvironment();
 
 struct ProgramFolderChoice {
@@ -42,10 +41,6 @@ ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& execu
 // Creates the program folder and copies the installed data files that it
 // lacks (Align.dat, Ssi.dat, the help folder); files already there are kept.
 Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice);
-
-// The first of the common desktop text editors under the folder, then
-// xdg-open, then editor; so the start-up check finds one on a normal install.
-std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder);
 
 // The main window shown for the first time: caption, folders, then the
 // settings sequence (defaults, data lists, "Options.dat", the profile, the
