@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <iostream>
 
+#include "batch/model/file_panel.h"
 #include "batch/model/window_layout.h"
 #include "batch/options/options_commands.h"
 #include "batch/options/scheme_commands.h"
@@ -117,10 +118,6 @@ void QtWindowHooks::applyLayout()
         const int width = options.integer(kColumnOptions[column]);
         if (width > 0) main.listFiles->setColumnWidth(column, width);
     }
-    // A date and its time must show whole, whatever the desktop's font.
-    const int dateWidth = main.listFiles->fontMetrics().horizontalAdvance(QStringLiteral("88.88.8888 88:88:88")) +
-        2 * main.listFiles->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
-    if (main.listFiles->columnWidth(2) < dateWidth) main.listFiles->setColumnWidth(2, dateWidth);
 
     WindowRect saved {options.integer(Opt::windowLeft), options.integer(Opt::windowTop),
         options.integer(Opt::windowWidth), options.integer(Opt::windowHeight)};
@@ -143,6 +140,7 @@ void QtWindowHooks::applyLayout()
 
     // The splitter takes its height from the window's new size before the share is applied.
     if (QLayout* layout = main.layout()) layout->activate();
+    fitColumns(main);
     const int height = options.integer(Opt::listHeight);
     const QList<int> sizes = main.splitter->sizes();
     const int total = sizes.value(0) + sizes.value(1);
@@ -150,6 +148,31 @@ void QtWindowHooks::applyLayout()
         const int panel = PanelHeightFor(height, total);
         main.splitter->setSizes({panel, total - panel});
     }
+}
+
+// Captions and dates show whole whatever the desktop's font, and at the
+// window's size the last caption is not cut off: Path, whose cells elide, gives up room.
+void QtWindowHooks::fitColumns(TfrmMain& main)
+{
+    QHeaderView* header = main.listFiles->horizontalHeader();
+    const int margins = 2 * main.listFiles->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const QFontMetrics captions = header->fontMetrics();
+    std::vector<int> widths;
+    std::vector<int> least;
+    for (int column = 0; column < TfrmMain::kColumnCount; ++column) {
+        widths.push_back(main.listFiles->columnWidth(column));
+        const QString marked = ToQt(std::string(kSortBullet) + "  " + std::string(kSortItemCaptions[column]));
+        least.push_back(std::max(captions.horizontalAdvance(marked),
+                            captions.horizontalAdvance(ToQt(kDesignColumnCaptions[column]))) +
+            margins);
+    }
+    least[2] = std::max(
+        least[2], main.listFiles->fontMetrics().horizontalAdvance(QStringLiteral("88.88.8888 88:88:88")) + margins);
+    const int visible = main.listFiles->width() - 2 * main.listFiles->frameWidth() -
+        main.listFiles->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const std::vector<int> fitted = FitColumns(widths, least, visible, 1, 80);
+    for (int column = 0; column < TfrmMain::kColumnCount; ++column)
+        if (fitted[column] != widths[column]) main.listFiles->setColumnWidth(column, fitted[column]);
 }
 
 void QtWindowHooks::storeLayout()

@@ -18,6 +18,7 @@
 namespace qm {
 
 class DesktopProgram;
+class TfrmMain;
 
 // What the logic asks of the windows: the source view's text, the options
 // window's click behaviours, the panel's layout, redraws and window commands.
@@ -43,6 +44,8 @@ public:
     int screenWidth() override;
 
 private:
+    static void fitColumns(TfrmMain& main);
+
     DesktopProgram& program_;
 };
 

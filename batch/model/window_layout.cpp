@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace qm {
 namespace {
@@ -51,6 +52,22 @@ int ListHeightOf(int panelHeight, int splitterHeight)
     if (splitterHeight <= 0) return panelHeight;
     const double share = std::clamp(static_cast<double>(panelHeight) / splitterHeight, kSmallestShare, kLargestShare);
     return static_cast<int>(std::lround(share * kDesignSplitterHeight));
+}
+
+std::vector<int> FitColumns(
+    std::vector<int> widths, const std::vector<int>& least, int visible, std::size_t elastic, int floor)
+{
+    const int before = std::accumulate(widths.begin(), widths.end(), 0);
+    for (std::size_t column = 0; column < widths.size() && column < least.size(); ++column)
+        widths[column] = std::max(widths[column], least[column]);
+    if (elastic >= widths.size() || visible <= 0) return widths;
+    const int after = std::accumulate(widths.begin(), widths.end(), 0);
+    // Only the room the captions took is given back: widths a user chose wider
+    // than the window stay as wide as they were.
+    const int overrun = std::min(after - visible, after - before);
+    const int lowest = std::max(floor, elastic < least.size() ? least[elastic] : 0);
+    if (overrun > 0 && widths[elastic] > lowest) widths[elastic] = std::max(widths[elastic] - overrun, lowest);
+    return widths;
 }
 
 } // namespace qm

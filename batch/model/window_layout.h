@@ -1,6 +1,9 @@
 // The main window's place and the panel's share of it: saved in "Options.dat", fitted to the screen when restored.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 namespace qm {
 
 struct WindowRect {
@@ -27,5 +30,13 @@ WindowRect FitWindowToScreen(const WindowRect& saved, const WindowRect& screen);
 inline constexpr int kDesignSplitterHeight = 455;
 int PanelHeightFor(int listHeight, int splitterHeight);
 int ListHeightOf(int panelHeight, int splitterHeight);
+
+// The panel's column widths for the width it shows: no column narrower than
+// its caption needs (least, one entry per column), and when the columns then
+// overrun the visible width the elastic column, whose cells elide their text,
+// gives up the room the captions took, down to floor, so the last column's
+// caption is not cut off.
+std::vector<int> FitColumns(
+    std::vector<int> widths, const std::vector<int>& least, int visible, std::size_t elastic, int floor);
 
 } // namespace qm

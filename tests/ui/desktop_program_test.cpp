@@ -973,8 +973,8 @@ void DesktopProgramTest::layoutIsKept()
 {
     {
         DialogScript dialogs;
-        Session session({}, "col1=222\r\nlistHeight=150\r\ncolumn_sort=3\r\n");
-        QCOMPARE(session.main().listFiles->columnWidth(1), 222);
+        Session session({}, "col0=222\r\nlistHeight=150\r\ncolumn_sort=3\r\n");
+        QCOMPARE(session.main().listFiles->columnWidth(0), 222);
         const QList<int> sizes = session.main().splitter->sizes();
         QCOMPARE(sizes.value(0), PanelHeightFor(150, sizes.value(0) + sizes.value(1)));
         QVERIFY(session.main().sortItems[3]->isChecked());
@@ -1060,6 +1060,21 @@ void DesktopProgramTest::windowsThatFit()
         const QByteArray options = session.read(QStringLiteral("Options.dat"));
         QVERIFY(options.contains("windowLeft=" + QByteArray::number(main.frameGeometry().x()) + "\r\n"));
         QVERIFY(options.contains("windowWidth=" + QByteArray::number(main.frameGeometry().width()) + "\r\n"));
+    }
+    {
+        // At the designed size every caption shows whole, the sorted one with its mark, and no column hangs out.
+        Session session({}, "column_sort=5\r\n");
+        QTableView* list = session.main().listFiles;
+        QHeaderView* header = list->horizontalHeader();
+        int total = 0;
+        for (int column = 0; column < TfrmMain::kColumnCount; ++column) {
+            const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(
+                header->sectionSize(column) > header->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
+            total += header->sectionSize(column);
+        }
+        QVERIFY2(total <= list->viewport()->width(),
+            qPrintable(QStringLiteral("%1 of %2").arg(total).arg(list->viewport()->width())));
     }
     {
         // listHeight is the panel's height in the designed window: a taller window gives it the same share.

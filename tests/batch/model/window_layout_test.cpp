@@ -57,5 +57,36 @@ TEST(WindowLayout, ThePanelKeepsItsShareOfTheWindow)
     EXPECT_NEAR(PanelHeightFor(ListHeightOf(500, 800), 800), 500, 1);
 }
 
+TEST(WindowLayout, ColumnsShowTheirCaptionsWhole)
+{
+    struct Row {
+        const char* name;
+        std::vector<int> widths;
+        int visible;
+        std::vector<int> fitted;
+    };
+    // Filename, Path, Date, three figures; the captions of the last two are the longest.
+    const std::vector<int> least {60, 40, 138, 70, 128, 128};
+    const Row rows[] = {
+        {"the designed widths in the designed window: Path gives up the overrun", {180, 150, 120, 110, 110, 100}, 776,
+            {180, 92, 138, 110, 128, 128}},
+        {"a wide window changes nothing but the captions' needs", {180, 150, 120, 110, 110, 100}, 1500,
+            {180, 150, 138, 110, 128, 128}},
+        {"a narrow window: Path stops at its floor", {180, 100, 120, 110, 110, 100}, 500,
+            {180, 80, 138, 110, 128, 128}},
+        {"wider than the window by the user's choice: only the captions' room is given back",
+            {300, 222, 120, 110, 110, 100}, 776, {300, 158, 138, 110, 128, 128}},
+        {"a Path the user made narrower than the floor stays", {180, 50, 140, 110, 130, 130}, 500,
+            {180, 50, 140, 110, 130, 130}},
+        {"widths the user chose that fit are kept", {100, 200, 150, 80, 130, 130}, 800, {100, 200, 150, 80, 130, 130}},
+        {"no width known yet: only the captions' needs", {180, 150, 120, 110, 110, 100}, 0,
+            {180, 150, 138, 110, 128, 128}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FitColumns(row.widths, least, row.visible, 1, 80), row.fitted);
+    }
+}
+
 } // namespace
 } // namespace qm
