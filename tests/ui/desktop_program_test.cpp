@@ -730,6 +730,11 @@ void DesktopProgramTest::keyboard()
     QTRY_COMPARE(session.read(QStringLiteral("site/b.htm")), QByteArray("<p>b</p>!\r\n"));
     QVERIFY(!main.butSaveFile->toolTip().isEmpty());
     QVERIFY(main.butSaveFile->toolTip().contains(QStringLiteral("Ctrl+S")));
+    // Restore: nothing was run yet, so it says what to do first.
+    dialogs.expect(QStringLiteral("You should optimize files first"), Press(QMessageBox::Ok));
+    main.listFiles->setFocus();
+    QTest::keyClick(main.listFiles, Qt::Key_R, Qt::ControlModifier);
+    QTRY_VERIFY(dialogs.done());
     QVERIFY(dialogs.unexpected.isEmpty());
 }
 
