@@ -66,7 +66,7 @@ enum class Opt : int {
     col5,
     listHeight,
     column_sort,
-    // Keys of this program's own, after those of the original file: where the
+    // Keys of this program's own, after the first 25 of the file: where the
     // file dialogs and the folder chooser open, and the main window's place.
     lastFolder,
     windowLeft,
