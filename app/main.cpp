@@ -4,8 +4,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <iostream>
-#include <unistd.h>
 
+#include "batch/startup/program_folder.h"
 #include "batch/startup/startup.h"
 #include "batch/startup/usage.h"
 #include "batch/view/source_view.h"
@@ -64,19 +64,18 @@ int main(int argc, char* argv[])
     for (const QString& argument : arguments) commandLine.push_back(qm::FromQt(argument));
 
     qm::RealFileSystem fs;
-    const qm::ProgramFolderChoice folder = qm::ChooseProgramFolder(fs, qm::FromQt(QApplication::applicationDirPath()),
-        qm::ProcessEnvironment(), [](const std::string& path) { return ::access(path.c_str(), W_OK) == 0; });
-    const qm::Status filled = qm::FillProgramFolder(fs, folder);
+    const qm::SettledProgramFolder folder = qm::SettleProgramFolder(
+        fs, qm::ChooseProgramFolder(fs, qm::FromQt(QApplication::applicationDirPath()), qm::ProcessEnvironment()));
 
-    qm::DesktopProgram program(fs, qm::ToQt(folder.programFolder) + QStringLiteral("help"));
+    qm::DesktopProgram program(fs, qm::ToQt(folder.folder) + QStringLiteral("help"));
     program.windows().main.show();
     // The settings sequence runs once the main window is on screen and the event loop turns,
     // so a run started by the command line shows its run window and can be interrupted.
     QTimer::singleShot(0, &program, [&] {
-        if (!filled)
+        if (!folder.filled)
             qm::ShowMessage(
-                program.model().ui, qm::MessageKind::Error, "Error during program starting\r" + filled.reason());
-        program.start(folder.programFolder, commandLine);
+                program.model().ui, qm::MessageKind::Error, "Error during program starting\r" + folder.filled.reason());
+        program.start(folder.folder, commandLine);
         if (!screenshot.isEmpty()) SaveScreenshot(program, screenshot);
     });
     return QApplication::exec();

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "base/memory_tuning.h"
-#include "batch/startup/startup.h"
+#include "batch/startup/program_folder.h"
 #include "cli/qmk.h"
 #include "cli/terminal_user_interface.h"
 
@@ -38,11 +38,11 @@ int main(int argc, char** argv)
     std::signal(SIGINT, OnInterrupt);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     qm::RealFileSystem fs;
-    qm::ProgramFolderChoice choice = qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(),
-        qm::ProcessEnvironment(), [](const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; });
-    // Without its own copies the program folder falls back on the installed defaults.
-    if (!choice.installedDefaults.empty()) (void)qm::FillProgramFolder(fs, choice);
+    // qmk only reads: it creates no folder of its own and falls back on the installed defaults.
+    const qm::ProgramFolderChoice choice =
+        qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(), qm::ProcessEnvironment());
     const bool inIsTerminal = ::isatty(STDIN_FILENO) == 1;
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    return qm::RunQmk(arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, choice.programFolder);
+    return qm::RunQmk(
+        arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, qm::FolderToRead(fs, choice));
 }

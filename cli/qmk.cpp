@@ -5,9 +5,9 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
-#include <thread>
 
 #include "base/file_system.h"
+#include "base/version.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/file_operations.h"
 #include "batch/model/file_ratio.h"
@@ -18,12 +18,17 @@
 #include "batch/run/page_optimizer.h"
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
+#include "cli/option_list.h"
+#include "cli/processor_count.h"
 #include "cli/qmk_arguments.h"
+#include "cli/qmk_report.h"
+#include "cli/qmk_site.h"
 #include "cli/terminal_user_interface.h"
 #include "engine/optimize.h"
 #include "engine/page_text.h"
 #include "settings/data_lists.h"
 #include "settings/profile.h"
+#include "settings/profile_keys.h"
 #include "settings/program_options.h"
 
 namespace qm {
@@ -48,12 +53,15 @@ private:
 };
 
 // The options qmk runs with: the program folder's "Options.dat" and current
-// profile (or the one named), read but never written, then the command line.
+// profile (or the one named), read but never written, then --set. A profile
+// that cannot be read, or that was named and holds no settings, ends qmk:
+// running on other options than the user chose would give other pages.
 bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
 {
     TOptionSet& options = model.options;
     const std::string& folder = model.state.programFolder;
     const ProgramFolderDefaults defaults {folder};
+    const bool verbose = args.verbosity == Verbosity::Verbose;
     options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
     Expected<bool> read = ReadLastOptions(model.fs, options, folder);
@@ -61,6 +69,9 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
         err << "qmk: cannot read " << OptionsFilePath(folder) << ": " << read.reason() << "\n";
         return false;
     }
+    if (verbose)
+        err << "qmk: program options: "
+            << (*read ? OptionsFilePath(folder) : "defaults (no " + OptionsFilePath(folder) + ")") << "\n";
     if (args.profile) {
         if (!model.fs.isFile(*args.profile)) {
             err << "qmk: no profile at " << *args.profile << "\n";
@@ -68,16 +79,39 @@ bool LoadOptions(MainModel& model, const QmkArguments& args, std::ostream& err)
         }
         options.setText(Opt::edProfile, model.fs.absolute(*args.profile));
     }
+    // Before the desktop program's first start names a profile, the folder's default one (an installed copy's).
+    if (options.text(Opt::edProfile).empty() && model.fs.isFile(defaults.defaultProfile()))
+        options.setText(Opt::edProfile, defaults.defaultProfile());
     // A profile without settings would be written by the desktop program; qmk only reads.
     const std::string profile = options.text(Opt::edProfile);
-    Expected<SettingsFile> file = SettingsFile::load(model.fs, profile);
-    if (!profile.empty() && file && file->hasSection(kSettingsSection)) {
+    Expected<SettingsFile> file =
+        profile.empty() ? Expected<SettingsFile>(SettingsFile {}) : SettingsFile::load(model.fs, profile);
+    if (!file) {
+        err << "qmk: cannot read the profile " << profile << ": " << file.reason() << "\n";
+        return false;
+    }
+    if (file->hasSection(kSettingsSection)) {
+        for (const std::string& warning : ProfileKeyWarnings(*file))
+            model.ui.showMessage(MessageKind::Warning, "profile " + profile + ": " + warning);
         if (Status loaded = LoadProfile(model.fs, options, folder); !loaded) {
             err << "qmk: cannot read the profile " << profile << ": " << loaded.reason() << "\n";
             return false;
         }
+        if (verbose) err << "qmk: profile: " << profile << "\n";
     } else if (args.profile) {
-        err << "qmk: the profile " << *args.profile << " holds no settings; the default options apply\n";
+        err << "qmk: the profile " << *args.profile << " holds no settings (a [settings] section of KEY=VALUE lines)\n";
+        return false;
+    } else if (verbose) {
+        err << "qmk: profile: defaults (" << (profile.empty() ? "none named" : "nothing in " + profile) << ")\n";
+    }
+    for (const std::string& assignment : args.assignments) {
+        AssignmentOutcome outcome = AssignProfileOption(options, assignment);
+        if (outcome.result == AssignmentResult::UnknownKey)
+            model.ui.showMessage(MessageKind::Warning, "--set " + assignment + " ignored: " + outcome.message);
+        if (outcome.result == AssignmentResult::Refused) {
+            err << "qmk: --set " << assignment << ": " << outcome.message << "\n" << kTryHelp << "\n";
+            return false;
+        }
     }
     model.engineData = LoadEngineData(model.fs, args.data ? *args.data : folder);
     return true;
@@ -108,61 +142,30 @@ void ApplyCommandLine(MainModel& model, const QmkArguments& args)
     model.run.reportFileProblems = false;
 }
 
-// Folder arguments are scanned like Add folder; files are taken when the web files filter names their extension.
-bool FillPanel(MainModel& model, const QmkArguments& args, std::ostream& err)
+int Restore(MainModel& model, QmkReport& report)
 {
-    bool allFound = true;
-    FileSystem& fs = model.fs;
-    const std::vector<std::string> excluded = {WithoutTrailingSeparator(model.options.text(Opt::edOptimizedPath)),
-        WithoutTrailingSeparator(model.options.text(Opt::edBackUpPath))};
-    PanelFullReport files;
-    for (const std::string& given : args.paths) {
-        const std::string path = fs.absolute(given);
-        if (fs.isFolder(path)) {
-            ScanScope scope;
-            scope.root = WithTrailingSeparator(path);
-            scope.excludedFolders = excluded;
-            ScanFolder(model, path, 0, &scope);
-            scope.full.show(model);
-        } else if (fs.isFile(path) && MatchesFilter(path, kWebFilesFilter)) {
-            files.note(AddFileToPanel(model, path, false));
-        } else if (fs.isFile(path)) {
-            // As the desktop program's f command: a run would rewrite a script's or a program's tabs and line ends.
-            err << "qmk: " << given << ": not a web page by its extension; skipped\n";
-            allFound = false;
-        } else {
-            err << "qmk: " << given << ": no such file or folder\n";
-            allFound = false;
-        }
-    }
-    files.show(model);
-    return allFound;
-}
-
-int Restore(MainModel& model, std::ostream& out, std::ostream& err)
-{
-    bool failed = false;
     for (const PanelRow& row : model.panel.rows()) {
         const std::string source = row.fullPath();
         RestoreOutcome outcome = RestoreFile(model, source, row.placement, nullptr);
         switch (outcome.status) {
         case RestoreStatus::Restored:
-            out << source << ": restored\n";
+            report.restored(source);
             break;
         case RestoreStatus::NothingToRestore:
             break;
         case RestoreStatus::NoInitialCopy:
             break; // the warning has been shown
         case RestoreStatus::Failed:
-            err << "qmk: " << source << ": not restored: " << outcome.reason << "\n";
-            failed = true;
+            report.notRestored(source, outcome.reason);
             break;
         }
     }
-    return failed ? 1 : 0;
+    const int status = report.failed() ? 1 : 0;
+    report.restoreSummary(status);
+    return status;
 }
 
-int StandardInput(MainModel& model, CommandStreams streams)
+int StandardInput(MainModel& model, CommandStreams streams, bool verbose)
 {
     std::string source {std::istreambuf_iterator<char>(streams.in), std::istreambuf_iterator<char>()};
     ErrorStreamSink sink(streams.err);
@@ -175,25 +178,17 @@ int StandardInput(MainModel& model, CommandStreams streams)
         return 1;
     }
     streams.out << page.bytes;
-    streams.err << "standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
+    // A filter is silent on standard error unless asked or failing.
+    if (!verbose) return 0;
+    streams.err << "qmk: standard input: " << sourceSize << " -> " << page.bytes.size() << " bytes, ratio "
                 << RatioText(
                        FileRatio(static_cast<std::int64_t>(sourceSize), static_cast<std::int64_t>(page.bytes.size())))
                 << "\n";
     return 0;
 }
 
-void PrintSummary(const MainModel& model, std::ostream& out, std::chrono::steady_clock::duration elapsed)
-{
-    const RunStatistics& statistics = model.run.statistics;
-    const std::int64_t files = static_cast<std::int64_t>(model.run.processed.size());
-    out << "Files processed: " << files << "\n"
-        << "Bytes removed: " << (statistics.totalInitial - statistics.totalOptimized) << "\n"
-        << "Average optimization ratio: " << (files ? statistics.ratioSum / files : 0) << " %\n"
-        << "Max optimization ratio: " << statistics.maxRatio << " %\n"
-        << "Time elapsed: " << DurationText(elapsed) << "\n";
-}
-
-int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams, TerminalUserInterface& ui)
+int Optimize(
+    MainModel& model, const QmkArguments& args, CommandStreams streams, TerminalUserInterface& ui, const SiteScan& site)
 {
     FileSystem& fs = model.fs;
     const TOptionSet& options = model.options;
@@ -208,48 +203,48 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
     if (args.inPlace && args.noBackup)
         ui.showMessage(MessageKind::Warning, "no backups: the sources are replaced and cannot be restored");
 
-    const unsigned jobs = args.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+    const unsigned jobs = args.jobs.value_or(UsableProcessorCount());
     std::unique_ptr<ParallelPageOptimizer> parallel;
     if (jobs > 1) {
         parallel = std::make_unique<ParallelPageOptimizer>(fs, jobs);
         model.optimizer = parallel.get();
     }
 
-    const std::size_t total = model.panel.CountCheckedRows();
+    QmkReport report(streams.out, streams.err, ui, args);
+    const bool progress = streams.errIsTerminal && args.verbosity != Verbosity::Quiet;
+    const std::size_t total = model.panel.CountCheckedRows() + site.otherFiles.size();
     std::size_t done = 0;
-    bool failed = false;
-    const auto start = std::chrono::steady_clock::now();
-    const RunEnding ending = RunOptimization(model, [&](const FileOutcome& outcome) {
+    auto showProgress = [&](const std::string& file) {
         ++done;
-        ui.clearProgressLine();
-        switch (outcome.status) {
-        case FileStatus::Written:
-            streams.out << outcome.source << ": " << outcome.initialSize << " -> " << outcome.optimizedSize
-                        << " bytes, ratio " << RatioText(outcome.ratio) << "\n";
-            break;
-        case FileStatus::Skipped:
-            streams.err << "qmk: " << outcome.source << ": skipped: " << outcome.reason
-                        << (outcome.answeredByUser && args.existing == ExistingTargets::Ask
-                                   ? " (--overwrite replaces it, --skip-existing skips quietly)"
-                                   : "")
-                        << "\n";
-            break;
-        case FileStatus::Failed:
-            streams.err << "qmk: " << outcome.source << ": " << outcome.reason << "\n";
-            failed = true;
-            break;
-        }
-        streams.out.flush();
-        if (streams.errIsTerminal)
-            ui.setProgressLine(
-                "[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(outcome.source));
-    });
-    ui.clearProgressLine();
+        if (progress)
+            ui.setProgressLine("[" + std::to_string(done) + "/" + std::to_string(total) + "] " + NamePart(file));
+    };
+    const auto start = std::chrono::steady_clock::now();
+    RunEnding ending = RunEnding::Completed;
+    if (!model.panel.empty()) {
+        ending = RunOptimization(model, [&](const FileOutcome& outcome) {
+            report.optimized(outcome);
+            showProgress(outcome.source);
+        });
+    }
     model.optimizer = nullptr;
-    if (ending == RunEnding::Interrupted)
+    if (ending == RunEnding::Completed && args.sync)
+        SyncFiles(
+            fs, site.otherFiles, options.text(Opt::edOptimizedPath), args.existing,
+            [&](const CopyOutcome& outcome) {
+                report.copied(outcome);
+                showProgress(outcome.source);
+            },
+            [&] { return ui.interrupted(); });
+    ui.clearProgressLine();
+    const bool interrupted = ending == RunEnding::Interrupted || ui.interrupted();
+    if (interrupted)
         streams.err << "qmk: interrupted; the files written so far stay written, the others are untouched\n";
-    PrintSummary(model, streams.out, std::chrono::steady_clock::now() - start);
-    return failed || ending != RunEnding::Completed || ui.unansweredSkips() > 0 ? 1 : 0;
+    const int status =
+        report.failed() || interrupted || ending != RunEnding::Completed || ui.unansweredSkips() > 0 ? 1 : 0;
+    report.summary(model.run.statistics, static_cast<std::int64_t>(model.run.processed.size()),
+        std::chrono::steady_clock::now() - start, status);
+    return status;
 }
 
 } // namespace
@@ -257,41 +252,61 @@ int Optimize(MainModel& model, const QmkArguments& args, CommandStreams streams,
 int RunQmk(const std::vector<std::string>& arguments, CommandStreams streams,
     const std::filesystem::path& programFolder, FileSystem* fileSystem)
 {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        streams.out << kQmkUsage;
-        return 0;
-    }
     auto parsed = ParseQmkArguments(arguments);
     if (auto* usage = std::get_if<QmkUsageError>(&parsed)) {
-        streams.err << "qmk: " << usage->text << "\n" << kQmkUsage;
+        streams.err << "qmk: " << usage->text << "\n" << kTryHelp << "\n";
         return 2;
     }
     const QmkArguments& args = std::get<QmkArguments>(parsed);
+    if (args.help) {
+        streams.out << QmkUsage();
+        return 0;
+    }
+    if (args.version) {
+        streams.out << "qmk " << kVersionText << "\n";
+        return 0;
+    }
 
     RealFileSystem realFileSystem;
     FileSystem& fs = fileSystem ? *fileSystem : realFileSystem;
     TerminalUserInterface ui(
         streams.in, streams.err, streams.inIsTerminal && streams.errIsTerminal, args.existing, args.noBackup);
+    ui.setQuiet(args.verbosity == Verbosity::Quiet);
     MainWindowHooks hooks;
     MainModel model(fs, ui, hooks);
     ui.setInterruptFlag(&model.state.interruptRequested);
     model.state.programFolder =
         WithTrailingSeparator(fs.absolute(args.programFolder ? *args.programFolder : programFolder.string()));
     if (!LoadOptions(model, args, streams.err)) return 2;
-    if (args.standardInput) return StandardInput(model, streams);
+    if (args.listOptions) {
+        PrintOptionList(model.options, streams.out, args.json);
+        return 0;
+    }
+    if (args.standardInput) return StandardInput(model, streams, args.verbosity == Verbosity::Verbose);
 
     ApplyCommandLine(model, args);
-    const bool allFound = FillPanel(model, args, streams.err);
+    auto roots = PlaceRoots(model, args);
+    if (auto* usage = std::get_if<QmkUsageError>(&roots)) {
+        streams.err << "qmk: " << usage->text << "\n" << kTryHelp << "\n";
+        return 2;
+    }
+    const SiteScan site = ScanSite(model, args, std::get<RootPlacements>(roots), streams.err);
     if (ui.interrupted()) {
         streams.err << "qmk: interrupted; nothing was changed\n";
         return 1;
     }
-    if (model.panel.empty()) {
+    if (model.panel.empty() && site.otherFiles.empty()) {
         streams.err << "qmk: no web pages to " << (args.restore ? "restore" : "optimize") << "\n";
         return 1;
     }
-    const int status = args.restore ? Restore(model, streams.out, streams.err) : Optimize(model, args, streams, ui);
-    return allFound ? status : 1;
+    int status = 0;
+    if (args.restore) {
+        QmkReport report(streams.out, streams.err, ui, args);
+        status = Restore(model, report);
+    } else {
+        status = Optimize(model, args, streams, ui, site);
+    }
+    return site.allFound ? status : 1;
 }
 
 } // namespace qm

@@ -1,37 +1,68 @@
-// qmk's command line: what it names, and the usage text.
+// qmk's command line: the table of its options, what a command line names, and the usage text made from the table.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 namespace qm {
 
-inline constexpr const char* kQmkUsage =
-    "usage: qmk [OPTIONS] -o DIR PATH...        optimized copies into DIR\n"
-    "       qmk [OPTIONS] --in-place PATH...    replace the sources, each moved into the backup folder first\n"
-    "       qmk [OPTIONS] --restore (-o DIR | --in-place) PATH...   undo: delete the copies, or move the backups back\n"
-    "       qmk [OPTIONS] -                     standard input to standard output\n"
-    "PATH is a page or a folder; a folder gives its web pages (with -r those of its embedded folders too),\n"
-    "and its outputs and backups keep the folder structure below it.\n"
-    "OPTIONS:\n"
-    "  --program-folder DIR  take Options.dat, the current profile, Align.dat and Ssi.dat from DIR\n"
-    "  --profile FILE        use this profile (*.pro, with its *.rep and *.rem) instead of the current one\n"
-    "  --data DIR            take Align.dat and Ssi.dat from DIR\n"
-    "  -r                    descend into embedded folders\n"
-    "  --backup DIR          backup folder for --in-place (default: the program's backup folder)\n"
-    "  --no-backup           replace sources without backups (they cannot be restored)\n"
-    "  --overwrite           replace existing optimized copies and backups\n"
-    "  --skip-existing       keep existing optimized copies and backups; skip those files\n"
-    "  --jobs N              optimize on N threads (default: one per processor)\n"
-    "Exit status: 0 done, 1 some file was not handled, 2 wrong command line.\n";
+enum class QmkOption {
+    Output,
+    InPlace,
+    Restore,
+    Recursive,
+    Sync,
+    Exclude,
+    Ext,
+    ProgramFolder,
+    Profile,
+    Set,
+    ListOptions,
+    Data,
+    Backup,
+    NoBackup,
+    Overwrite,
+    SkipExisting,
+    Jobs,
+    Json,
+    Quiet,
+    Verbose,
+    Help,
+    Version,
+};
+
+// One row per option: the usage text, the man page's check and the bash
+// completion (which asks `qmk --help`) all come from here.
+struct QmkOptionRow {
+    QmkOption id;
+    std::string_view longName; // without the leading "--"
+    char shortName; // 0 when there is none
+    std::string_view valueName; // empty for a switch
+    std::string_view help;
+};
+
+std::span<const QmkOptionRow> QmkOptionTable();
+
+// The whole --help text.
+std::string QmkUsage();
+
+// What a usage error adds after its one line.
+inline constexpr std::string_view kTryHelp = "Try 'qmk --help' for more information.";
 
 enum class ExistingTargets { Ask, Overwrite, Skip };
+enum class Verbosity { Quiet, Normal, Verbose };
 
 struct QmkArguments {
+    bool help = false;
+    bool version = false;
+    bool listOptions = false;
     std::optional<std::string> programFolder;
     std::optional<std::string> profile;
+    std::vector<std::string> assignments; // --set KEY=VALUE, in order
     std::optional<std::string> data;
     std::optional<std::string> outputFolder;
     bool inPlace = false;
@@ -39,16 +70,25 @@ struct QmkArguments {
     bool noBackup = false;
     bool restore = false;
     bool recursive = false;
+    bool sync = false;
+    std::vector<std::string> excludes; // glob patterns
+    std::vector<std::string> extensions; // lower case, without dots
     bool standardInput = false;
+    bool json = false;
+    Verbosity verbosity = Verbosity::Normal;
     ExistingTargets existing = ExistingTargets::Ask;
     std::optional<unsigned> jobs;
     std::vector<std::string> paths;
 };
 
 struct QmkUsageError {
-    std::string text;
+    std::string text; // one line, without "qmk: "
 };
 
+// Reads the arguments as Unix tools do: "--name value" and "--name=value",
+// bundled short switches ("-rj4", "-ro DIR"), "--" before paths that begin
+// with "-", and "-" alone for standard input. "--help" or "--version"
+// anywhere before "--" wins over any error.
 std::variant<QmkArguments, QmkUsageError> ParseQmkArguments(const std::vector<std::string>& arguments);
 
 } // namespace qm

@@ -51,6 +51,7 @@ void TerminalUserInterface::clearProgressLine()
 
 void TerminalUserInterface::showMessage(MessageKind kind, const std::string& text)
 {
+    if (quiet_ && kind != MessageKind::Error) return;
     clearProgressLine();
     const char* word = kind == MessageKind::Error ? "error: " : kind == MessageKind::Warning ? "warning: " : "";
     err_ << "qmk: " << word << TerminalText(text) << "\n";

@@ -18,6 +18,8 @@ public:
     // `canAsk`: standard input and standard error are a terminal, so a question can be put and answered.
     TerminalUserInterface(std::istream& in, std::ostream& err, bool canAsk, ExistingTargets existing, bool noBackup);
 
+    // Quiet: errors only; warnings and information are not shown.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     // How many existing targets were kept only because nobody could be asked.
     int unansweredSkips() const { return unansweredSkips_; }
     // The model's interrupt flag, raised at the next check once Ctrl+C was pressed.
@@ -53,6 +55,7 @@ private:
     bool noBackup_;
     int unansweredSkips_ = 0;
     bool progressShown_ = false;
+    bool quiet_ = false;
     bool* interruptRequested_ = nullptr;
 };
 

@@ -174,6 +174,16 @@ std::optional<std::int32_t> SettingsFile::readInteger(std::string_view section, 
     return ParseSettingsInteger(*text);
 }
 
+std::vector<std::string> SettingsFile::keys(std::string_view section) const
+{
+    std::vector<std::string> found;
+    std::optional<SectionSpan> span = findSection(section);
+    if (!span) return found;
+    for (std::size_t i = span->header + 1; i < span->end; ++i)
+        if (std::optional<KeyLine> line = KeyLineOf(lines_[i])) found.emplace_back(line->key);
+    return found;
+}
+
 bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     // Such names or values would spill into lines of their own and forge other keys.

@@ -55,6 +55,9 @@ public:
     // range, is no integer: nullopt, so the caller takes its fallback.
     std::optional<std::int32_t> readInteger(std::string_view section, std::string_view key) const;
 
+    // The keys of the section's key lines, as they are spelt there, in file order.
+    std::vector<std::string> keys(std::string_view section) const;
+
     // Sets the key's line to key=value: the first line of that key in the
     // section is replaced; a new key goes right after the section's last key
     // line; a missing section is added at the end. A value that reading would

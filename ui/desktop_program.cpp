@@ -34,6 +34,7 @@
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
 #include "batch/startup/command_line.h"
+#include "batch/startup/desktop_environment.h"
 #include "batch/startup/startup.h"
 #include "batch/view/source_view.h"
 #include "ui/desktop_queries.h"
@@ -239,7 +240,7 @@ DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder
     , unattended_(windows_.ui, std::cerr, model_.state)
 {
     ui_.setTarget(&windows_.ui);
-    model_.desktop.variable = ProcessEnvironment();
+    model_.desktop.variable = DesktopEnvironment();
     model_.desktop.defaultApplication = DefaultApplicationFor;
     windows_.main.listFiles->setModel(&files_);
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)

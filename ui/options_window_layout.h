@@ -1,5 +1,4 @@
-// The options window's layout as data: the decorations the option table leaves to the window, where each row stands,
-// and the small widgets it is built of.
+// The options window's layout as data: decorations, where each row stands, and its small widgets.
 #pragma once
 
 #include <vector>

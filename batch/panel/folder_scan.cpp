@@ -37,12 +37,26 @@ bool IsExcluded(const ScanScope* scope, const std::string& folder)
         [&](const std::string& excluded) { return WithTrailingSeparator(excluded) == withSeparator; });
 }
 
-std::string PlacementBelow(const ScanScope* scope, const std::string& folder)
+std::string PathBelowRoot(const ScanScope* scope, const std::string& folder)
 {
     if (!scope || scope->root.empty()) return {};
     const std::string withSeparator = WithTrailingSeparator(folder);
     if (withSeparator.compare(0, scope->root.size(), scope->root) != 0) return {};
     return withSeparator.substr(scope->root.size());
+}
+
+bool IsPage(const ScanScope* scope, const std::string& name)
+{
+    return scope && scope->rules ? IsPageName(*scope->rules, name) : MatchesFilter(name, kWebFilesFilter);
+}
+
+// True when the site rules pass over the entry; -v hears why.
+bool PassedOver(const ScanScope* scope, const std::string& below, const FolderEntry& entry, const std::string& path)
+{
+    if (!scope || !scope->rules) return false;
+    std::optional<std::string> why = PassOverReason(*scope->rules, entry.name, below + entry.name, entry.isFolder);
+    if (why && scope->passedOver) scope->passedOver(path, *why);
+    return why.has_value();
 }
 
 } // namespace
@@ -53,11 +67,18 @@ void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScop
     const std::string base = WithoutTrailingSeparator(folder);
     Expected<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
     if (!entries) return;
-    const std::string placement = PlacementBelow(scope, base);
+    const std::string below = PathBelowRoot(scope, base);
+    const std::string placement = scope ? scope->placementPrefix + below : below;
     const TOptionSet& options = model.options;
     for (const FolderEntry& entry : *entries) {
         const std::string path = (base == "/" ? base : base + "/") + entry.name;
-        if (entry.isFile && MatchesFilter(entry.name, kWebFilesFilter)) {
+        const bool descend =
+            entry.isFolder && options.flag(Opt::cbProcessEmbeded) && !entry.isLink && !IsExcluded(scope, path);
+        if (!entry.isFile && !descend) continue;
+        if (PassedOver(scope, below, entry, path)) continue;
+        if (entry.isFile && !IsPage(scope, entry.name)) {
+            if (scope && scope->otherFiles) scope->otherFiles->emplace_back(path, placement);
+        } else if (entry.isFile) {
             std::optional<std::size_t> limit =
                 options.flag(Opt::cbMaxFCount) ? LimitOf(model, Opt::edMaxFCount) : std::nullopt;
             if (!limit || model.panel.size() < *limit) {
@@ -65,8 +86,7 @@ void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScop
                 if (scope) scope->full.note(outcome);
             }
         }
-        if (!options.flag(Opt::cbProcessEmbeded) || !entry.isFolder || entry.isLink || IsExcluded(scope, path))
-            continue;
+        if (!descend) continue;
         std::optional<std::size_t> maxLevel =
             options.flag(Opt::cbMaxEmbCount) ? LimitOf(model, Opt::edMaxEmbCount) : std::nullopt;
         if (!maxLevel || static_cast<std::size_t>(depth) < *maxLevel) ScanFolder(model, path, depth + 1, scope);

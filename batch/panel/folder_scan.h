@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/model/user_interface.h"
 #include "batch/panel/panel_commands.h"
+#include "batch/panel/site_rules.h"
 
 namespace qm {
 
@@ -17,8 +20,14 @@ struct MainModel;
 // never enters its own output or backup folder.
 struct ScanScope {
     std::string root; // the scanned folder, ending with a separator; empty: flat
+    // Put before every placement: with several folders each gets its own subfolder of the output.
+    std::string placementPrefix;
     std::vector<std::string> excludedFolders; // never entered, never listed
     PanelFullReport full; // files the full panel refused
+    const SiteRules* rules = nullptr; // qmk's exclusions and extra extensions; none for Add folder
+    // Files that are no pages, with their placements, when they are wanted (qmk --sync).
+    std::vector<std::pair<std::string, std::string>>* otherFiles = nullptr;
+    std::function<void(const std::string& path, const std::string& why)> passedOver; // for qmk -v
 };
 
 // Lists the folder (sorted by name), adds every file whose extension the web

@@ -1,9 +1,6 @@
 // The start-up settings sequence, the program folder and the shut-down.
 #include "batch/startup/startup.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
 #include "batch/panel/file_list.h"
@@ -20,23 +17,6 @@ namespace {
 constexpr std::string_view kStartUpError = "Error during program starting";
 constexpr std::string_view kQuitError = "Quit procedure error, sorry";
 constexpr int kMinimumScreenWidth = 800;
-
-Status CopyTree(FileSystem& fs, const std::string& from, const std::string& to)
-{
-    if (Status created = fs.createFolder(to); !created) return created;
-    Expected<std::vector<FolderEntry>> entries = fs.listFolder(from);
-    if (!entries) return Status::Ok();
-    for (const FolderEntry& entry : *entries) {
-        const std::string source = WithTrailingSeparator(from) + entry.name;
-        const std::string target = WithTrailingSeparator(to) + entry.name;
-        if (entry.isFolder) {
-            if (Status copied = CopyTree(fs, source, target); !copied) return copied;
-        } else if (entry.isFile && !fs.exists(target)) {
-            if (Status copied = fs.copyFile(source, target); !copied) return copied;
-        }
-    }
-    return Status::Ok();
-}
 
 void SettingsSequence(MainModel& model, const std::vector<std::string>& arguments)
 {
@@ -69,50 +49,6 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
 }
 
 } // namespace
-
-EnvironmentLookup ProcessEnvironment()
-{
-    return [](std::string_view name) -> std::optional<std::string> {
-        static constexpr std::string_view kRead[] = {
-            "XDG_DATA_HOME", "HOME", "VISUAL", "EDITOR", "PATH", "XDG_DATA_DIRS"};
-        if (std::find(std::begin(kRead), std::end(kRead), name) == std::end(kRead)) return std::nullopt;
-        const char* value = std::getenv(std::string(name).c_str());
-        if (!value || !*value) return std::nullopt;
-        return std::string(value);
-    };
-}
-
-ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& executableFolder,
-    const EnvironmentLookup& environment, const std::function<bool(const std::string&)>& isWritable)
-{
-    const std::string executable = WithTrailingSeparator(executableFolder);
-    if (isWritable(executable)) return {executable, {}};
-    std::string data;
-    if (std::optional<std::string> xdg = environment("XDG_DATA_HOME"); xdg && (*xdg)[0] == '/')
-        data = WithTrailingSeparator(*xdg);
-    else if (std::optional<std::string> home = environment("HOME"))
-        data = WithTrailingSeparator(*home) + ".local/share/";
-    else
-        return {executable, {}};
-    const std::string shared = fs.absolute(executable + "../share/quillmark") + "/";
-    return {data + "quillmark/", fs.isFolder(shared) ? shared : executable};
-}
-
-Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice)
-{
-    const std::string& folder = choice.programFolder;
-    // Parent folders too: ~/.local/share may not exist on a fresh account.
-    if (Status created = CreateFolders(fs, folder); !created) return created;
-    if (choice.installedDefaults.empty()) return Status::Ok();
-    for (const char* name : {"Align.dat", "Ssi.dat"}) {
-        const std::string source = choice.installedDefaults + name;
-        if (fs.isFile(source) && !fs.exists(folder + name))
-            if (Status copied = fs.copyFile(source, folder + name); !copied) return copied;
-    }
-    if (fs.isFolder(choice.installedDefaults + "help"))
-        return CopyTree(fs, choice.installedDefaults + "help", folder + "help");
-    return Status::Ok();
-}
 
 void MainWindowShown(MainModel& model, const std::string& programFolder, const std::string& systemProgramFolder,
     const std::vector<std::string>& arguments)

@@ -1,8 +1,6 @@
-// Where the program keeps its files, how it comes up and how it goes down.
+// How the program comes up and how it goes down.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,27 +18,6 @@ inline constexpr std::string_view kSystemProgramFolder = "/usr/bin";
 inline constexpr std::string_view kScreenTooNarrow =
     "Sorry, minimum screen resolution restriction is 800\xD1\x85"
     "600. Program will be closed.\rPlease, set bigger screen resolution and try again.";
-
-// The process environment, limited to the variables the program reads: XDG_DATA_HOME
-// and HOME to find its own data folder (and HOME for the file dialogs), and
-// VISUAL, EDITOR, PATH and XDG_DATA_DIRS to find the user's text editor.
-EnvironmentLookup ProcessEnvironment();
-
-struct ProgramFolderChoice {
-    std::string programFolder; // absolute, ending with a separator
-    std::string installedDefaults; // where a fresh program folder's data files come from; empty when it is the same
-};
-
-// The executable's folder when the program may write there (a portable
-// install); otherwise the user's data folder for Quillmark, $XDG_DATA_HOME/quillmark/
-// or ~/.local/share/quillmark/, whose defaults come from <prefix>/share/quillmark/
-// beside the executable's folder, or from the executable's folder itself.
-ProgramFolderChoice ChooseProgramFolder(FileSystem& fs, const std::string& executableFolder,
-    const EnvironmentLookup& environment, const std::function<bool(const std::string&)>& isWritable);
-
-// Creates the program folder and copies the installed data files that it
-// lacks (Align.dat, Ssi.dat, the help folder); files already there are kept.
-Status FillProgramFolder(FileSystem& fs, const ProgramFolderChoice& choice);
 
 // The main window shown for the first time: caption, folders, then the
 // settings sequence (defaults, data lists, "Options.dat", the profile, the

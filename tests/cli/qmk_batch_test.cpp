@@ -221,7 +221,8 @@ TEST(QmkBatch, MissingArgumentsAndEmptyFolders)
     WriteFile(bench.dir / "run.sh", "\techo  x\n");
     Result script = bench.run({"--in-place", "--no-backup", bench.p("run.sh"), bench.p("a.html")});
     EXPECT_EQ(script.status, 1);
-    EXPECT_TRUE(Has(script.err, "run.sh: not a web page by its extension; skipped")) << script.err;
+    EXPECT_TRUE(Has(script.err, "run.sh: not a web page by its extension (--ext adds extensions); skipped"))
+        << script.err;
     EXPECT_EQ(ReadFile(bench.dir / "run.sh"), "\techo  x\n");
     fs::create_directories(bench.dir / "empty");
     Result result = bench.run({"-o", bench.p("out"), bench.p("a.html"), bench.p("nothing-here")});

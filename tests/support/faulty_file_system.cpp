@@ -27,6 +27,12 @@ void FaultyFileSystem::vanishOnRead(const std::string& path)
     vanishing_.insert(path);
 }
 
+void FaultyFileSystem::failReads(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    readFails_.insert(path);
+}
+
 void FaultyFileSystem::failRenames(const std::string& path)
 {
     std::lock_guard lock(mutex_);
@@ -116,6 +122,8 @@ Expected<std::string> FaultyFileSystem::readBytes(const std::string& path)
     {
         std::lock_guard lock(mutex_);
         vanish = vanishing_.erase(path) != 0;
+        if (readFails_.count(path))
+            return Status::Fail("Cannot read \"" + path + "\": Permission denied", Failure::Other);
     }
     if (vanish) (void)real_.remove(path);
     return real_.readBytes(path);

@@ -23,6 +23,8 @@ public:
     void lockFolder(const std::string& folder);
     // The file disappears just before it is read.
     void vanishOnRead(const std::string& path);
+    // Reading the file fails as for a file without read permission.
+    void failReads(const std::string& path);
     // Renames from or to anything under the path fail.
     void failRenames(const std::string& path);
     // Atomic writes to this exact path fail (the folder stays usable for moves).
@@ -59,7 +61,7 @@ private:
 
     RealFileSystem real_;
     std::mutex mutex_;
-    std::set<std::string> readOnly_, full_, locked_, vanishing_, renameFails_, writeFails_, crossDevice_;
+    std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_;
     int renames_ = 0;
 };
 

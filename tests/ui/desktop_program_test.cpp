@@ -1095,10 +1095,10 @@ void DesktopProgramTest::windowsThatFit()
 
 void DesktopProgramTest::commandLineOfTheRealProgram()
 {
-    // A portable copy of the program folder: the executable beside its data.
+    // A portable copy of the program folder: the executable beside its data and the marker that keeps settings there.
     QTemporaryDir program;
     const QString built = QStringLiteral(QMK_PROGRAM_DIR);
-    for (const char* name : {"quillmark", "Align.dat", "Ssi.dat"})
+    for (const char* name : {"quillmark", "Align.dat", "Ssi.dat", "quillmark-portable.txt"})
         QVERIFY2(QFile::copy(
                      built + QLatin1Char('/') + QString::fromLatin1(name), program.filePath(QString::fromLatin1(name))),
             name);

@@ -173,55 +173,6 @@ TEST(StartUp, ScreenWidthCheck)
     }
 }
 
-TEST(StartUp, ProgramFolderChoice)
-{
-    struct Row {
-        const char* name;
-        bool writable;
-        std::optional<std::string> xdg, home;
-        std::string expected;
-    };
-    const Row rows[] = {
-        {"portable: beside the executable", true, "/x", "/h", "/opt/Qm/bin/"},
-        {"installed: XDG data home", false, "/x/data", "/h", "/x/data/quillmark/"},
-        {"installed: home", false, std::nullopt, "/h", "/h/.local/share/quillmark/"},
-        {"relative XDG is ignored", false, "rel", "/h", "/h/.local/share/quillmark/"},
-        {"nowhere else", false, std::nullopt, std::nullopt, "/opt/Qm/bin/"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        RealFileSystem fs;
-        auto environment = [&](std::string_view name) -> std::optional<std::string> {
-            return name == "XDG_DATA_HOME" ? row.xdg : name == "HOME" ? row.home : std::nullopt;
-        };
-        ProgramFolderChoice choice =
-            ChooseProgramFolder(fs, "/opt/Qm/bin", environment, [&](const std::string&) { return row.writable; });
-        EXPECT_EQ(choice.programFolder, row.expected);
-    }
-}
-
-TEST(StartUp, AFreshDataFolderIsFilledFromTheInstalledDefaults)
-{
-    Bench bench;
-    bench.write("usr/share/quillmark/Align.dat", "middle\n");
-    bench.write("usr/share/quillmark/Ssi.dat", "include\n");
-    bench.write("usr/share/quillmark/help/index.html", "help");
-    fs::create_directories(bench.dir / "usr/bin");
-    ProgramFolderChoice choice = ChooseProgramFolder(
-        bench.fs, bench.path("usr/bin"),
-        [&](std::string_view name) -> std::optional<std::string> {
-            return name == "HOME" ? std::optional<std::string>(bench.path("home")) : std::nullopt;
-        },
-        [](const std::string&) { return false; });
-    EXPECT_EQ(choice.programFolder, bench.path("home/.local/share/quillmark/"));
-    EXPECT_EQ(choice.installedDefaults, bench.path("usr/share/quillmark/"));
-    bench.write("home/.local/share/quillmark/Ssi.dat", "mine\n");
-    ASSERT_TRUE(FillProgramFolder(bench.fs, choice));
-    EXPECT_EQ(bench.read("home/.local/share/quillmark/Align.dat"), "middle\n");
-    EXPECT_EQ(bench.read("home/.local/share/quillmark/Ssi.dat"), "mine\n") << "the user's own file stays";
-    EXPECT_EQ(bench.read("home/.local/share/quillmark/help/index.html"), "help");
-}
-
 // The first start offers a graphical editor the desktop knows of; a browser,
 // a launcher or a terminal editor only where nothing better is there.
 TEST(StartUp, DefaultExternalEditor)
