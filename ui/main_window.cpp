@@ -304,8 +304,7 @@ void TfrmMain::buildSourceView()
     labShownText = new PathLabel(panFileSrc);
     labShownText->setObjectName(QStringLiteral("labShownText"));
 
-    butViewUnZipped = SideButton(panFileSrc, "butViewUnZipped", "View the text of initial file",
-        ThemeIcon("text-x-generic", QStyle::SP_FileIcon));
+    butViewUnZipped = SideButton(panFileSrc, "butViewUnZipped", "View the text of initial file", TextPageIcon());
     butViewZipped = SideButton(panFileSrc, "butViewZipped", "View the text of optimized file",
         ThemeIcon("text-html", QStyle::SP_FileDialogContentsView));
     butSendToEdit = SideButton(panFileSrc, "butSendToEdit", "Send file to external editor",
