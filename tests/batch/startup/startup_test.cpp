@@ -1,6 +1,7 @@
 // Start-up in a given program folder, "Options.dat" and its fallbacks, profiles switched and saved, shut-down.
 #include "batch/startup/startup.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -8,6 +9,7 @@
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
 #include "batch/startup/default_editor.h"
+#include "batch/startup/desktop_environment.h"
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -171,6 +173,22 @@ TEST(StartUp, ScreenWidthCheck)
         EXPECT_EQ(bench.hooks.has("quit"), narrow);
         EXPECT_EQ(bench.ui.texts("error").size(), narrow ? 1u : 0u);
     }
+}
+
+// The desktop program reads the variables that find its editor and the home
+// folder, and nothing else of the environment; an empty value is no value.
+TEST(StartUp, DesktopEnvironmentReadsOnlyItsVariables)
+{
+    ::setenv("VISUAL", "kate", 1);
+    ::setenv("EDITOR", "", 1);
+    ::setenv("QMK_TEST_SECRET", "x", 1);
+    const EnvironmentLookup environment = DesktopEnvironment();
+    EXPECT_EQ(environment("VISUAL"), std::optional<std::string>("kate"));
+    EXPECT_EQ(environment("EDITOR"), std::nullopt);
+    EXPECT_EQ(environment("QMK_TEST_SECRET"), std::nullopt);
+    ::unsetenv("VISUAL");
+    ::unsetenv("EDITOR");
+    ::unsetenv("QMK_TEST_SECRET");
 }
 
 // The first start offers a graphical editor the desktop knows of; a browser,
