@@ -3,21 +3,17 @@
 
 #include <unordered_set>
 
+#include "engine/passes/rewriter.h"
+
 namespace qm {
 namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The first occurrence of a needle that begins with "<", the rest in any case, from `from` on.
+// The first occurrence of a lower-case needle, in any case, from `from` on.
 std::size_t FindLower(std::string_view text, std::string_view lowerNeedle, std::size_t from)
 {
-    for (std::size_t i = text.find('<', from); i != std::string_view::npos; i = text.find('<', i + 1)) {
-        if (i + lowerNeedle.size() > text.size()) break;
-        std::size_t k = 1;
-        while (k < lowerNeedle.size() && Lower(text[i + k]) == lowerNeedle[k]) ++k;
-        if (k == lowerNeedle.size()) return i;
-    }
-    return std::string_view::npos;
+    return passes::FindNoCase(text, from, lowerNeedle);
 }
 
 bool IsNameChar(char c)

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/html_rules.h"
 #include "engine/messages.h"
 #include "engine/pipeline_outcome.h"
+#include "engine/tag_call.h"
 #include "options/option_set.h"
 
 namespace qm {
@@ -57,29 +59,41 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
         if (options.flag(Opt::cbDelKav)) handled("Error during quotes removal", [&] { Passes::DelKav(page, context); });
         if (stop()) return PipelineOutcome::Interrupted;
 
-        // The lists are read entry by entry: the user may edit them while a run waits at a check.
-        for (std::size_t i = 0; i < options.listDeleteTags.size(); ++i) {
-            if (!options.listDeleteTags[i].Active) continue;
-            const std::string tag = options.listDeleteTags[i].Tag;
-            if (!usable(tag)) continue;
-            handled(tagMessage(tag), [&] { Passes::TreatTag(page, context, tag, ""); });
-            if (tag.compare(0, 6, "name=\"") == 0) {
-                std::string unquoted = tag;
-                std::erase(unquoted, '"');
-                handled(tagMessage(unquoted), [&] { Passes::TreatTag(page, context, unquoted, ""); });
+        // Each list is read when its step is reached: the user may edit them while a run waits at a check.
+        // The replacements as they stand before it let the removal step find their changes too.
+        auto removalCalls = [&] {
+            std::vector<TagCall> calls;
+            for (const TTagRemoval& entry : options.listDeleteTags) {
+                if (!entry.Active || !usable(entry.Tag)) continue;
+                calls.push_back({entry.Tag, ""});
+                if (entry.Tag.compare(0, 6, "name=\"") == 0) {
+                    std::string unquoted = entry.Tag;
+                    std::erase(unquoted, '"');
+                    calls.push_back({std::move(unquoted), ""});
+                }
             }
-        }
+            return calls;
+        };
+        auto replacementCalls = [&] {
+            std::vector<TagCall> calls;
+            for (const TTagReplacement& entry : options.listReplaceTags) {
+                if (!entry.Active) continue;
+                const std::string& from = entry.FromTag;
+                const std::string& to = entry.ToTag;
+                if (!usable(from) || !usable(to) || styledByThePage(from) || styledByThePage(to)) continue;
+                calls.push_back({from, to});
+                if (options.flag(Opt::cbClosedTagsAlso)) calls.push_back({"/" + from, "/" + to});
+            }
+            return calls;
+        };
+        auto treat = [&](const std::vector<TagCall>& calls, const std::vector<TagCall>& next) {
+            Passes::TreatTags(page, context, calls, next, [&](const TagCall& call) {
+                handled(tagMessage(call.tag), [&] { Passes::TreatTag(page, context, call.tag, call.replacement); });
+            });
+        };
+        treat(removalCalls(), replacementCalls());
         if (stop()) return PipelineOutcome::Interrupted;
-
-        for (std::size_t i = 0; i < options.listReplaceTags.size(); ++i) {
-            if (!options.listReplaceTags[i].Active) continue;
-            const std::string from = options.listReplaceTags[i].FromTag;
-            const std::string to = options.listReplaceTags[i].ToTag;
-            if (!usable(from) || !usable(to) || styledByThePage(from) || styledByThePage(to)) continue;
-            handled(tagMessage(from), [&] { Passes::TreatTag(page, context, from, to); });
-            if (options.flag(Opt::cbClosedTagsAlso))
-                handled(tagMessage("/" + from), [&] { Passes::TreatTag(page, context, "/" + from, "/" + to); });
-        }
+        treat(replacementCalls(), {});
         if (stop()) return PipelineOutcome::Interrupted;
 
         if (options.flag(Opt::cbReplaceDoubleNbsp))

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/ascii.h"
 #include "engine/engine_data.h"
 #include "engine/messages.h"
+#include "engine/tag_call.h"
 #include "options/option_set.h"
 
 namespace qm::passes {
@@ -40,6 +42,21 @@ struct TagIndex {
     std::vector<std::uint16_t> byFirst[256]; // the indexed texts starting with each lower-case byte
 };
 
+// A change of the tag steps: `length` bytes at `at` replaced by the call's
+// replacement, or taken away when the call is a removal.
+struct TagEdit {
+    std::size_t at;
+    std::size_t length;
+    std::uint32_t call; // the index of the call that makes it
+};
+
+// The changes of a tag step found ahead, in one sweep with the step before
+// it, for the calls that step had then; in the text as that step leaves it.
+struct PlannedTagStep {
+    std::vector<TagCall> calls;
+    std::vector<TagEdit> edits; // in order
+};
+
 struct Page {
     std::string text;
     std::vector<std::uint32_t> placeholders; // the fragment of each NUL of the text, in order
@@ -48,6 +65,7 @@ struct Page {
     // old text here, so a long page does not cost fresh memory every pass.
     std::string spare;
     TagIndex tagIndex;
+    std::optional<PlannedTagStep> plannedTags;
 };
 
 // A cleared buffer with room for `capacity` bytes, taken from the page's spare.

@@ -45,6 +45,14 @@ struct EnginePasses {
         if (!page.tagIndex.built) IndexTagTexts(page, TagTextsOf(c.options));
         passes::TreatTag(page, tag, to);
     }
+    // All the calls in one sweep where the lists and the page allow it, else one by one.
+    template<class Each>
+    static void TreatTags(Page& page, const PassContext&, const std::vector<TagCall>& calls,
+        const std::vector<TagCall>& next, Each&& each)
+    {
+        if (calls.empty() || TreatTagsTogether(page, calls, next)) return;
+        for (const TagCall& call : calls) each(call);
+    }
     static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { passes::ReplaceDoubleNbsp(page, c); }
     static void DelAllTabs(Page& page) { passes::DelAllTabs(page); }
     static void DelTabLine(Page& page) { passes::DelTabLine(page); }

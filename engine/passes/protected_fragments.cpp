@@ -5,6 +5,7 @@
 #include "engine/html_rules.h"
 #include "engine/passes/passes.h"
 #include "engine/passes/rewriter.h"
+#include "engine/passes/scan.h"
 
 namespace qm::passes {
 namespace {
@@ -25,23 +26,30 @@ void Cut(Rewriter& w, Page& page, bool deleting, FragmentKind kind, std::size_t 
 }
 
 // Where a tag that starts at `from` (just after its name) ends: the first
-// ">" outside a quoted attribute value, or npos.
+// ">" outside a quoted attribute value, or npos. A quote opens a value when
+// the last byte before it that is no white space is "=".
 std::size_t TagEnd(std::string_view in, std::size_t from)
 {
-    char quote = 0;
-    char lastSeen = 0; // the last character of the tag that is no white space
-    for (std::size_t j = from; j < in.size(); ++j) {
-        const char c = in[j];
-        if (quote) {
-            if (c == quote) {
-                quote = 0;
-                lastSeen = c;
+    const char* data = in.data();
+    const std::size_t size = in.size();
+    std::size_t seen = from; // bytes before this were looked at already...
+    char lastSeen = 0; // ...and this is the last of them that is no white space
+    for (std::size_t j = FindAny<'>', '"', '\''>(data, from, size); j < size;
+         j = FindAny<'>', '"', '\''>(data, j + 1, size)) {
+        if (data[j] == '>') return j;
+        for (std::size_t p = j; p > seen;) {
+            if (!IsPageWhiteSpace(static_cast<unsigned char>(data[--p]))) {
+                lastSeen = data[p];
+                break;
             }
-            continue;
         }
-        if (c == '>') return j;
-        if ((c == '"' || c == '\'') && lastSeen == '=') quote = c;
-        if (!IsPageWhiteSpace(static_cast<unsigned char>(c))) lastSeen = c;
+        if (lastSeen == '=') {
+            const std::size_t close = FindByte(data, j + 1, size, data[j]);
+            if (close == size) return npos;
+            j = close;
+        }
+        seen = j + 1;
+        lastSeen = data[j];
     }
     return npos;
 }
@@ -97,7 +105,8 @@ void CutServerCode(Page& page, const PassContext& context, std::string_view star
     Rewriter w(page);
     const std::string_view in = w.input();
     for (;;) {
-        std::size_t p = in.find(start, w.readPoint());
+        // The markers hold no letters: this is a plain search, two bytes at a time.
+        std::size_t p = FindNoCase(in, w.readPoint(), start);
         if (p == npos) break;
         w.copyTo(p);
         if (w.insideQuotes()) {
@@ -105,8 +114,8 @@ void CutServerCode(Page& page, const PassContext& context, std::string_view star
             continue;
         }
         QuoteWalker quotes(w);
-        std::size_t q = in.find(end, p);
-        while (q != npos && quotes.insideAt(q)) q = in.find(end, q + 1);
+        std::size_t q = FindNoCase(in, p, end);
+        while (q != npos && quotes.insideAt(q)) q = FindNoCase(in, q + 1, end);
         if (q == npos) break;
         Cut(w, page, context.options.flag(Opt::cbDelScripts), kind, w.size(), q + end.size());
     }
@@ -168,33 +177,38 @@ void CutKeptText(Page& page)
     // text (style sheets) hold no such element.
     Rewriter w(page);
     const std::string_view in = w.input();
-    for (std::size_t i = in.find('<'); i != npos; i = in.find('<', i)) {
-        if (in.compare(i, 4, "<!--") == 0) {
+    const char* data = in.data();
+    const std::size_t size = in.size();
+    for (std::size_t i = FindByte(data, 0, size, '<'); i < size; i = FindByte(data, i, size, '<')) {
+        if (i + 3 < size && data[i + 1] == '!' && data[i + 2] == '-' && data[i + 3] == '-') {
             const std::size_t end = in.find("-->", i + 4);
             if (end == npos) break;
             i = end + 3;
             continue;
         }
-        const bool closing = i + 1 < in.size() && in[i + 1] == '/';
+        const bool closing = i + 1 < size && data[i + 1] == '/';
         const std::size_t nameStart = i + (closing ? 2 : 1);
-        if (nameStart >= in.size() || !IsAsciiLetter(static_cast<unsigned char>(in[nameStart]))) {
+        if (nameStart >= size || !IsAsciiLetter(static_cast<unsigned char>(data[nameStart]))) {
             ++i;
             continue;
         }
+        // Only short names matter: the longest of them is "plaintext".
+        char lower[10];
+        std::size_t length = 0;
         std::size_t nameEnd = nameStart;
-        while (nameEnd < in.size() && !EndsTagName(static_cast<unsigned char>(in[nameEnd]))) ++nameEnd;
-        std::string name(in.substr(nameStart, nameEnd - nameStart));
-        for (char& c : name) c = LowerAscii(c);
+        for (; nameEnd < size && !EndsTagName(static_cast<unsigned char>(data[nameEnd])); ++nameEnd)
+            if (length < sizeof lower) lower[length++] = LowerAscii(data[nameEnd]);
         const std::size_t tagEnd = TagEnd(in, nameEnd);
         if (tagEnd == npos) break;
         i = tagEnd + 1;
-        if (closing) continue;
+        if (closing || nameEnd - nameStart > sizeof lower - 1) continue;
+        const std::string_view name(lower, length);
         if (HoldsRawText(name)) {
             i = ClosingTag(in, i, name);
             if (i == npos) break;
         } else if (KeepsItsText(name)) {
             std::size_t end = name == "plaintext" ? npos : ClosingTag(in, i, name);
-            if (end == npos) end = in.size();
+            if (end == npos) end = size;
             if (end > i) {
                 w.copyTo(i);
                 Cut(w, page, false, FragmentKind::KeptText, w.size(), end);

@@ -57,8 +57,12 @@ void DelKav(Page& page, const PassContext& context)
     // compaction below allocates nothing, so it runs to its end.
     std::string lowered;
     lowered.reserve(longest);
+    bool firstBytes[256] = {}; // the words' first bytes, in lower case
+    for (const std::string& word : align)
+        if (!word.empty()) firstBytes[static_cast<unsigned char>(word[0])] = true;
     auto listed = [&](std::string_view value) {
-        if (value.empty() || value.size() > longest) return false;
+        if (value.empty() || value.size() > longest || !firstBytes[static_cast<unsigned char>(LowerAscii(value[0]))])
+            return false;
         lowered.assign(value);
         std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
         return align.count(lowered) > 0;
@@ -74,18 +78,17 @@ void DelKav(Page& page, const PassContext& context)
     std::size_t i = 0;
     while (i < size) {
         const char* data = text.data();
-        const void* open = std::memchr(data + i, '"', size - i);
-        std::size_t p = open ? static_cast<std::size_t>(static_cast<const char*>(open) - data) : size;
+        // Quotes stand a few bytes apart: found inline rather than by a library call.
+        const std::size_t p = FindByte(data, i, size, '"');
         MoveDown(text.data(), w, i, p);
         i = p;
         if (p == size) break;
-        const void* close = std::memchr(data + p + 1, '"', size - p - 1);
-        if (!close) {
+        const std::size_t q = FindByte(data, p + 1, size, '"');
+        if (q == size) {
             // A quote without a partner pairs with nothing and changes nothing.
             MoveDown(text.data(), w, p, size);
             break;
         }
-        const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(close) - data);
         // Only a value written right after "=" inside a tag belongs to an
         // attribute; quotes in body text or style sheets are what the reader sees.
         const bool attributeValue = w >= 1 && text[w - 1] == '=';
@@ -101,10 +104,13 @@ void DelKav(Page& page, const PassContext& context)
                 continue;
             }
         }
-        std::string_view value(data + p + 1, q - p - 1);
-        const bool bytes = value.find(kPlaceholder) == std::string_view::npos;
-        const bool safe = bytes && ((!value.empty() && IsNum(value)) || Ishex(value) || listed(value));
-        if (safe && attributeValue && EndsUnquotedValue(text, q + 1) && tags.inside(w, '"', q + 1)) {
+        // The cheap tests first: most values are no attribute's or need their quotes.
+        const std::string_view value(data + p + 1, q - p - 1);
+        auto safe = [&] {
+            return ((!value.empty() && IsNum(value)) || Ishex(value) || listed(value)) &&
+                value.find(kPlaceholder) == std::string_view::npos;
+        };
+        if (attributeValue && EndsUnquotedValue(text, q + 1) && safe() && tags.inside(w, '"', q + 1)) {
             MoveDown(text.data(), w, p + 1, q);
         } else {
             MoveDown(text.data(), w, p, q + 1);

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__) || defined(_M_X64)
+#if !defined(QMK_PORTABLE_SCANS) && (defined(__SSE2__) || defined(_M_X64))
 #include <emmintrin.h>
 #define QMK_HAVE_SSE2 1
 #endif
-#if defined(__GNUC__) && defined(__x86_64__)
+#if !defined(QMK_NO_AVX2_SCANS) && defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
 #define QMK_HAVE_AVX2_DISPATCH 1
 #endif
@@ -92,24 +92,40 @@ inline std::size_t FindByte(const char* data, std::size_t from, std::size_t end,
     return end;
 }
 
-// The first position in [from, end) where two spaces stand together or a double quote stands, or end.
-inline std::size_t FindSpacePairOrQuote(const char* data, std::size_t from, std::size_t end)
+// The first position in [from, end) where two spaces stand together, or end.
+inline std::size_t FindSpacePair(const char* data, std::size_t from, std::size_t end)
 {
     std::size_t i = from;
 #ifdef QMK_HAVE_SSE2
     const __m128i space = _mm_set1_epi8(' ');
-    const __m128i quote = _mm_set1_epi8('"');
     for (; i + 17 <= end; i += 16) {
         __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        __m128i hits =
-            _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(a, space), _mm_cmpeq_epi8(b, space)), _mm_cmpeq_epi8(a, quote));
-        int mask = _mm_movemask_epi8(hits);
+        int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, space), _mm_cmpeq_epi8(b, space)));
         if (mask) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
-    for (; i < end; ++i)
-        if (data[i] == '"' || (data[i] == ' ' && i + 1 < end && data[i + 1] == ' ')) return i;
+    for (; i + 1 < end; ++i)
+        if (data[i] == ' ' && data[i + 1] == ' ') return i;
+    return end;
+}
+
+// The first position in [from, end) of a ">" with a space and a "<" after it, or end.
+inline std::size_t FindSpaceBetweenTags(const char* data, std::size_t from, std::size_t end)
+{
+    std::size_t i = from;
+#ifdef QMK_HAVE_SSE2
+    for (; i + 18 <= end; i += 16) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
+        __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 2));
+        int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, _mm_set1_epi8('>')),
+            _mm_and_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(c, _mm_set1_epi8('<')))));
+        if (mask) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i + 2 < end; ++i)
+        if (data[i] == '>' && data[i + 1] == ' ' && data[i + 2] == '<') return i;
     return end;
 }
 
@@ -182,37 +198,69 @@ inline std::size_t FindFoldedPair(
     return last + 1;
 }
 
-// The first position in [from, end) of a double quote, or of a space that
-// has another space, a "<", "=" or ">" beside it: the only spaces the tag
-// space pass may drop. `before` is the character in front of `from` as the
+// The first position in [from, end) of a space that the tag space pass may
+// drop with its run: one right after "=", right before ">" or "=", or alone
+// between ">" and "<". `before` is the character in front of `from` as the
 // text stands (0 for none); the bytes from `from` on are read as they are.
-inline std::size_t FindQuoteOrTagSpace(const char* data, std::size_t from, std::size_t end, char before)
+inline bool IsTagSpace(char c, char previous, char next)
 {
-    auto marked = [](char c) { return c == ' ' || c == '<' || c == '=' || c == '>'; };
-    auto hit = [&](std::size_t i, char previous) {
-        char c = data[i];
-        return c == '"' || (c == ' ' && (marked(previous) || (i + 1 < end && marked(data[i + 1]))));
-    };
+    return c == ' ' && (previous == '=' || next == '>' || next == '=' || (previous == '>' && next == '<'));
+}
+
+#ifdef QMK_HAVE_AVX2_DISPATCH
+// Thirty-two positions at a time; returns the first hit, or the first position not examined.
+__attribute__((target("avx2"))) inline std::size_t FindTagSpaceWide(
+    const char* data, std::size_t i, std::size_t end, bool& found)
+{
+    // No lambdas here: they would not take the function's target.
+    for (; i + 33 <= end; i += 32) {
+        const __m256i here = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+        const __m256i prev = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i - 1));
+        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 1));
+        const __m256i around = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(prev, _mm256_set1_epi8('=')),
+                                                   _mm256_cmpeq_epi8(next, _mm256_set1_epi8('>'))),
+            _mm256_or_si256(_mm256_cmpeq_epi8(next, _mm256_set1_epi8('=')),
+                _mm256_and_si256(
+                    _mm256_cmpeq_epi8(prev, _mm256_set1_epi8('>')), _mm256_cmpeq_epi8(next, _mm256_set1_epi8('<')))));
+        const __m256i hits = _mm256_and_si256(_mm256_cmpeq_epi8(here, _mm256_set1_epi8(' ')), around);
+        const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+        if (mask) {
+            found = true;
+            return i + static_cast<std::size_t>(std::countr_zero(mask));
+        }
+    }
+    found = false;
+    return i;
+}
+#endif
+
+inline std::size_t FindTagSpace(const char* data, std::size_t from, std::size_t end, char before)
+{
     if (from >= end) return end;
-    if (hit(from, before)) return from;
+    if (IsTagSpace(data[from], before, from + 1 < end ? data[from + 1] : '\0')) return from;
     std::size_t i = from + 1;
+#ifdef QMK_HAVE_AVX2_DISPATCH
+    if (HaveAvx2()) {
+        bool found = false;
+        i = FindTagSpaceWide(data, i, end, found);
+        if (found) return i;
+    }
+#endif
 #ifdef QMK_HAVE_SSE2
-    auto mark = [](__m128i v) {
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('<'))),
-            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('=')), _mm_cmpeq_epi8(v, _mm_set1_epi8('>'))));
-    };
     for (; i + 17 <= end; i += 16) {
-        __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i - 1));
-        __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(here, _mm_set1_epi8('"')),
-            _mm_and_si128(_mm_cmpeq_epi8(here, _mm_set1_epi8(' ')), _mm_or_si128(mark(prev), mark(next))));
-        int mask = _mm_movemask_epi8(hits);
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i - 1));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
+        const __m128i around = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(prev, _mm_set1_epi8('=')), _mm_cmpeq_epi8(next, _mm_set1_epi8('>'))),
+            _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('=')),
+                _mm_and_si128(_mm_cmpeq_epi8(prev, _mm_set1_epi8('>')), _mm_cmpeq_epi8(next, _mm_set1_epi8('<')))));
+        const int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, _mm_set1_epi8(' ')), around));
         if (mask) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
     for (; i < end; ++i)
-        if (hit(i, data[i - 1])) return i;
+        if (IsTagSpace(data[i], data[i - 1], i + 1 < end ? data[i + 1] : '\0')) return i;
     return end;
 }
 
@@ -225,6 +273,28 @@ struct QuoteParity {
     bool all = false;
     bool counting = false;
 };
+
+#ifdef QMK_HAVE_AVX2_DISPATCH
+// Blocks of thirty-two whose quotes all count at once; from `i` on, the two
+// bytes before any block are in the data. Returns the first position not counted.
+__attribute__((target("avx2"))) inline std::size_t QuoteParitiesWide(
+    const char* data, std::size_t i, std::size_t to, QuoteParity& parity)
+{
+    const __m256i quote = _mm256_set1_epi8('"');
+    const __m256i backslash = _mm256_set1_epi8('\\');
+    for (; i + 32 <= to; i += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+        const unsigned quotes = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, quote)));
+        if (!quotes) continue;
+        const unsigned slashes = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, backslash)));
+        if (slashes || data[i - 1] == '\\' || data[i - 2] == '\\') break; // counted one by one
+        const bool odd = std::popcount(quotes) & 1;
+        parity.all ^= odd;
+        parity.counting ^= odd;
+    }
+    return i;
+}
+#endif
 
 inline QuoteParity QuoteParities(const char* data, std::size_t from, std::size_t to, char before1, char before2)
 {
@@ -240,6 +310,17 @@ inline QuoteParity QuoteParities(const char* data, std::size_t from, std::size_t
         if (!(at(i, 1) == '\\' && at(i, 2) != '\\')) parity.counting = !parity.counting;
     };
     std::size_t i = from;
+    // The first two bytes one by one: the bytes before them may not be the data's.
+    for (; i < to && i < from + 2; ++i) one(i);
+#ifdef QMK_HAVE_AVX2_DISPATCH
+    if (HaveAvx2()) {
+        for (;;) {
+            i = QuoteParitiesWide(data, i, to, parity);
+            if (i + 32 > to) break;
+            for (const std::size_t stop = i + 32; i < stop; ++i) one(i); // a block with a backslash
+        }
+    }
+#endif
 #ifdef QMK_HAVE_SSE2
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i backslash = _mm_set1_epi8('\\');
@@ -248,7 +329,7 @@ inline QuoteParity QuoteParities(const char* data, std::size_t from, std::size_t
         unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
         if (!quotes) continue;
         unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
-        if (slashes || at(i, 1) == '\\' || at(i, 2) == '\\') {
+        if (slashes || data[i - 1] == '\\' || data[i - 2] == '\\') {
             for (std::size_t k = i; k < i + 16; ++k) one(k);
             continue;
         }
@@ -295,6 +376,112 @@ inline NeighbourMasks NeighboursOf64(const char* data)
     }
 #endif
     return masks;
+}
+
+// For 64 bytes at data (all readable): one bit per byte for each class of
+// byte the tag sweep looks at.
+struct TagMasks {
+    std::uint64_t quote = 0;
+    std::uint64_t backslash = 0;
+    std::uint64_t less = 0;
+    std::uint64_t greater = 0;
+    std::uint64_t before = 0; // may stand before a tag text: backspace, LF, CR, space, "<"
+    std::uint64_t neighbour = 0; // those and ">": a tag text holds none of them
+};
+
+inline TagMasks TagMasksOf64Portable(const char* data)
+{
+    TagMasks m;
+    for (int k = 0; k < 64; ++k) {
+        const char c = data[k];
+        const std::uint64_t bit = std::uint64_t {1} << k;
+        if (c == '"') m.quote |= bit;
+        if (c == '\\') m.backslash |= bit;
+        if (c == '<') m.less |= bit;
+        if (c == '>') m.greater |= bit;
+        if (c == 8 || c == '\n' || c == '\r' || c == ' ' || c == '<') m.before |= bit;
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+
+#ifdef QMK_HAVE_SSE2
+inline TagMasks TagMasksOf64Sse2(const char* data)
+{
+    TagMasks m;
+    for (int part = 0; part < 4; ++part) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * part));
+        auto bits = [&](__m128i v) {
+            return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(v))) << (16 * part);
+        };
+        auto is = [&](char c) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(c)); };
+        const __m128i less = is('<');
+        const __m128i white = _mm_or_si128(_mm_or_si128(is(8), is('\n')), _mm_or_si128(is('\r'), is(' ')));
+        m.quote |= bits(is('"'));
+        m.backslash |= bits(is('\\'));
+        m.less |= bits(less);
+        m.greater |= bits(is('>'));
+        m.before |= bits(_mm_or_si128(white, less));
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+#endif
+
+#ifdef QMK_HAVE_AVX2_DISPATCH
+__attribute__((target("avx2"))) inline TagMasks TagMasksOf64Avx2(const char* data)
+{
+    // No lambdas here: they would not take the function's target.
+    TagMasks m;
+    for (int part = 0; part < 2; ++part) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32 * part));
+        const __m256i less = _mm256_cmpeq_epi8(block, _mm256_set1_epi8('<'));
+        const __m256i white = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(8)),
+                                                  _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n'))),
+            _mm256_or_si256(
+                _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r')), _mm256_cmpeq_epi8(block, _mm256_set1_epi8(' '))));
+        const int shift = 32 * part;
+        m.quote |= std::uint64_t {static_cast<std::uint32_t>(
+                       _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('"'))))}
+            << shift;
+        m.backslash |= std::uint64_t {static_cast<std::uint32_t>(
+                           _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\\'))))}
+            << shift;
+        m.less |= std::uint64_t {static_cast<std::uint32_t>(_mm256_movemask_epi8(less))} << shift;
+        m.greater |= std::uint64_t {static_cast<std::uint32_t>(
+                         _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('>'))))}
+            << shift;
+        m.before |= std::uint64_t {static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(white, less)))}
+            << shift;
+    }
+    m.neighbour = m.before | m.greater;
+    return m;
+}
+#endif
+
+// The masks of 64 bytes by the widest means the processor has.
+inline TagMasks TagMasksOf64(const char* data)
+{
+#ifdef QMK_HAVE_AVX2_DISPATCH
+    if (HaveAvx2()) return TagMasksOf64Avx2(data);
+#endif
+#ifdef QMK_HAVE_SSE2
+    return TagMasksOf64Sse2(data);
+#else
+    return TagMasksOf64Portable(data);
+#endif
+}
+
+// Bit k of the result is the parity of the set bits of m below k, flipped when `before` is set.
+inline std::uint64_t ParityBelow(std::uint64_t m, bool before)
+{
+    m ^= m << 1;
+    m ^= m << 2;
+    m ^= m << 4;
+    m ^= m << 8;
+    m ^= m << 16;
+    m ^= m << 32;
+    return (m << 1) ^ (before ? ~std::uint64_t {0} : 0);
 }
 
 } // namespace qm::passes

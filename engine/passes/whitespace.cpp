@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/passes/passes.h"
+#include "engine/passes/rewriter.h"
 #include "engine/passes/scan.h"
 #include "engine/passes/tag_context.h"
 
@@ -81,33 +82,39 @@ void DelTagSpaces(Page& page)
     TagContext tags(text);
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        // Single spaces between other characters never go: they are skipped with the rest.
-        std::size_t k = FindQuoteOrTagSpace(text.data(), i, size, w > 0 ? text[w - 1] : '\0');
+        // Runs of spaces with no "=", ">" or "<" beside them never go: they are
+        // skipped with the rest, and the quotes on the way counted. A run that
+        // goes changes no quote's count (only a run after "=" may stand right
+        // before a quote or a backslash, and "=" is no backslash either), so
+        // the quotes count in the text as read as in the text as written.
+        const std::size_t k = FindTagSpace(text.data(), i, size, w > 0 ? text[w - 1] : '\0');
+        quotes.inside ^=
+            QuoteParities(text.data(), i, k, w > 0 ? text[w - 1] : '\0', w > 1 ? text[w - 2] : '\0').counting;
         MoveDown(text.data(), w, i, k);
         if (k == size) break;
-        if (text[k] == '"') {
-            quotes.see(text, w, '"');
-            text[w++] = '"';
-            i = k + 1;
-            continue;
-        }
+        // The space found is the first or the last of its run; the spaces of
+        // the run before it are written already.
+        std::size_t start = w;
+        while (start > 0 && text[start - 1] == ' ') --start;
         std::size_t end = k;
         while (end < size && text[end] == ' ') ++end;
-        const std::size_t run = end - k;
+        const std::size_t run = w - start + end - k;
         bool drop = false;
         if (!quotes.inside) {
-            const bool hasBefore = w > 0;
-            const bool hasAfter = end < size;
-            const char before = hasBefore ? text[w - 1] : '\0';
-            const char after = hasAfter ? text[end] : '\0';
+            const char before = start > 0 ? text[start - 1] : '\0';
+            const char after = end < size ? text[end] : '\0';
             if (before == '=' || after == '>' || after == '=') {
-                drop = tags.inside(w, ' ', end);
+                tags.cutBack(start);
+                drop = tags.inside(start, ' ', end);
             } else if (run == 1 && before == '>' && after == '<') {
-                drop = SwallowingTagEndingAt(std::string_view(text.data(), w), w - 1) ||
+                drop = SwallowingTagEndingAt(std::string_view(text.data(), start), start - 1) ||
                     SwallowingTagAt(std::string_view(text.data() + end, size - end), 0);
             }
         }
-        if (!drop) MoveDown(text.data(), w, k, end);
+        if (drop)
+            w = start;
+        else
+            MoveDown(text.data(), w, k, end);
         i = end;
     }
     text.resize(w);
@@ -115,20 +122,23 @@ void DelTagSpaces(Page& page)
 
 void DelSpaceBetweenTags(Page& page)
 {
-    // A space between two tags shows unless one of them swallows it.
+    // A space between two tags shows unless one of them swallows it. Such a
+    // space changes no quote's count, so the quotes on the way are counted in
+    // the text as read.
     std::string& text = page.text;
     const std::size_t size = text.size();
-    QuoteState quotes;
+    bool inside = false;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        std::size_t k = FindAny<'>', '"'>(text.data(), i, size);
-        MoveDown(text.data(), w, i, k);
-        if (k == size) break;
-        const char c = text[k];
-        quotes.see(text, w, c);
-        text[w++] = c;
+        const std::size_t k = FindSpaceBetweenTags(text.data(), i, size);
+        inside ^= QuoteParities(text.data(), i, k, w > 0 ? text[w - 1] : '\0', w > 1 ? text[w - 2] : '\0').counting;
+        if (k == size) {
+            MoveDown(text.data(), w, i, size);
+            break;
+        }
+        MoveDown(text.data(), w, i, k + 1);
         i = k + 1;
-        if (c == '>' && !quotes.inside && i + 1 < size && text[i] == ' ' && text[i + 1] == '<' &&
+        if (!inside &&
             (SwallowingTagEndingAt(std::string_view(text.data(), w), w - 1) ||
                 SwallowingTagAt(std::string_view(text.data() + i + 1, size - i - 1), 0)))
             ++i;
@@ -178,20 +188,15 @@ void ReplaceDoubleNbsp(Page& page, const PassContext& context)
     QuoteState quotes;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        std::size_t k = FindAny<'&', '"'>(text.data(), i, size);
+        // The quotes on the way are counted in the text as read: the pass changes no quote's count.
+        // Found in any case, then compared as written: only lower-case entities pair.
+        std::size_t k = FindNoCase(text, i, kPair);
+        while (k != std::string::npos && text.compare(k, kPair.size(), kPair) != 0) k = FindNoCase(text, k + 1, kPair);
+        if (k == std::string::npos) k = size;
+        quotes.inside ^=
+            QuoteParities(text.data(), i, k, w > 0 ? text[w - 1] : '\0', w > 1 ? text[w - 2] : '\0').counting;
         MoveDown(text.data(), w, i, k);
         if (k == size) break;
-        if (text[k] == '"') {
-            quotes.see(text, w, '"');
-            text[w++] = '"';
-            i = k + 1;
-            continue;
-        }
-        if (std::string_view(text).compare(k, kPair.size(), kPair) != 0) {
-            text[w++] = '&';
-            i = k + 1;
-            continue;
-        }
         MoveDown(text.data(), w, k, k + 6);
         if (quotes.inside && !context.options.flag(Opt::cbReplaceDoubleNbspInKav)) {
             // Left as it is; its second entity may still start a pair of its own.
@@ -240,15 +245,11 @@ void ReplaceDoubleSpaces(Page& page, const PassContext& context)
     bool quoted = false;
     std::size_t w = 0;
     for (std::size_t i = 0; i < size;) {
-        std::size_t k = FindSpacePairOrQuote(text.data(), i, size);
+        // Every quote flips the flag here, escaped or not: their parity on the way is all it needs.
+        const std::size_t k = FindSpacePair(text.data(), i, size);
+        quoted ^= QuoteParities(text.data(), i, k, '\0', '\0').all;
         MoveDown(text.data(), w, i, k);
         if (k == size) break;
-        if (text[k] == '"') {
-            quoted = !quoted;
-            text[w++] = '"';
-            i = k + 1;
-            continue;
-        }
         // A run of spaces: the first stays, the others go unless inside quotes.
         std::size_t end = k;
         while (end < size && text[end] == ' ') ++end;

@@ -153,6 +153,23 @@ public:
     {
         run([&] { passes::TreatTag(page_, tag, replacement); }, [&] { oracle::TreatTag(oracle_, tag, replacement); });
     }
+    // The calls of one tag step: the shipped passes make them in one sweep
+    // where the list and the page allow it (then this returns true), the
+    // oracle one by one.
+    bool treatTags(const std::vector<TagCall>& calls, const std::vector<TagCall>& next = {})
+    {
+        bool swept = false;
+        run(
+            [&] {
+                swept = passes::TreatTagsTogether(page_, calls, next);
+                if (!swept)
+                    for (const TagCall& call : calls) passes::TreatTag(page_, call.tag, call.replacement);
+            },
+            [&] {
+                for (const TagCall& call : calls) oracle::TreatTag(oracle_, call.tag, call.replacement);
+            });
+        return swept;
+    }
 
 private:
     passes::PassContext ctx() { return passes::PassContext {options, data, sink}; }

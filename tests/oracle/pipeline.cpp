@@ -26,6 +26,12 @@ struct OraclePasses {
     {
         oracle::TreatTag(page, tag, to);
     }
+    template<class Each>
+    static void TreatTags(
+        Page&, const PassContext&, const std::vector<TagCall>& calls, const std::vector<TagCall>&, Each&& each)
+    {
+        for (const TagCall& call : calls) each(call);
+    }
     static void ReplaceDoubleNbsp(Page& page, const PassContext& c) { oracle::ReplaceDoubleNbsp(page, c); }
     static void DelAllTabs(Page& page) { oracle::DelAllTabs(page); }
     static void DelTabLine(Page& page) { oracle::DelTabLine(page); }
