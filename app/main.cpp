@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <iostream>
 
 #include "batch/startup/program_folder.h"
 #include "batch/startup/startup.h"
+#include "batch/startup/usage.h"
 #include "batch/view/source_view.h"
 #include "ui/desktop_program.h"
 #include "ui/program_icon.h"
@@ -46,6 +48,11 @@ void SaveScreenshot(qm::DesktopProgram& program, const QString& file)
 
 int main(int argc, char* argv[])
 {
+    // Before the application object: it needs a display, and a question about
+    // the program must be answered on a terminal without one.
+    if (std::optional<int> status =
+            qm::AnswerInformationOptions(std::vector<std::string>(argv + 1, argv + argc), std::cout))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(qm::kVersionText));
