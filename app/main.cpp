@@ -4,9 +4,11 @@
 #include <QPixmap>
 #include <QTimer>
 #include <csignal>
+#include <iostream>
 
 #include "batch/startup/program_folder.h"
 #include "batch/startup/startup.h"
+#include "batch/startup/usage.h"
 #include "batch/view/source_view.h"
 #include "ui/desktop_program.h"
 #include "ui/program_icon.h"
@@ -47,6 +49,11 @@ void SaveScreenshot(qm::DesktopProgram& program, const QString& file)
 
 int main(int argc, char* argv[])
 {
+    // Before the application object: it needs a display, and a question about
+    // the program must be answered on a terminal without one.
+    if (std::optional<int> status =
+            qm::AnswerInformationOptions(std::vector<std::string>(argv + 1, argv + argc), std::cout))
+        return *status;
     // A page beyond the file size limit fails its write and is reported, instead of killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);

@@ -114,6 +114,13 @@ const OptionRow kTable[] = {
     {Opt::col5, "col5", K::Integer, S::ProgramOptions, "100", P::None, "", Nothing()},
     {Opt::listHeight, "listHeight", K::Integer, S::ProgramOptions, "305", P::None, "", Nothing()},
     {Opt::column_sort, "column_sort", K::Integer, S::ProgramOptions, "0", P::None, "", Nothing()},
+    {Opt::lastFolder, "lastFolder", K::Text, S::ProgramOptions, "", P::None, "", Nothing()},
+    // A width or height of 0 leaves the window at its designed size, centred.
+    {Opt::windowLeft, "windowLeft", K::Integer, S::ProgramOptions, "0", P::None, "", Nothing()},
+    {Opt::windowTop, "windowTop", K::Integer, S::ProgramOptions, "0", P::None, "", Nothing()},
+    {Opt::windowWidth, "windowWidth", K::Integer, S::ProgramOptions, "0", P::None, "", Nothing()},
+    {Opt::windowHeight, "windowHeight", K::Integer, S::ProgramOptions, "0", P::None, "", Nothing()},
+    {Opt::windowMaximized, "windowMaximized", K::Flag, S::ProgramOptions, "0", P::None, "", Nothing()},
 
     {Opt::radSaveNewMod, "radSaveNewMod", K::Flag, S::NotStored, "1", P::Files,
      "Leave initial files unchanged    ( Recommended )",

@@ -66,6 +66,14 @@ enum class Opt : int {
     col5,
     listHeight,
     column_sort,
+    // Keys of this program's own, after the first 25 of the file: where the
+    // file dialogs and the folder chooser open, and the main window's place.
+    lastFolder,
+    windowLeft,
+    windowTop,
+    windowWidth,
+    windowHeight,
+    windowMaximized,
     // The other half of the radio group of radModifyOld; always its opposite.
     radSaveNewMod,
     count

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/help_key.h"
 #include "ui/program_icon.h"
 
 namespace qm {
@@ -40,6 +41,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     butHelp->setAutoDefault(false);
     connect(butOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(butHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
 
     auto* text = new QVBoxLayout;
     text->addWidget(labName);

@@ -8,15 +8,22 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
+#include <iostream>
 
+#include "batch/model/file_panel.h"
+#include "batch/model/window_layout.h"
 #include "batch/options/options_commands.h"
 #include "batch/options/scheme_commands.h"
 #include "batch/panel/dropped_files.h"
@@ -27,8 +34,10 @@
 #include "batch/run/restore.h"
 #include "batch/run/run_control.h"
 #include "batch/startup/command_line.h"
+#include "batch/startup/desktop_environment.h"
 #include "batch/startup/startup.h"
 #include "batch/view/source_view.h"
+#include "ui/desktop_queries.h"
 #include "ui/path_label.h"
 #include "ui/qt_text.h"
 
@@ -70,6 +79,36 @@ std::string QtWindowHooks::sourceViewText()
     return text.toUtf8().toStdString();
 }
 
+void QtWindowHooks::setSourceViewDifferences(const std::vector<DiffRun>& runs)
+{
+    QPlainTextEdit* view = program_.windows_.main.memoFileSrc;
+    program_.settingSourceText_ = true;
+    view->clear();
+    QTextCursor cursor(view->document());
+    QTextCharFormat kept;
+    QTextCharFormat removed;
+    removed.setBackground(QColor(0xff, 0xd0, 0xd0));
+    removed.setForeground(QColor(0x90, 0x10, 0x10));
+    removed.setFontStrikeOut(true);
+    QTextCharFormat added;
+    added.setBackground(QColor(0xc8, 0xf0, 0xc8));
+    added.setForeground(QColor(0x10, 0x60, 0x10));
+    // A line break cannot be coloured: a changed one is shown by a mark before it.
+    const QString lineBreakMark = QStringLiteral("\u21B5");
+    cursor.beginEditBlock();
+    for (const DiffRun& run : runs) {
+        const QTextCharFormat& format = run.kind == DiffKind::Removed ? removed
+            : run.kind == DiffKind::Added                             ? added
+                                                                      : kept;
+        QString text = QString::fromUtf8(run.text.data(), qsizetype(run.text.size()));
+        if (run.kind != DiffKind::Same) text.replace(QLatin1Char('\n'), lineBreakMark + QLatin1Char('\n'));
+        cursor.insertText(text, format);
+    }
+    cursor.endEditBlock();
+    view->moveCursor(QTextCursor::Start);
+    program_.settingSourceText_ = false;
+}
+
 void QtWindowHooks::runClickBehaviour(Opt option) { program_.windows_.options.applyClickBehaviour(option); }
 
 void QtWindowHooks::applyLayout()
@@ -80,12 +119,61 @@ void QtWindowHooks::applyLayout()
         const int width = options.integer(kColumnOptions[column]);
         if (width > 0) main.listFiles->setColumnWidth(column, width);
     }
-    const int height = options.integer(Opt::listHeight);
-    if (height > 0) {
-        QList<int> sizes = main.splitter->sizes();
-        const int total = std::max(sizes.value(0) + sizes.value(1), height + 100);
-        main.splitter->setSizes({height, total - height});
+
+    WindowRect saved {options.integer(Opt::windowLeft), options.integer(Opt::windowTop),
+        options.integer(Opt::windowWidth), options.integer(Opt::windowHeight)};
+    if (saved.width <= 0 || saved.height <= 0) {
+        // Nothing saved: the window where the desktop put it, at its designed size, fitted all the same.
+        const QRect frame = main.frameGeometry();
+        saved = {frame.x(), frame.y(), frame.width(), frame.height()};
     }
+    {
+        const QScreen* screen = QGuiApplication::screenAt(QPoint(saved.left + saved.width / 2, saved.top + 10));
+        if (!screen) screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const WindowRect fitted = FitWindowToScreen(saved, {area.x(), area.y(), area.width(), area.height()});
+        // The saved size is the frame's; the window's own size leaves the frame out.
+        const QSize frame = main.frameGeometry().size() - main.geometry().size();
+        main.resize(fitted.width - frame.width(), fitted.height - frame.height());
+        main.move(fitted.left, fitted.top);
+    }
+    if (options.flag(Opt::windowMaximized)) main.showMaximized();
+
+    // The splitter takes its height from the window's new size before the share is applied.
+    if (QLayout* layout = main.layout()) layout->activate();
+    fitColumns(main);
+    const int height = options.integer(Opt::listHeight);
+    const QList<int> sizes = main.splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > 0) {
+        const int panel = PanelHeightFor(height, total);
+        main.splitter->setSizes({panel, total - panel});
+    }
+}
+
+// Captions and dates show whole whatever the desktop's font, and at the
+// window's size the last caption is not cut off: Path, whose cells elide, gives up room.
+void QtWindowHooks::fitColumns(TfrmMain& main)
+{
+    QHeaderView* header = main.listFiles->horizontalHeader();
+    const int margins = 2 * main.listFiles->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const QFontMetrics captions = header->fontMetrics();
+    std::vector<int> widths;
+    std::vector<int> least;
+    for (int column = 0; column < TfrmMain::kColumnCount; ++column) {
+        widths.push_back(main.listFiles->columnWidth(column));
+        const QString marked = ToQt(std::string(kSortBullet) + "  " + std::string(kSortItemCaptions[column]));
+        least.push_back(std::max(captions.horizontalAdvance(marked),
+                            captions.horizontalAdvance(ToQt(kDesignColumnCaptions[column]))) +
+            margins);
+    }
+    least[2] = std::max(
+        least[2], main.listFiles->fontMetrics().horizontalAdvance(QStringLiteral("88.88.8888 88:88:88")) + margins);
+    const int visible = main.listFiles->width() - 2 * main.listFiles->frameWidth() -
+        main.listFiles->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const std::vector<int> fitted = FitColumns(widths, least, visible, 1, 80);
+    for (int column = 0; column < TfrmMain::kColumnCount; ++column)
+        if (fitted[column] != widths[column]) main.listFiles->setColumnWidth(column, fitted[column]);
 }
 
 void QtWindowHooks::storeLayout()
@@ -94,8 +182,19 @@ void QtWindowHooks::storeLayout()
     TOptionSet& options = program_.model_.options;
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
         options.setInteger(kColumnOptions[column], main.listFiles->columnWidth(column));
-    const int height = main.splitter->sizes().value(0);
-    if (height > 0) options.setInteger(Opt::listHeight, height);
+    const QList<int> sizes = main.splitter->sizes();
+    if (sizes.value(0) > 0)
+        options.setInteger(Opt::listHeight, ListHeightOf(sizes.value(0), sizes.value(0) + sizes.value(1)));
+    const bool maximized = main.isMaximized();
+    options.setFlag(Opt::windowMaximized, maximized);
+    // A maximized window keeps the place it had before, for the next time it is restored.
+    if (!maximized && !main.isMinimized() && main.isVisible()) {
+        const QRect frame = main.frameGeometry();
+        options.setInteger(Opt::windowLeft, frame.x());
+        options.setInteger(Opt::windowTop, frame.y());
+        options.setInteger(Opt::windowWidth, frame.width());
+        options.setInteger(Opt::windowHeight, frame.height());
+    }
 }
 
 void QtWindowHooks::stateChanged() { program_.showState(); }
@@ -111,6 +210,11 @@ void QtWindowHooks::hideRunWindowAndMinimize()
     report.repaint();
     report.hide();
     program_.windows_.main.showMinimized();
+}
+
+void QtWindowHooks::setUnattended(bool on)
+{
+    program_.ui_.setTarget(on ? static_cast<UserInterface*>(&program_.unattended_) : &program_.windows_.ui);
 }
 
 void QtWindowHooks::quit()
@@ -133,8 +237,11 @@ DesktopProgram::DesktopProgram(FileSystem& fileSystem, const QString& helpFolder
     , commands_([this](const OptionsWindowBinding::Command& command) { run(command); })
     , files_(model_)
     , windows_(model_.options, commands_, helpFolder)
+    , unattended_(windows_.ui, std::cerr, model_.state)
 {
     ui_.setTarget(&windows_.ui);
+    model_.desktop.variable = DesktopEnvironment();
+    model_.desktop.defaultApplication = DefaultApplicationFor;
     windows_.main.listFiles->setModel(&files_);
     for (int column = 0; column < TfrmMain::kColumnCount; ++column)
         windows_.main.listFiles->setColumnWidth(column, model_.options.integer(kColumnOptions[column]));
@@ -242,6 +349,7 @@ void DesktopProgram::bindPanel()
         run([row](MainModel& m) { HighlightRow(m, row); });
     });
     connect(main.listFiles, &QTableView::doubleClicked, &context_, [this] { run(listFilesDblClick); });
+    connect(&main, &TfrmMain::rowEntered, &context_, [this] { run(listFilesDblClick); });
     // A click that leaves no row highlighted is seen on the list's drawing area.
     main.listFiles->viewport()->installEventFilter(this);
 }
@@ -254,6 +362,7 @@ void DesktopProgram::bindSourceView()
     };
     bind(main.butViewUnZipped, butViewUnZippedClick);
     bind(main.butViewZipped, butViewZippedClick);
+    bind(main.butViewDiff, butViewDiffClick);
     bind(main.butSendToEdit, butSendToEditClick);
     bind(main.butSaveFile, butSaveFileClick);
     connect(main.memoFileSrc, &QPlainTextEdit::textChanged, &context_, [this] {
@@ -297,6 +406,12 @@ void DesktopProgram::invalidatePanel()
 {
     refresh_.invalidate();
     refreshWhenIdle();
+}
+
+void DesktopProgram::quitWhenWorkStopped()
+{
+    // The user closed the window during a run or a scan and agreed to stop it: the close goes ahead now.
+    if (QuitAfterWork(model_)) QTimer::singleShot(0, &windows_.main, &QWidget::close);
 }
 
 void DesktopProgram::refreshWhenIdle()
@@ -358,10 +473,13 @@ void DesktopProgram::showSourceView()
     main.memoFileSrc->setVisible(view.visible);
     if (main.memoFileSrc->isReadOnly() == view.editable) main.memoFileSrc->setReadOnly(!view.editable);
     main.memoFileSrc->setToolTip(ToQt(view.hint));
-    main.butViewUnZipped->setEnabled(view.butViewUnZippedEnabled);
-    main.butViewZipped->setEnabled(view.butViewZippedEnabled);
-    main.butSendToEdit->setEnabled(view.butSendToEditEnabled);
-    main.butSaveFile->setEnabled(view.butSaveFileEnabled);
+    SetText(main.labShownText, view.caption.empty() ? SourceViewCaption(view) : view.caption);
+    main.labShownText->setToolTip(main.labShownText->text());
+    main.butViewUnZipped->setEnabled(SideButtonUsable(view, view.butViewUnZippedEnabled));
+    main.butViewZipped->setEnabled(SideButtonUsable(view, view.butViewZippedEnabled));
+    main.butViewDiff->setEnabled(SideButtonUsable(view, view.butViewDiffEnabled));
+    main.butSendToEdit->setEnabled(SideButtonUsable(view, view.butSendToEditEnabled));
+    main.butSaveFile->setEnabled(SideButtonUsable(view, view.butSaveFileEnabled));
     main.menuUnzipped->setEnabled(view.menuUnzippedEnabled);
     main.menuZipped->setEnabled(view.menuZippedEnabled);
     SetHint(main.menuUnzipped, view.menuUnzippedHint);
@@ -387,6 +505,8 @@ void DesktopProgram::showRunWindow()
     report.butCancel->setEnabled(window.butCancelEnabled);
     report.showProgress(int(window.filesDone), int(window.filesTotal), ToQt(window.fileInHand));
     SetText(report.fdone, window.fdone);
+    SetText(report.labSkipped, window.skipped);
+    report.labSkipped->setVisible(!window.skipped.empty());
     SetText(report.deleted, window.deleted);
     SetText(report.midk, window.midk);
     SetText(report.mk, window.mk);

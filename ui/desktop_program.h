@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "batch/model/forwarding_user_interface.h"
 #include "batch/model/main_model.h"
 #include "batch/startup/main_window_events.h"
+#include "batch/startup/unattended_user_interface.h"
 #include "ui/file_panel_model.h"
-#include "ui/forwarding_user_interface.h"
 #include "ui/options_window_binding.h"
 #include "ui/program_windows.h"
 
 namespace qm {
 
 class DesktopProgram;
+class TfrmMain;
 
 // What the logic asks of the windows: the source view's text, the options
 // window's click behaviours, the panel's layout, redraws and window commands.
@@ -29,6 +31,7 @@ public:
 
     void setSourceViewText(const std::string& text) override;
     std::string sourceViewText() override;
+    void setSourceViewDifferences(const std::vector<DiffRun>& runs) override;
     void runClickBehaviour(Opt option) override;
     void applyLayout() override;
     void storeLayout() override;
@@ -37,9 +40,12 @@ public:
     void restore() override;
     void hideRunWindowAndMinimize() override;
     void quit() override;
+    void setUnattended(bool on) override;
     int screenWidth() override;
 
 private:
+    static void fitColumns(TfrmMain& main);
+
     DesktopProgram& program_;
 };
 
@@ -81,6 +87,7 @@ private:
     void showRunWindow();
     void invalidatePanel();
     void refreshWhenIdle();
+    void quitWhenWorkStopped();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ForwardingUserInterface ui_;
@@ -90,7 +97,10 @@ private:
     // Before the windows, so the list goes before the model it shows.
     FilePanelItemModel files_;
     ProgramWindows windows_;
+    // Stands in for the user while a command line runs unattended; its messages go to standard error.
+    UnattendedUserInterface unattended_;
     IdleRefresh refresh_;
+    int commandDepth_ = 0;
     bool syncingSelection_ = false;
     bool settingSourceText_ = false;
     std::array<QAction*, TfrmMain::kColumnCount> sortCopies_ {}; // "mainsort1" to "mainsort6"
@@ -103,15 +113,18 @@ private:
 template<typename Command> void DesktopProgram::run(Command command)
 {
     refresh_.commandStarted();
+    ++commandDepth_;
     try {
         command(model_);
     } catch (const std::exception&) {
         // The logic catches its own failures; this is the last guard, for running out of memory.
         ShowMessage(model_.ui, MessageKind::Error, "Error");
     }
+    --commandDepth_;
     refresh_.commandEnded();
     showState();
     refreshWhenIdle();
+    if (commandDepth_ == 0) quitWhenWorkStopped();
 }
 
 } // namespace qm

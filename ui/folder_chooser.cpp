@@ -9,10 +9,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "ui/help_key.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 
@@ -84,6 +87,20 @@ TfrmFolders::TfrmFolders(QWidget* parent)
     connect(fList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { takeSelection(); });
     connect(fList, &QTreeView::clicked, this, [this] { takeSelection(); });
 
+    butHome = new QToolButton(this);
+    butHome->setObjectName(QStringLiteral("butHome"));
+    butHome->setText(QStringLiteral("Home"));
+    butHome->setToolTip(QStringLiteral("Your home folder"));
+    butHome->setIcon(ThemeIcon("user-home", QStyle::SP_DirHomeIcon));
+    butHome->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(butHome, &QToolButton::clicked, this, [this] { goTo(QDir::homePath(), true); });
+    edPath = new QLineEdit(this);
+    edPath->setObjectName(QStringLiteral("edPath"));
+    edPath->setPlaceholderText(QStringLiteral("Type a folder's path and press Enter"));
+    edPath->setClearButtonEnabled(true);
+    // Enter in the line goes to the folder, without pressing OK: the filter takes it first.
+    edPath->installEventFilter(this);
+
     labFolder = new QLabel(this);
     labFolder->setObjectName(QStringLiteral("labFolder"));
     labFolder->setTextFormat(Qt::PlainText);
@@ -122,12 +139,17 @@ TfrmFolders::TfrmFolders(QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(butOK);
     buttons->addWidget(butCancel);
+    auto* where = new QHBoxLayout;
+    where->addWidget(butHome);
+    where->addWidget(edPath, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(where);
     layout->addWidget(fList, 1);
     layout->addWidget(labFolder);
     layout->addLayout(panels);
     layout->addLayout(buttons);
     resize(420, 480);
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
 }
 
 void TfrmFolders::setPanels(const FolderChooserPanels& panels)
@@ -141,6 +163,7 @@ void TfrmFolders::setPanels(const FolderChooserPanels& panels)
     imgFolder->setPixmap(FolderIcon(panels.folderIcon).pixmap(32, 32));
     panFiles->setVisible(panels.visible);
     panFolder->setVisible(panels.visible);
+    startFolder_ = ToQt(panels.startFolder);
 }
 
 std::string TfrmFolders::choose()
@@ -151,13 +174,21 @@ std::string TfrmFolders::choose()
     return {};
 }
 
-void TfrmFolders::selectFolder(const QString& path)
+void TfrmFolders::selectFolder(const QString& path) { goTo(path, true); }
+
+bool TfrmFolders::goTo(const QString& path, bool select)
 {
-    const QModelIndex index = model->index(path);
-    if (!index.isValid()) return;
-    fList->scrollTo(index);
-    fList->setCurrentIndex(index);
-    takeSelection();
+    if (path.isEmpty() || !QFileInfo(path).isDir()) return false;
+    const QModelIndex index = model->index(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (!index.isValid()) return false;
+    if (select)
+        fList->setCurrentIndex(index);
+    else
+        fList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    fList->expand(index);
+    fList->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    if (select) takeSelection();
+    return true;
 }
 
 void TfrmFolders::takeSelection()
@@ -168,6 +199,7 @@ void TfrmFolders::takeSelection()
     if (!path.isEmpty() && QFileInfo(path).isDir()) {
         path_ = path;
         labFolder->setText(QDir::toNativeSeparators(path));
+        if (!edPath->hasFocus()) edPath->setText(QDir::toNativeSeparators(path));
         valid_ = true;
     } else {
         path_.clear();
@@ -179,13 +211,15 @@ void TfrmFolders::takeSelection()
 void TfrmFolders::showEvent(QShowEvent* event)
 {
     // A selection left from the last opening would look confirmable while
-    // the flag says otherwise; the user starts afresh, near the last folder.
+    // the flag says otherwise; the chooser opens afresh at the start folder,
+    // expanded and current, for the user to choose it or a folder near it.
     valid_ = false;
     labFolder->clear();
-    const QString start = lastChosen_.isEmpty() ? QDir::homePath() : lastChosen_;
     fList->clearSelection();
-    // Scrolling to the folder opens the branches above it.
-    if (const QModelIndex startIndex = model->index(start); startIndex.isValid()) fList->scrollTo(startIndex);
+    const QString start = startFolder_.isEmpty() ? QDir::homePath() : startFolder_;
+    goTo(start, false);
+    edPath->setText(QDir::toNativeSeparators(QDir::cleanPath(start)));
+    fList->setFocus();
     QDialog::showEvent(event);
 }
 
@@ -199,9 +233,33 @@ void TfrmFolders::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+bool TfrmFolders::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edPath && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            goToTypedPath();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmFolders::goToTypedPath()
+{
+    // ~ is the home folder, as in a shell; the next Enter, in the tree, confirms the folder.
+    const QString typed = QDir::fromNativeSeparators(edPath->text().trimmed());
+    const QString path = typed.startsWith(QLatin1Char('~')) ? QDir::homePath() + typed.mid(1) : typed;
+    if (goTo(QDir::cleanPath(path), true)) {
+        fList->setFocus();
+    } else {
+        labFolder->setText(QStringLiteral("No such folder: ") + edPath->text());
+        valid_ = false;
+    }
+}
+
 void TfrmFolders::done(int result)
 {
-    if (valid_) lastChosen_ = path_;
     panFiles->hide();
     panFolder->hide();
     QDialog::done(result);

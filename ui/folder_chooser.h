@@ -9,7 +9,9 @@
 class QFileSystemModel;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QTreeView;
 
 namespace qm {
@@ -17,10 +19,13 @@ namespace qm {
 class TfrmFolders : public QDialog {
     Q_OBJECT
 public:
+    // Its page of the help, which F1 opens.
+    static constexpr int kHelpContext = 50;
+
     explicit TfrmFolders(QWidget* parent = nullptr);
 
-    // Fills the two restriction panels and shows them when asked; closing the
-    // dialog hides them again.
+    // Fills the two restriction panels and shows them when asked (closing the
+    // dialog hides them again), and the folder it opens at.
     void setPanels(const FolderChooserPanels& panels);
     // Shows the dialog modally: "-" without a valid selection, the folder's
     // path when it still exists, "" when it vanished in the meantime.
@@ -32,6 +37,8 @@ public:
     void selectFolder(const QString& path);
 
     QFileSystemModel* model;
+    QToolButton* butHome; // goes to the home folder
+    QLineEdit* edPath; // a path typed or pasted; Enter goes there
     QTreeView* fList;
     QLabel* labFolder;
     QFrame* panFiles;
@@ -47,19 +54,26 @@ public:
     QPushButton* butOK;
     QPushButton* butCancel;
 
+signals:
+    void helpRequested(int context);
+
 public slots:
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void takeSelection();
+    void goToTypedPath();
+    // Opens and shows a folder of the tree, making it the selection when asked; false when the path is no folder.
+    bool goTo(const QString& path, bool select);
 
     bool valid_ = false;
     QString path_;
-    QString lastChosen_;
+    QString startFolder_;
 };
 
 } // namespace qm

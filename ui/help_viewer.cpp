@@ -1,7 +1,9 @@
 // The help viewer: the program's own HTML help pages in a browser window, opened on a window's topic.
 #include "ui/help_viewer.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QTextBrowser>
@@ -24,6 +26,7 @@ const Topic kTopics[] = {
     {20, "run-window.html"},
     {30, "overwrite-confirmation.html"},
     {40, "tag-editor.html"},
+    {50, "folder-selection.html"},
     {70, "about.html"},
     {80, "options-window.html"},
 };
@@ -44,6 +47,7 @@ QToolButton* NavigationButton(QWidget* parent, const char* name, const char* cap
 HelpViewer::HelpViewer(QString helpFolder, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , helpFolder_(std::move(helpFolder))
+    , home_(parent)
 {
     setObjectName(QStringLiteral("HtmlHelp"));
     setWindowTitle(QStringLiteral("Quillmark Help"));
@@ -100,10 +104,36 @@ bool HelpViewer::showFile(const QString& file)
     const QString path = QDir(helpFolder_).filePath(file);
     if (!QFileInfo(path).isFile()) return false;
     browser->setSource(QUrl::fromLocalFile(path));
+    stayAbove(QApplication::activeModalWidget());
     show();
     raise();
     activateWindow();
     return true;
+}
+
+void HelpViewer::stayAbove(QWidget* modal)
+{
+    QWidget* owner = modal ? modal : home_.data();
+    if (modal == this || owner == parentWidget()) return;
+    const QRect place = geometry();
+    const bool wasVisible = isVisible();
+    // A modal dialog blocks every window but its own children: as one of
+    // them the help can be scrolled and its links followed while the dialog waits.
+    setParent(owner, windowFlags());
+    if (modal) modal->installEventFilter(this);
+    setGeometry(place);
+    if (wasVisible) show();
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    // The dialog is closing (and may be destroyed next, with its children):
+    // the help goes back to its own window and stays open there.
+    if (event->type() == QEvent::Hide && watched == parentWidget() && watched != home_.data()) {
+        watched->removeEventFilter(this);
+        stayAbove(nullptr);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString HelpViewer::currentFile() const

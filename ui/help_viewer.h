@@ -1,6 +1,7 @@
 // The help viewer: the program's own HTML help pages in a browser window, opened on a window's topic.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -35,10 +36,16 @@ public:
     QToolButton* butBack;
     QToolButton* butForward;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool showFile(const QString& file);
+    // Shown from a modal dialog, the help becomes that dialog's window until it closes; null: back home.
+    void stayAbove(QWidget* modal);
 
     QString helpFolder_;
+    QPointer<QWidget> home_; // the parent given at construction
 };
 
 } // namespace qm

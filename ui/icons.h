@@ -7,5 +7,7 @@
 namespace qm {
 
 QIcon ThemeIcon(const char* themeName, QStyle::StandardPixmap fallback);
+// The theme's plain text page, or a drawn one that reads as enabled.
+QIcon TextPageIcon();
 
 } // namespace qm

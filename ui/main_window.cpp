@@ -26,6 +26,7 @@
 
 #include "ui/about_window.h"
 #include "ui/icons.h"
+#include "ui/path_label.h"
 
 namespace qm {
 namespace {
@@ -51,6 +52,14 @@ QToolButton* ToolButton(QWidget* parent, const char* name, const char* caption, 
     return button;
 }
 
+// The key goes into the tooltip, the hint stays the status bar's text.
+void GiveShortcut(QToolButton* button, const QKeySequence& key)
+{
+    button->setShortcut(key);
+    button->setToolTip(
+        button->statusTip() + QStringLiteral("  (") + key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+}
+
 QToolButton* SideButton(QWidget* parent, const char* name, const char* hint, const QIcon& icon)
 {
     auto* button = new QToolButton(parent);
@@ -58,9 +67,10 @@ QToolButton* SideButton(QWidget* parent, const char* name, const char* hint, con
     button->setToolTip(QString::fromLatin1(hint));
     button->setStatusTip(button->toolTip());
     button->setIcon(icon);
-    button->setIconSize({22, 22});
+    // Five of them fit beside the source view at its designed height of 150 pixels.
+    button->setIconSize({20, 20});
     button->setAutoRaise(true);
-    button->setFixedSize(32, 32);
+    button->setFixedSize(28, 28);
     button->setEnabled(false);
     return button;
 }
@@ -167,10 +177,11 @@ void TfrmMain::buildToolBar()
     butView->setMenu(menuView);
     butView->setPopupMode(QToolButton::MenuButtonPopup);
 
-    // The Help button's items are the same actions as the " &Help" menu's, so F1 has one owner.
+    // The Help button's items are the same actions as the " &Help" menu's. F1 is this window's:
+    // every other window opens its own topic with it.
     menuContent = Item(this, "menuContent", "&Content");
     menuContent->setShortcut(QKeySequence(Qt::Key_F1));
-    menuContent->setShortcutContext(Qt::ApplicationShortcut);
+    menuContent->setShortcutContext(Qt::WindowShortcut);
     addAction(menuContent);
     menuAbout = Item(this, "menuAbout", "&About");
     menuHelpButton = new QMenu(this);
@@ -179,6 +190,9 @@ void TfrmMain::buildToolBar()
     menuHelpButton->addAction(menuAbout);
     butHelp->setMenu(menuHelpButton);
     butHelp->setPopupMode(QToolButton::MenuButtonPopup);
+
+    GiveShortcut(butBackUp, QKeySequence(Qt::CTRL | Qt::Key_R));
+    GiveShortcut(butView, QKeySequence(Qt::CTRL | Qt::Key_B));
 
     panConsole->addWidget(butFiles);
     panConsole->addWidget(butPath);
@@ -215,6 +229,8 @@ void TfrmMain::buildPanel()
     listFiles->horizontalHeader()->setSectionsClickable(true);
     listFiles->horizontalHeader()->setHighlightSections(false);
     listFiles->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The last column takes the room the others leave, so no empty strip is left at the right.
+    listFiles->horizontalHeader()->setStretchLastSection(true);
 
     filesModel = new QStandardItemModel(0, kColumnCount, this);
     filesModel->setObjectName(QStringLiteral("filesModel"));
@@ -247,6 +263,8 @@ void TfrmMain::buildPanel()
     }
     sortItems[0]->setChecked(true);
     menuRefresh = Item(this, "menuRefresh", "Refresh");
+    menuRefresh->setShortcut(QKeySequence(QKeySequence::Refresh));
+    addAction(menuRefresh);
 
     menuForListFiles->addAction(menuSelectAll);
     menuForListFiles->addAction(menuInvert);
@@ -279,28 +297,46 @@ void TfrmMain::buildSourceView()
     memoFileSrc->setToolTip(QStringLiteral("File source"));
     memoFileSrc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoFileSrc->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Hidden during a run, it keeps its room, so the side buttons do not move.
+    QSizePolicy keepRoom = memoFileSrc->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    memoFileSrc->setSizePolicy(keepRoom);
+    labShownText = new PathLabel(panFileSrc);
+    labShownText->setObjectName(QStringLiteral("labShownText"));
 
-    butViewUnZipped = SideButton(panFileSrc, "butViewUnZipped", "View the text of initial file",
-        ThemeIcon("text-x-generic", QStyle::SP_FileIcon));
+    butViewUnZipped = SideButton(panFileSrc, "butViewUnZipped", "View the text of initial file", TextPageIcon());
     butViewZipped = SideButton(panFileSrc, "butViewZipped", "View the text of optimized file",
         ThemeIcon("text-html", QStyle::SP_FileDialogContentsView));
     butSendToEdit = SideButton(panFileSrc, "butSendToEdit", "Send file to external editor",
         ThemeIcon("document-edit", QStyle::SP_FileDialogDetailedView));
     butSaveFile = SideButton(
         panFileSrc, "butSaveFile", "Save changes to the file", ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+    butViewDiff =
+        SideButton(panFileSrc, "butViewDiff", "View the differences between the initial and the optimized file",
+            ThemeIcon("document-compare", QStyle::SP_FileDialogListView));
+    GiveShortcut(butViewUnZipped, QKeySequence(Qt::CTRL | Qt::Key_1));
+    GiveShortcut(butViewZipped, QKeySequence(Qt::CTRL | Qt::Key_2));
+    GiveShortcut(butViewDiff, QKeySequence(Qt::CTRL | Qt::Key_3));
+    GiveShortcut(butSendToEdit, QKeySequence(Qt::CTRL | Qt::Key_E));
+    GiveShortcut(butSaveFile, QKeySequence(QKeySequence::Save));
 
     auto* side = new QVBoxLayout;
     side->setSpacing(2);
     side->addWidget(butViewUnZipped);
     side->addWidget(butViewZipped);
+    side->addWidget(butViewDiff);
     side->addWidget(butSendToEdit);
     side->addWidget(butSaveFile);
     side->addStretch(1);
+    auto* text = new QVBoxLayout;
+    text->setSpacing(2);
+    text->addWidget(labShownText);
+    text->addWidget(memoFileSrc, 1);
     auto* layout = new QHBoxLayout(panFileSrc);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(side);
-    layout->addWidget(memoFileSrc, 1);
+    layout->addLayout(text, 1);
 }
 
 void TfrmMain::buildMenus()
@@ -393,6 +429,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter shows the row's text; the view would otherwise only move the current row.
+    if (watched == listFiles && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            emit rowEntered();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const auto* target = qobject_cast<QWidget*>(watched);

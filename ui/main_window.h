@@ -82,8 +82,10 @@ public:
     QSplitter* splitter;
     QWidget* panFileSrc;
     QPlainTextEdit* memoFileSrc;
+    QLabel* labShownText; // which file and which of its texts the view shows
     QToolButton* butViewUnZipped;
     QToolButton* butViewZipped;
+    QToolButton* butViewDiff; // the differences between the initial and the optimized text
     QToolButton* butSendToEdit;
     QToolButton* butSaveFile;
 
@@ -94,6 +96,8 @@ signals:
     // Files dropped anywhere on the window, with the drop point in client coordinates.
     void filesDropped(const QStringList& paths, const QPoint& position);
     void escapeReleased();
+    // Enter on a row of the file panel.
+    void rowEntered();
     // The window became the active one: a cheap moment to refresh the panel.
     void activated();
     void closing();

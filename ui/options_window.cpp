@@ -30,6 +30,7 @@
 #include <functional>
 
 #include "batch/model/user_interface.h"
+#include "ui/help_key.h"
 #include "ui/icons.h"
 #include "ui/options_window_layout.h"
 #include "ui/qt_text.h"
@@ -59,10 +60,12 @@ bool NumberKeyAllowed(const QKeyEvent& key)
     return text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9');
 }
 
+// Ctrl+O and Ctrl+S reach the window from a text field too; Ctrl+A there
+// selects the field's text, as in every text field, and saves the profile as
+// only from elsewhere in the window.
 bool IsProfileShortcut(const QKeyEvent& key)
 {
-    return key.modifiers() == Qt::ControlModifier &&
-        (key.key() == Qt::Key_O || key.key() == Qt::Key_S || key.key() == Qt::Key_A);
+    return key.modifiers() == Qt::ControlModifier && (key.key() == Qt::Key_O || key.key() == Qt::Key_S);
 }
 
 } // namespace
@@ -172,6 +175,7 @@ TfrmOptions::TfrmOptions(TOptionSet& options, UserInterface& ui, OptionsWindowCo
     butHelp->setAutoDefault(false);
     connect(butClose, &QPushButton::clicked, this, &QWidget::close);
     connect(butHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
     auto* footer = new QHBoxLayout;
     footer->addStretch(1);
     footer->addWidget(butClose);
@@ -184,8 +188,7 @@ TfrmOptions::TfrmOptions(TOptionSet& options, UserInterface& ui, OptionsWindowCo
     layout->addWidget(line);
     layout->addLayout(footer);
 
-    // The program's own keys reach the window even from a text field, which
-    // would otherwise take Ctrl+A for selecting its text.
+    // The profile's keys reach the window even from a text field.
     for (QLineEdit* field : findChildren<QLineEdit*>()) field->installEventFilter(this);
 
     butSave->setEnabled(false);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "ui/desktop_queries.h"
 #include "ui/file_dialog_filter.h"
 #include "ui/folder_chooser.h"
 #include "ui/qt_text.h"
@@ -62,6 +63,7 @@ QtUserInterface::QtUserInterface(QWidget* window)
     , folderChooser_(new TfrmFolders(window))
 {
     connect(replaceDialog_, &TfrmReplaceDlg::helpRequested, this, &QtUserInterface::helpRequested);
+    connect(folderChooser_, &TfrmFolders::helpRequested, this, &QtUserInterface::helpRequested);
     connect(replaceDialog_, &TfrmReplaceDlg::viewRequested, this,
         [this](const QString& path) { openDocument(FromQt(path)); });
     connect(replaceDialog_, &TfrmReplaceDlg::editRequested, this, [this](const QString& path) {
@@ -154,16 +156,15 @@ std::string QtUserInterface::chooseFolder(const FolderChooserPanels& panels)
 
 namespace {
 
-void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, const QString& folder)
+void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request)
 {
     dialog.setObjectName(QStringLiteral("QuillmarkFileDialog"));
-    // Qt's own dialog behaves the same on every desktop and under the offscreen platform.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's own dialog where it has one (GTK, KDE, a portal); Qt's elsewhere.
     // The patterns carry a class of both cases per letter; the description alone reads better.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(ToQt(request.title));
     dialog.setNameFilters(QtNameFilters(request.filter));
-    if (!folder.isEmpty()) dialog.setDirectory(folder);
+    if (!request.startFolder.empty()) dialog.setDirectory(ToQt(request.startFolder));
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(ToQt(request.defaultExtension));
 }
 
@@ -172,12 +173,11 @@ void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, co
 std::vector<std::string> QtUserInterface::openFiles(const FileDialogRequest& request)
 {
     QFileDialog dialog(window_);
-    PrepareFileDialog(dialog, request, request.startFolder.empty() ? lastFolder_ : ToQt(request.startFolder));
+    PrepareFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     std::vector<std::string> chosen;
     if (dialog.exec() != QDialog::Accepted) return chosen;
-    lastFolder_ = dialog.directory().absolutePath();
     for (const QString& file : dialog.selectedFiles()) chosen.push_back(FromQt(QDir::toNativeSeparators(file)));
     return chosen;
 }
@@ -185,11 +185,10 @@ std::vector<std::string> QtUserInterface::openFiles(const FileDialogRequest& req
 std::optional<std::string> QtUserInterface::saveFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(window_);
-    PrepareFileDialog(dialog, request, request.startFolder.empty() ? lastFolder_ : ToQt(request.startFolder));
+    PrepareFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    lastFolder_ = dialog.directory().absolutePath();
     return FromQt(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
 }
 
@@ -197,7 +196,9 @@ void QtUserInterface::processEvents() { QCoreApplication::processEvents(QEventLo
 
 bool QtUserInterface::openDocument(const std::string& path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
+    const QString file = ToQt(path);
+    if (canOpen && !canOpen(file)) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 namespace {

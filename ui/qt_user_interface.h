@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "batch/model/user_interface.h"
+#include "ui/desktop_queries.h"
 
 class QWidget;
 
@@ -46,8 +47,9 @@ public:
     // What the confirmation's "Send to external editor" buttons do with a path.
     void setEditorHandler(std::function<void(const std::string& path)> handler);
 
-    // The folder a file dialog opens in when the request names none: the one used last.
-    QString lastDialogFolder() const { return lastFolder_; }
+    // Whether the desktop has a program for a file before it is asked to open
+    // it (DesktopCanOpen); tests that catch the request themselves answer yes.
+    std::function<bool(const QString& path)> canOpen = DesktopCanOpen;
 
 signals:
     void helpRequested(int context);
@@ -57,7 +59,6 @@ private:
     TfrmReplaceDlg* replaceDialog_;
     TfrmFolders* folderChooser_;
     std::function<void(const std::string&)> editorHandler_;
-    QString lastFolder_;
 };
 
 } // namespace qm

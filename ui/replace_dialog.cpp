@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/help_key.h"
 #include "ui/icons.h"
 #include "ui/path_label.h"
 #include "ui/qt_text.h"
@@ -79,6 +80,7 @@ TfrmReplaceDlg::TfrmReplaceDlg(QWidget* parent)
     butHelp->setObjectName(QStringLiteral("butHelp"));
     butHelp->setAutoDefault(false);
     connect(butHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
 
     auto* files = new QGridLayout;
     files->setColumnStretch(0, 1);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/help_key.h"
 #include "ui/path_label.h"
 
 namespace qm {
@@ -94,6 +95,7 @@ TfrmReport::TfrmReport(QWidget* parent)
     butCancel = Button(page1, "butCancel", "Cancel");
     butHelp = Button(page1, "butHelp", "Help");
     connect(butHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
 
     auto* figures1 = new QGridLayout;
     figures1->addWidget(labFilesChosen, 0, 0);
@@ -126,6 +128,9 @@ TfrmReport::TfrmReport(QWidget* parent)
     page2->setObjectName(QStringLiteral("2"));
     labFileProcesses = Caption(page2, "labFileProcesses", "Files processed:");
     fdone = Figure(page2, "fdone", "0");
+    labSkipped = Caption(page2, "labSkipped", "");
+    labSkipped->setIndent(12);
+    labSkipped->hide();
     labBytesRemoved = Caption(page2, "labBytesRemoved", "Bytes removed:");
     deleted = Figure(page2, "deleted", "0");
     labAverageRatio = Caption(page2, "labAverageRatio", "Average optimization ratio:");
@@ -148,6 +153,7 @@ TfrmReport::TfrmReport(QWidget* parent)
         figures2->addWidget(caption, at, 0);
         figures2->addWidget(figure, at, 1);
         ++at;
+        if (figure == fdone) figures2->addWidget(labSkipped, at++, 0, 1, 2);
     }
     figures2->setColumnStretch(0, 1);
     auto* buttons2 = new QHBoxLayout;

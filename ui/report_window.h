@@ -49,6 +49,7 @@ public:
 
     QLabel* labFileProcesses;
     QLabel* fdone;
+    QLabel* labSkipped; // "skipped: n", shown only when the user kept files in the way
     QLabel* labBytesRemoved;
     QLabel* deleted;
     QLabel* labAverageRatio;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "batch/model/user_interface.h"
+#include "ui/help_key.h"
 #include "ui/qt_text.h"
 
 namespace qm {
@@ -62,6 +63,7 @@ TfrmTagReplaceDlg::TfrmTagReplaceDlg(TOptionSet& options, UserInterface& ui, QWi
     connect(butAdd, &QPushButton::clicked, this, [this] { apply(); });
     connect(butCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(butHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+    AddHelpKey(this, [this] { emit helpRequested(kHelpContext); });
 
     auto* fields = new QGridLayout;
     fields->addWidget(labTag1, 0, 0);

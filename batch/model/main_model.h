@@ -6,6 +6,7 @@
 
 #include "base/file_system.h"
 #include "base/version.h"
+#include "batch/model/desktop_facts.h"
 #include "batch/model/file_panel.h"
 #include "batch/model/run_state.h"
 #include "batch/model/source_view_state.h"
@@ -25,10 +26,13 @@ inline constexpr const char* kApplicationTitle = "Quillmark";
 struct MainState {
     std::string programFolder; // absolute, ending with a separator
     std::string windowsFolder; // the system's program folder, without a trailing separator
+    std::string homeFolder; // the user's home, where file dialogs open when no folder was used yet
     ActivityMode activity = ActivityMode::None;
     bool interruptRequested = false;
     bool interruptConfirmed = false;
     bool noResults = false; // the command line's nores: the next run shows no results
+    bool scriptOverwrites = false; // the command line's /ow=y: an unattended run replaces files in the way
+    bool quitRequested = false; // the main window was closed while a run or a scan lasted
     std::string applicationTitle = kApplicationTitle;
     std::string caption; // the main window's caption
     std::string statusText; // the status bar's first panel
@@ -54,6 +58,7 @@ struct MainModel {
     EngineData engineData;
     RunState run;
     SourceViewState sourceView;
+    DesktopFacts desktop;
     // Runs the engine over each page; null runs it on the calling thread.
     PageOptimizer* optimizer = nullptr;
 };

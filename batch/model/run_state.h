@@ -92,6 +92,7 @@ struct RunWindowState {
     std::string fileInHand;
     // Page "2".
     std::string fdone = "0";
+    std::string skipped; // "skipped: n" under fdone when the user kept n files in the way; empty otherwise
     std::string deleted = "0";
     std::string midk = "0";
     std::string mk = "0";

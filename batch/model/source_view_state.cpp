@@ -9,6 +9,8 @@ void ResetSourceView(MainModel& model)
 {
     SourceViewState& view = model.sourceView;
     view.shownFile.clear();
+    view.shown = ShownText::None;
+    view.caption = SourceViewCaption(view);
     view.hint = kFileSourceHint;
     model.hooks.setSourceViewText({});
     view.menuUnzippedHint.clear();
@@ -16,9 +18,27 @@ void ResetSourceView(MainModel& model)
     view.editable = false;
     view.butViewUnZippedEnabled = false;
     view.butViewZippedEnabled = false;
+    view.butViewDiffEnabled = false;
     view.butSendToEditEnabled = false;
     view.butSaveFileEnabled = false;
     model.hooks.stateChanged();
 }
+
+std::string SourceViewCaption(const SourceViewState& view)
+{
+    switch (view.shown) {
+    case ShownText::None:
+        return "No text shown: double-click a file, or press Enter on it";
+    case ShownText::Initial:
+        return "Initial text of " + view.shownFile;
+    case ShownText::Optimized:
+        return "Optimized text of " + view.shownFile;
+    case ShownText::Differences:
+        return "Differences of " + view.shownFile + " from its initial text";
+    }
+    return {};
+}
+
+bool SideButtonUsable(const SourceViewState& view, bool enabled) { return view.visible && enabled; }
 
 } // namespace qm

@@ -40,13 +40,14 @@ struct FolderChooserPanels {
     std::array<std::string, 3> filesLines; // the last one is shown in bold
     int folderIcon = 0; // 1, 2 or 3: the chooser's first, second or third folder icon
     std::array<std::string, 3> foldersLines; // the last one is shown in bold
+    std::string startFolder; // opened, expanded and selected when the chooser is shown
 };
 
 struct FileDialogRequest {
     std::string title;
     std::string filter; // "description|pattern;pattern|description|pattern..."
     std::string startFolder;
-    std::string defaultExtension;
+    std::string defaultExtension; // without the dot: "lst"; a typed name without an extension receives it
     bool multiple = false;
 };
 

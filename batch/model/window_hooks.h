@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include <vector>
+
+#include "batch/model/text_diff.h"
 #include "options/option_set.h"
 
 namespace qm {
@@ -19,6 +22,12 @@ public:
     // keep it, so the logic can view and edit without a window.
     virtual void setSourceViewText(const std::string& text) { sourceText_ = text; }
     virtual std::string sourceViewText() { return sourceText_; }
+    // The differences view: kept, removed and added runs, each drawn in its own way.
+    virtual void setSourceViewDifferences(const std::vector<DiffRun>& runs)
+    {
+        sourceText_.clear();
+        for (const DiffRun& run : runs) sourceText_ += run.text;
+    }
 
     // The options window: a flag's click behaviour (its enabling rules) after a loader changed it.
     virtual void runClickBehaviour(Opt /*option*/) { }
@@ -35,6 +44,9 @@ public:
     virtual void restore() { } // r
     virtual void hideRunWindowAndMinimize() { } // nw
     virtual void quit() { } // q: ends when control returns to the event loop
+    // A command line that quits or runs by itself is being carried out: no
+    // question may wait for a user (the desktop answers through UnattendedUserInterface).
+    virtual void setUnattended(bool /*on*/) { }
 
     // The screen's width in pixels, 0 when there is no screen (the start-up check is then skipped).
     virtual int screenWidth() { return 0; }

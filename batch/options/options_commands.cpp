@@ -1,6 +1,7 @@
 // Loading and saving the options' files on the user's behalf, with the questions, dialogs and messages around them.
 #include "batch/options/options_commands.h"
 
+#include "batch/model/file_dialogs.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_refresh.h"
@@ -16,7 +17,7 @@ std::string ProfilesFolder(const MainModel& model) { return model.state.programF
 
 void ChooseFolderInto(MainModel& model, Opt option)
 {
-    const std::string folder = model.ui.chooseFolder(FolderChooserPanels {});
+    const std::string folder = AskFolder(model, FolderChooserPanels {});
     if (folder != "-" && !folder.empty() && model.fs.isFolder(folder))
         model.options.setText(option, WithTrailingSeparator(model.fs.absolute(folder)));
     PathCheck(model);
@@ -37,6 +38,8 @@ void LoadLastOptions(MainModel& model)
     Expected<bool> read = ReadLastOptions(model.fs, options, model.state.programFolder);
     if (!ReportSettings(model, read.status())) return;
     if (!*read) {
+        // A first start still fits the window to the screen (a small or scaled one).
+        model.hooks.applyLayout();
         SaveLastOptions(model);
         return;
     }
@@ -89,9 +92,9 @@ void OpenProfile(MainModel& model)
     request.title = "Open";
     request.filter = std::string(kProfilesFilter);
     request.startFolder = ProfilesFolder(model);
-    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    const std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
-    options.setText(Opt::edProfile, model.fs.absolute(chosen.front()));
+    options.setText(Opt::edProfile, chosen.front());
     LoadCurrentProfile(model);
 }
 
@@ -101,9 +104,11 @@ void SaveProfileAs(MainModel& model)
     request.title = "Save as";
     request.filter = std::string(kProfilesFilter);
     request.startFolder = ProfilesFolder(model);
-    std::optional<std::string> name = model.ui.saveFile(request);
+    // Without ".pro" Open would not list the profile, and its schemes would lose their base name's meaning.
+    request.defaultExtension = "pro";
+    std::optional<std::string> name = AskSaveFile(model, request);
     if (!name) return;
-    model.options.setText(Opt::edProfile, model.fs.absolute(*name));
+    model.options.setText(Opt::edProfile, *name);
     SaveCurrentProfile(model);
 }
 
@@ -137,10 +142,10 @@ void ChooseExternalEditor(MainModel& model)
     FileDialogRequest request;
     request.title = "External HTML Editor";
     request.filter = std::string(kEditorFilter);
-    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    const std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
     // Names on this platform are case-sensitive: the path is kept as chosen.
-    model.options.setText(Opt::edExtEditor, model.fs.absolute(chosen.front()));
+    model.options.setText(Opt::edExtEditor, chosen.front());
     model.hooks.stateChanged();
 }
 
@@ -150,9 +155,9 @@ void ChooseLanguageFile(MainModel& model)
     request.title = "Interface language file";
     request.filter = std::string(kLanguageFilter);
     request.startFolder = model.state.programFolder + "languages/";
-    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    const std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
-    model.options.setText(Opt::edLan, model.fs.absolute(chosen.front()));
+    model.options.setText(Opt::edLan, chosen.front());
     model.hooks.stateChanged();
 }
 

@@ -1,6 +1,7 @@
 // The tag lists' commands with their questions, dialogs and messages.
 #include "batch/options/scheme_commands.h"
 
+#include "batch/model/file_dialogs.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
@@ -74,9 +75,9 @@ void LoadSchemeFromFile(MainModel& model, TagListKind list)
     FileDialogRequest request;
     request.title = "Open";
     request.filter = Filter(list);
-    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    const std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
-    const std::string path = model.fs.absolute(chosen.front());
+    const std::string& path = chosen.front();
     const Status read = list == TagListKind::Replacement ? ReadReplaceScheme(model.fs, path, options.listReplaceTags)
                                                          : ReadRemoveScheme(model.fs, path, options.listDeleteTags);
     if (ReportSettings(model, read)) {
@@ -101,9 +102,10 @@ void SaveSchemeAs(MainModel& model, TagListKind list)
     FileDialogRequest request;
     request.title = "Save as";
     request.filter = Filter(list);
-    std::optional<std::string> name = model.ui.saveFile(request);
+    request.defaultExtension = Extension(list).substr(1);
+    std::optional<std::string> name = AskSaveFile(model, request);
     if (!name) return;
-    ReportSettings(model, WriteList(model.fs, model.options, list, model.fs.absolute(*name)));
+    ReportSettings(model, WriteList(model.fs, model.options, list, *name));
 }
 
 } // namespace qm

@@ -2,6 +2,7 @@
 #include "batch/panel/file_list.h"
 
 #include "base/text_lines.h"
+#include "batch/model/file_dialogs.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_commands.h"
@@ -53,10 +54,10 @@ void menuSaveListFilesClick(MainModel& model)
     FileDialogRequest request;
     request.title = "Save file";
     request.filter = std::string(kListFilesFilter);
-    request.defaultExtension = "*.lst";
-    std::optional<std::string> name = model.ui.saveFile(request);
+    request.defaultExtension = "lst";
+    std::optional<std::string> name = AskSaveFile(model, request);
     if (!name) return;
-    if (Status saved = SaveFileList(model, model.fs.absolute(*name)); !saved)
+    if (Status saved = SaveFileList(model, *name); !saved)
         ShowMessage(model.ui, MessageKind::Error, "Error during files list saving\r" + saved.reason());
 }
 
@@ -65,9 +66,9 @@ void menuOpenListFilesClick(MainModel& model)
     FileDialogRequest request;
     request.title = "Select files(s)";
     request.filter = std::string(kListFilesFilter);
-    std::vector<std::string> chosen = model.ui.openFiles(request);
+    std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
-    const std::string path = model.fs.absolute(chosen.front());
+    const std::string& path = chosen.front();
     if (!model.fs.exists(path)) return;
     if (!LoadFileList(model, path)) ShowMessage(model.ui, MessageKind::Error, "Error during files list loading");
 }

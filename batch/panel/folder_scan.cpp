@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "batch/model/file_dialogs.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_refresh.h"
@@ -24,6 +25,7 @@ bool ScanInterrupted(MainModel& model)
     }
     state.interruptRequested = false;
     state.interruptConfirmed = false;
+    state.quitRequested = false; // a close that asked for the interruption is withdrawn with it
     return false;
 }
 
@@ -118,7 +120,7 @@ FolderChooserPanels RestrictionPanels(const TOptionSet& options)
 void butPathClick(MainModel& model)
 {
     if (RefuseWhileBusy(model, MessageKind::Information)) return;
-    const std::string folder = model.ui.chooseFolder(RestrictionPanels(model.options));
+    const std::string folder = AskFolder(model, RestrictionPanels(model.options));
     // An empty answer means the chosen folder vanished while the chooser closed: nothing to scan.
     if (folder != "-" && !folder.empty()) {
         MainState& state = model.state;

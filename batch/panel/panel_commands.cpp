@@ -1,6 +1,7 @@
 // Adding files to the panel from the dialog, from a drop and one by one, and the row commands of its menu.
 #include "batch/panel/panel_commands.h"
 
+#include "batch/model/file_dialogs.h"
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_refresh.h"
@@ -54,12 +55,12 @@ void butFilesClick(MainModel& model)
     request.title = "Select files(s)";
     request.filter = std::string(kWebFilesFilter);
     request.multiple = true;
-    const std::vector<std::string> chosen = model.ui.openFiles(request);
+    const std::vector<std::string> chosen = AskOpenFiles(model, request);
     if (chosen.empty()) return;
     const std::size_t n = RestrictFilesCount(model, chosen.size());
     model.panel.reserve(model.panel.size() + n + 1);
     PanelFullReport full;
-    for (std::size_t i = 0; i < n; ++i) full.note(AddFileToPanel(model, model.fs.absolute(chosen[i]), false));
+    for (std::size_t i = 0; i < n; ++i) full.note(AddFileToPanel(model, chosen[i], false));
     full.show(model);
     RefreshPanel(model);
     ResetSourceView(model);

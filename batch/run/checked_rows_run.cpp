@@ -248,6 +248,7 @@ bool CheckInterrupt(MainModel& model)
     }
     state.interruptRequested = false;
     state.interruptConfirmed = false;
+    state.quitRequested = false; // a close that asked for the interruption is withdrawn with it
     return false;
 }
 

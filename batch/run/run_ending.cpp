@@ -24,26 +24,39 @@ void ResetAfterRun(MainModel& model, bool enableCancelLast)
     model.hooks.stateChanged();
 }
 
+RunFigures FiguresOf(const RunState& run)
+{
+    RunFigures figures;
+    for (const FileOutcome& outcome : run.outcomes) {
+        if (outcome.status == FileStatus::Written) {
+            ++figures.written;
+        } else if (outcome.status == FileStatus::Skipped && outcome.answeredByUser) {
+            ++figures.skipped;
+        } else {
+            continue;
+        }
+        ++figures.processed;
+    }
+    return figures;
+}
+
 void ShowRunResults(MainModel& model)
 {
     RunWindowState& window = model.run.window;
     const RunStatistics& statistics = model.run.statistics;
+    const RunFigures figures = FiguresOf(model.run);
     window.labStatus = kReadyForOptimization;
     window.caption = "Optimization finished";
     window.fcount = "0";
     window.filessize = "0";
     window.page = 2;
-    const std::size_t files = model.run.processed.size();
-    window.fdone = std::to_string(files);
+    window.fdone = std::to_string(figures.processed);
+    window.skipped = figures.skipped > 0 ? "skipped: " + std::to_string(figures.skipped) : std::string();
     window.deleted = std::to_string(statistics.totalInitial - statistics.totalOptimized);
-    if (files == 0) {
-        ShowMessage(model.ui, MessageKind::Error, "Error of optimization results window");
-        ResetAfterRun(model, false);
-        window.visible = false;
-        model.hooks.stateChanged();
-        return;
-    }
-    window.midk = std::to_string(statistics.ratioSum / static_cast<std::int64_t>(files)) + " %";
+    // The statistics hold the written files only; a file the user kept has no ratio of this run.
+    window.midk = figures.written == 0
+        ? std::string("-")
+        : std::to_string(statistics.ratioSum / static_cast<std::int64_t>(figures.written)) + " %";
     window.mk = std::to_string(statistics.maxRatio) + " %";
     window.time_status.clear();
     window.butCancelCaption = "Cancel";

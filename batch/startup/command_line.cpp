@@ -5,6 +5,7 @@
 #include "batch/model/file_filters.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
+#include "batch/panel/dropped_files.h"
 #include "batch/panel/file_list.h"
 #include "batch/panel/folder_scan.h"
 #include "batch/panel/panel_commands.h"
@@ -69,6 +70,10 @@ const std::vector<CommandRow>& Table()
             [](MainModel& model, const std::string& value) {
                 model.options.setFlag(Opt::cbSaveBefMod, EqualsIgnoringCase(value, "y"));
             }},
+        {"ow", Always,
+            [](MainModel& model, const std::string& value) {
+                model.state.scriptOverwrites = EqualsIgnoringCase(value, "y");
+            }},
         {"q", Always, [](MainModel& model, const std::string&) { model.hooks.quit(); }},
         {"ca", [](MainModel& model, const std::string&) { return !model.panel.empty(); },
             [](MainModel& model, const std::string&) { SelectAllFiles(model); }},
@@ -108,6 +113,20 @@ bool IsNoResultsSwitch(std::string_view argument)
 
 std::span<const CommandRow> CommandTable() { return Table(); }
 
+bool RunsUnattended(const std::vector<std::string>& arguments)
+{
+    for (const std::string& argument : arguments) {
+        const std::string command = SplitCommandArgument(argument).command;
+        if (command == "q" || command == "nc") return true;
+    }
+    return false;
+}
+
+bool IsFileArgument(MainModel& model, const std::string& argument)
+{
+    return !argument.empty() && model.fs.isFile(model.fs.absolute(argument));
+}
+
 void ReadCommandLine(MainModel& model, const std::vector<std::string>& arguments)
 {
     for (const std::string& argument : arguments) {
@@ -116,14 +135,26 @@ void ReadCommandLine(MainModel& model, const std::vector<std::string>& arguments
             break;
         }
     }
+    // The overwrite rule holds for the whole script, wherever /ow stands in it.
+    for (const std::string& argument : arguments) {
+        const CommandArgument split = SplitCommandArgument(argument);
+        if (split.command == "ow") model.state.scriptOverwrites = EqualsIgnoringCase(split.value, "y");
+    }
+    const bool unattended = RunsUnattended(arguments);
+    if (unattended) model.hooks.setUnattended(true);
     for (const std::string& argument : arguments) {
         model.ui.processEvents();
         if (model.state.interruptRequested) {
             ShowMessage(model.ui, MessageKind::Warning,
                 "Optimization process and programs keys treatment was interrupted by user");
-            return;
+            break;
         }
         if (IsNoResultsSwitch(argument)) continue;
+        // A file manager or the desktop entry's %F hands over plain paths: they are dropped on the panel.
+        if (IsFileArgument(model, argument)) {
+            DropFiles(model, {argument}, true);
+            continue;
+        }
         const CommandArgument split = SplitCommandArgument(argument);
         bool done = false;
         for (const CommandRow& row : Table()) {
@@ -139,6 +170,7 @@ void ReadCommandLine(MainModel& model, const std::vector<std::string>& arguments
         else
             ShowMessage(model.ui, MessageKind::Warning, "Unknown command '" + split.command + "'");
     }
+    if (unattended) model.hooks.setUnattended(false);
 }
 
 } // namespace qm

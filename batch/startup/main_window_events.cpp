@@ -3,6 +3,7 @@
 
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/view/source_view.h"
 
 namespace qm {
 
@@ -13,9 +14,20 @@ bool DropPointOnPanel(int x, int y, const PanelRect& panel)
 
 bool MainWindowCloseQuery(MainModel& model)
 {
-    if (model.state.activity == ActivityMode::None) return true;
-    model.state.interruptRequested = true;
-    return false;
+    if (model.state.activity != ActivityMode::None) {
+        model.state.interruptRequested = true;
+        model.state.quitRequested = true;
+        return false;
+    }
+    return OfferToSaveChangesBeforeQuit(model);
+}
+
+bool QuitAfterWork(MainModel& model)
+{
+    MainState& state = model.state;
+    if (!state.quitRequested || state.activity != ActivityMode::None) return false;
+    state.quitRequested = false;
+    return true;
 }
 
 bool IdleRefresh::runIfIdle(MainModel& model)

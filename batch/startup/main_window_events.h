@@ -19,8 +19,14 @@ bool DropPointOnPanel(int x, int y, const PanelRect& panel);
 
 // Closing the main window while a run or a folder scan lasts would end the
 // program in the middle of writing files: the close asks that work to stop
-// instead (the interrupt question follows) and is refused.
+// instead (the interrupt question follows) and is refused for now; once the
+// user has agreed and the work has stopped, QuitAfterWork says to close.
+// Unsaved changes in the source view are offered for saving first, with
+// Yes, No and Cancel; Cancel keeps the program open.
 bool MainWindowCloseQuery(MainModel& model);
+
+// True once, when a close that waited for a run or a scan may now go ahead.
+bool QuitAfterWork(MainModel& model);
 
 // Re-reading the panel from the disk on every repaint costs a look at every
 // file each time the window is drawn. The desktop program instead refreshes

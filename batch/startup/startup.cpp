@@ -6,6 +6,7 @@
 #include "batch/panel/file_list.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/startup/command_line.h"
+#include "batch/startup/default_editor.h"
 #include "settings/data_lists.h"
 #include "settings/profile.h"
 #include "settings/program_options.h"
@@ -29,7 +30,7 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     LoadedEngineData data = LoadEngineData(model.fs, folder);
     model.engineData = std::move(data.data);
     for (const std::string& warning : data.warnings) ShowMessage(model.ui, MessageKind::Warning, warning);
-    options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.state.windowsFolder));
+    options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.desktop, model.state.windowsFolder));
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})
         if (!model.fs.isFolder(path)) (void)model.fs.createFolder(path); // missing ones are reported where used
@@ -51,16 +52,6 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
 
 } // namespace
 
-std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder)
-{
-    static const char* const kEditors[] = {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "pluma", "xed",
-        "featherpad", "leafpad", "geany", "xdg-open", "editor"};
-    const std::string folder = WithTrailingSeparator(systemProgramFolder);
-    for (const char* editor : kEditors)
-        if (fs.isFile(folder + editor)) return folder + editor;
-    return folder + "editor";
-}
-
 void MainWindowShown(MainModel& model, const std::string& programFolder, const std::string& systemProgramFolder,
     const std::vector<std::string>& arguments)
 {
@@ -68,6 +59,8 @@ void MainWindowShown(MainModel& model, const std::string& programFolder, const s
     // Names on this platform are case-sensitive: the folder is kept as it is spelt.
     model.state.programFolder = WithTrailingSeparator(programFolder);
     model.state.caption = std::string(kApplicationTitle) + " " + kVersionText;
+    if (model.state.homeFolder.empty())
+        if (std::optional<std::string> home = model.desktop.variable("HOME")) model.state.homeFolder = *home;
     try {
         SettingsSequence(model, arguments);
     } catch (const std::exception&) {

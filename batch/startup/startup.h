@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "batch/model/desktop_facts.h"
 
 namespace qm {
 
@@ -17,10 +18,6 @@ inline constexpr std::string_view kSystemProgramFolder = "/usr/bin";
 inline constexpr std::string_view kScreenTooNarrow =
     "Sorry, minimum screen resolution restriction is 800\xD1\x85"
     "600. Program will be closed.\rPlease, set bigger screen resolution and try again.";
-
-// The first of the common desktop text editors under the folder, then
-// xdg-open, then editor; so the start-up check finds one on a normal install.
-std::string DefaultExternalEditor(FileSystem& fs, const std::string& systemProgramFolder);
 
 // The main window shown for the first time: caption, folders, then the
 // settings sequence (defaults, data lists, "Options.dat", the profile, the

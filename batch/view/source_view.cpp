@@ -1,8 +1,10 @@
 // The source view's logic: which copy of the highlighted row is shown, edited, saved, opened or sent to the editor.
 #include "batch/view/source_view.h"
 
+#include "batch/model/external_editor.h"
 #include "batch/model/main_model.h"
 #include "batch/model/placement.h"
+#include "batch/model/text_diff.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/view/source_text.h"
 
@@ -59,9 +61,11 @@ bool SaveShownFile(MainModel& model)
 
 void ShowText(MainModel& model, bool optimized)
 {
+    if (!HighlightedRow(model)) return;
+    if (!OfferToSaveChanges(model, false)) return;
+    // Saving refreshes and re-sorts the panel: the rows may have moved, the highlight follows its file.
     const PanelRow* row = HighlightedRow(model);
     if (!row) return;
-    if (!OfferToSaveChanges(model, false)) return;
     const std::string path = optimized ? OptimizedCopyOf(model, *row) : InitialCopyOf(model, *row);
     if (!model.fs.isFile(path)) {
         ShowMessage(model.ui, MessageKind::Error, Filled(kNotFound, path));
@@ -78,6 +82,8 @@ void ShowText(MainModel& model, bool optimized)
     SourceText text = SourceTextOf(*bytes, model.options.flag(Opt::cbKeepLineEnds));
     view.hint = path;
     view.shownFile = path;
+    view.shown = optimized ? ShownText::Optimized : ShownText::Initial;
+    view.caption = SourceViewCaption(view);
     view.format = text.format;
     model.hooks.setSourceViewText(text.text);
     view.editable = true;
@@ -86,7 +92,39 @@ void ShowText(MainModel& model, bool optimized)
     model.hooks.stateChanged();
 }
 
+// A copy's text as the view shows it, or the message that says why there is none.
+std::optional<std::string> ViewTextOf(MainModel& model, const std::string& path, bool optimized)
+{
+    if (!model.fs.isFile(path)) {
+        ShowMessage(model.ui, MessageKind::Error, Filled(kNotFound, path));
+        return std::nullopt;
+    }
+    Expected<std::string> bytes = model.fs.readBytes(path);
+    if (!bytes) {
+        ShowMessage(model.ui, MessageKind::Error,
+            std::string(optimized ? "Error during opening optimized file" : "Error during opening initial file") +
+                "\r" + bytes.reason());
+        return std::nullopt;
+    }
+    return SourceTextOf(*bytes, false).text;
+}
+
 } // namespace
+
+bool OfferToSaveChangesBeforeQuit(MainModel& model)
+{
+    const SourceViewState& view = model.sourceView;
+    if (!view.butSaveFileEnabled || view.shownFile.empty()) return true;
+    switch (model.ui.askYesNoCancel("Save changes to *|* < " + view.hint + " >  ?")) {
+    case YesNoCancel::Yes:
+        return SaveShownFile(model);
+    case YesNoCancel::No:
+        return true;
+    case YesNoCancel::Cancel:
+        return false;
+    }
+    return false;
+}
 
 bool OfferToSaveChanges(MainModel& model, bool resetAfterwards)
 {
@@ -114,6 +152,7 @@ void UpdateViewCommands(MainModel& model)
     }
     view.butViewUnZippedEnabled = view.menuUnzippedEnabled;
     view.butViewZippedEnabled = view.menuZippedEnabled;
+    view.butViewDiffEnabled = view.menuUnzippedEnabled && view.menuZippedEnabled;
     model.hooks.stateChanged();
 }
 
@@ -142,10 +181,39 @@ void butViewUnZippedClick(MainModel& model) { ShowText(model, false); }
 
 void butViewZippedClick(MainModel& model) { ShowText(model, true); }
 
+void butViewDiffClick(MainModel& model)
+{
+    if (!HighlightedRow(model)) return;
+    if (!OfferToSaveChanges(model, false)) return;
+    const PanelRow* row = HighlightedRow(model);
+    if (!row) return;
+    const std::string initialPath = InitialCopyOf(model, *row);
+    const std::string optimizedPath = OptimizedCopyOf(model, *row);
+    const std::optional<std::string> initial = ViewTextOf(model, initialPath, false);
+    if (!initial) return;
+    const std::optional<std::string> optimized = ViewTextOf(model, optimizedPath, true);
+    if (!optimized) return;
+    const std::vector<DiffRun> runs = TextDifferences(*initial, *optimized);
+    const DiffSummary summary = SummaryOf(runs);
+    SourceViewState& view = model.sourceView;
+    view.hint = optimizedPath;
+    view.shownFile = optimizedPath;
+    view.shown = ShownText::Differences;
+    view.caption = SourceViewCaption(view) + ": " + std::to_string(summary.removedBytes) + " bytes removed and " +
+        std::to_string(summary.addedBytes) + " added in " + std::to_string(summary.places) +
+        (summary.places == 1 ? " place" : " places");
+    model.hooks.setSourceViewDifferences(runs);
+    // The differences are no text of any file: nothing to edit or to save.
+    view.editable = false;
+    view.butSendToEditEnabled = true;
+    view.butSaveFileEnabled = false;
+    model.hooks.stateChanged();
+}
+
 void memoFileSrcChange(MainModel& model)
 {
     SourceViewState& view = model.sourceView;
-    if (view.shownFile.empty() || view.butSaveFileEnabled) return;
+    if (view.shownFile.empty() || !view.editable || view.butSaveFileEnabled) return;
     view.butSaveFileEnabled = true;
     model.hooks.stateChanged();
 }
@@ -192,11 +260,22 @@ void SendToEditor(MainModel& model, const std::string& file)
 {
     const std::string editor = model.options.text(Opt::edExtEditor);
     const std::string folder = WithoutTrailingSeparator(FolderPart(file));
-    if (editor.empty() || !model.ui.launchProgram("\"" + editor + "\"", "\"" + file + "\"", "\"" + folder + "\""))
-        ShowMessage(model.ui, MessageKind::Error, "External editor running failed");
+    const EditorLaunch launch = EditorLaunchFor(editor, file);
+    if (editor.empty() || !model.ui.launchProgram(launch.program, launch.parameters, "\"" + folder + "\""))
+        ShowMessage(model.ui, MessageKind::Error,
+            "External editor running failed\r" +
+                (editor.empty() ? std::string("No external HTML editor is set: choose one in Options, page Misc.")
+                                : "The program could not be started: " + launch.program +
+                            ". Choose another external HTML editor in Options, page Misc."));
 }
 
-void OpenDocument(MainModel& model, const std::string& path) { model.ui.openDocument(path); }
+void OpenDocument(MainModel& model, const std::string& path)
+{
+    if (!model.ui.openDocument(path))
+        ShowMessage(model.ui, MessageKind::Error,
+            "No program could open < " + path + " >\rTried the desktop's program for the file's type (xdg-open), " +
+                "then x-www-browser, sensible-browser and $BROWSER. Please, install a web browser.");
+}
 
 void SetSourceViewVisible(MainModel& model, bool visible)
 {

@@ -17,6 +17,11 @@ struct MainModel;
 // changes are still in the view, so the caller must not replace them.
 bool OfferToSaveChanges(MainModel& model, bool resetAfterwards);
 
+// Quitting with unsaved changes asks the same question with Cancel as well,
+// as every editor does: Yes saves, No drops them, Cancel (or a save that
+// failed) keeps the program open. False when the program must stay.
+bool OfferToSaveChangesBeforeQuit(MainModel& model);
+
 // menuViewPopup and a change of the highlighted row: the View items and the
 // two view buttons follow whether the row's initial and optimized copies exist.
 void UpdateViewCommands(MainModel& model);
@@ -30,6 +35,8 @@ void listFilesDblClick(MainModel& model);
 // The side buttons: show the initial or the optimized copy's text.
 void butViewUnZippedClick(MainModel& model);
 void butViewZippedClick(MainModel& model);
+// The third side button: the differences between the two copies, removed and added runs marked.
+void butViewDiffClick(MainModel& model);
 // Every change of the view's text: the unsaved-changes mark.
 void memoFileSrcChange(MainModel& model);
 // Saves the view's text over the shown file (beside it, then renamed over it).

@@ -57,7 +57,14 @@ TEST(ProgramOptions, FirstStartWritesTheDefaultFile)
         "col4=110\r\n"
         "col5=100\r\n"
         "listHeight=305\r\n"
-        "column_sort=0\r\n";
+        "column_sort=0\r\n"
+        // The program's own keys follow the 25 of the original file.
+        "lastFolder=\r\n"
+        "windowLeft=0\r\n"
+        "windowTop=0\r\n"
+        "windowWidth=0\r\n"
+        "windowHeight=0\r\n"
+        "windowMaximized=0\r\n";
     EXPECT_EQ(ReadFile(dir / "Options.dat"), expected);
 }
 
@@ -165,7 +172,7 @@ TEST(ProgramOptions, EveryKeyComesBack)
 
     Expected<SettingsFile> reread = SettingsFile::load(files, dir / "Options.dat");
     ASSERT_TRUE(reread);
-    EXPECT_EQ(reread->lines().size(), 3u + 25u);
+    EXPECT_EQ(reread->lines().size(), 3u + 25u + 6u);
     EXPECT_EQ(reread->readString("settings", "unknownKey"), "1");
     TOptionSet read = StartUpOptions("/opt/qmk/");
     ReadProgramOptions(*reread, read, ProgramFolderDefaults {"/opt/qmk/"});

@@ -148,7 +148,7 @@ void ScriptedUi::processEvents()
 bool ScriptedUi::openDocument(const std::string& path)
 {
     events_.push_back({"open document", path});
-    return true;
+    return openSucceeds;
 }
 
 bool ScriptedUi::launchProgram(const std::string& program, const std::string& parameters, const std::string& folder)

@@ -59,6 +59,7 @@ public:
     std::function<void()> onProcessEvents;
     int processEventsCalls = 0;
     bool launchSucceeds = true; // the shell starts the programs it is asked to
+    bool openSucceeds = true; // the shell has a program for every document
     std::vector<OverwritePrompt> overwritePrompts;
     std::vector<FolderChooserPanels> chooserPanels;
     std::vector<FileDialogRequest> dialogRequests;

@@ -20,10 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -31,6 +33,7 @@
 #include <memory>
 
 #include "base/file_system.h"
+#include "batch/model/window_layout.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/desktop_program.h"
 #include "ui/folder_chooser.h"
@@ -71,6 +74,8 @@ struct Session {
             QFile::copy(QStringLiteral(QMK_PROGRAM_DIR "/") + QLatin1String(data), path(QLatin1String(data)));
         QDir(dir.path()).mkpath(QStringLiteral("Profiles"));
         program = std::make_unique<DesktopProgram>(fs, QStringLiteral(QMK_HELP_DIR));
+        // The shell recorder of each test takes every page the program opens.
+        program->windows().ui.canOpen = nullptr;
         main().show();
         program->start(folder(), arguments);
     }
@@ -150,6 +155,13 @@ private slots:
     void closingDuringARunAsksToInterrupt();
     void restoreMenu();
     void viewEditAndSave();
+    void editSwitchAndSaveThroughTheWindows();
+    void quitWithAnUnsavedEdit();
+    void differencesView();
+    void keyboard();
+    void sideButtonsStayDuringARun();
+    void skippedFilesInTheResults();
+    void noBrowser();
     void viewCommandsAndTheBrowser();
     void optionsEnablingRules();
     void tagEntries();
@@ -158,6 +170,8 @@ private slots:
     void layoutIsKept();
     void commandLineInProcess();
     void commandLineOfTheRealProgram();
+    void unattendedScriptWithTwoPagesOfOneName();
+    void windowsThatFit();
 
 private:
     ShellRecorder shell_;
@@ -364,7 +378,9 @@ void DesktopProgramTest::overwriteConfirmation()
     QVERIFY(dialogs.done());
     QCOMPARE(session.read(QStringLiteral("optimized/a.htm")), QByteArray("old a"));
     QVERIFY(session.read(QStringLiteral("optimized/c.htm")) != QByteArray("old c"));
-    QCOMPARE(session.report().fdone->text(), QStringLiteral("2"));
+    // The skipped file was reached all the same: it counts, and is named.
+    QCOMPARE(session.report().fdone->text(), QStringLiteral("3"));
+    QCOMPARE(session.report().labSkipped->text(), QStringLiteral("skipped: 1"));
 
     // The next run asks afresh; "New name" writes beside the file in the way.
     dialogs.expect(QStringLiteral("Confirmation"), Click("butNewName"), true);
@@ -460,12 +476,12 @@ void DesktopProgramTest::closingDuringARunAsksToInterrupt()
     dialogs.expect(QStringLiteral("Do you want to interrupt optimization process?"), Press(QMessageBox::Ok));
     session.main().butOptimize->click();
     session.report().butStart->click();
-    QVERIFY(dialogs.done());
-    QVERIFY(!closed);
-    QVERIFY(session.main().isVisible());
-    // Once the run has stopped the window closes, saving the options.
     QFile::remove(session.path(QStringLiteral("Options.dat")));
-    QVERIFY(session.main().close());
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(dialogs.done());
+    QVERIFY2(!closed, "not while the run was writing");
+    // The user agreed to stop the run to close the program: it closes as asked, saving the options.
+    QTRY_VERIFY(!session.main().isVisible());
     QVERIFY(QFileInfo::exists(session.path(QStringLiteral("Options.dat"))));
     QVERIFY(dialogs.unexpected.isEmpty());
 }
@@ -566,6 +582,230 @@ void DesktopProgramTest::viewEditAndSave()
     QVERIFY(main.memoFileSrc->isReadOnly());
     for (QToolButton* button : {main.butViewUnZipped, main.butViewZipped, main.butSendToEdit, main.butSaveFile})
         QVERIFY(!button->isEnabled());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+// Saving on the way to the other text refreshes and re-sorts the panel: the
+// text shown next must be the edited file's, and nothing may fall over.
+void DesktopProgramTest::editSwitchAndSaveThroughTheWindows()
+{
+    enum class Switch { SideButton, OtherRowThenDoubleClick, DoubleClick };
+    for (Switch how : {Switch::SideButton, Switch::OtherRowThenDoubleClick, Switch::DoubleClick}) {
+        DialogScript dialogs;
+        Session session;
+        session.write(QStringLiteral("site/big.htm"), "<p>the biggest page of the panel at first</p>\r\n");
+        session.write(QStringLiteral("site/small.htm"), "<p>small</p>\r\n");
+        session.write(QStringLiteral("optimized/small.htm"), "<p>small, optimized</p>\r\n");
+        session.drop({session.path(QStringLiteral("site/big.htm")), session.path(QStringLiteral("site/small.htm"))},
+            session.main().panelRect().center());
+        TfrmMain& main = session.main();
+        main.listFiles->horizontalHeader()->sectionClicked(3); // by size, larger files first
+        QCOMPARE(session.column(0), (QStringList {"big.htm", "small.htm"}));
+        session.select(1);
+        main.butViewUnZipped->click();
+        main.memoFileSrc->selectAll();
+        QTest::keyClicks(main.memoFileSrc, QStringLiteral("now this page is by far the bigger one of the two pages"));
+        dialogs.expect(QStringLiteral("Save changes to"), Press(QMessageBox::Yes));
+        switch (how) {
+        case Switch::SideButton:
+            main.butViewZipped->click();
+            break;
+        case Switch::OtherRowThenDoubleClick:
+            session.select(0);
+            emit main.listFiles->doubleClicked(session.files()->index(0, 0));
+            break;
+        case Switch::DoubleClick:
+            emit main.listFiles->doubleClicked(session.files()->index(1, 0));
+            break;
+        }
+        QVERIFY(dialogs.done());
+        QCOMPARE(session.read(QStringLiteral("site/small.htm")),
+            QByteArray("now this page is by far the bigger one of the two pages\r\n"));
+        QCOMPARE(session.column(0), (QStringList {"small.htm", "big.htm"}));
+        if (how == Switch::OtherRowThenDoubleClick) {
+            QCOMPARE(main.memoFileSrc->toolTip(), session.path(QStringLiteral("site/big.htm")));
+        } else {
+            QCOMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>small, optimized</p>"));
+            QCOMPARE(main.labShownText->text(),
+                QStringLiteral("Optimized text of ") + session.path(QStringLiteral("optimized/small.htm")));
+        }
+        // The program goes on and closes normally, saving its options.
+        QFile::remove(session.path(QStringLiteral("Options.dat")));
+        QVERIFY(main.close());
+        QVERIFY(QFileInfo::exists(session.path(QStringLiteral("Options.dat"))));
+        QVERIFY(dialogs.unexpected.isEmpty());
+    }
+}
+
+void DesktopProgramTest::quitWithAnUnsavedEdit()
+{
+    DialogScript dialogs;
+    Session session;
+    session.write(QStringLiteral("site/page.htm"), "<p>page</p>\r\n");
+    session.drop({session.path(QStringLiteral("site/page.htm"))}, session.main().panelRect().center());
+    TfrmMain& main = session.main();
+    session.select(0);
+    main.butViewUnZipped->click();
+    QTest::keyClicks(main.memoFileSrc, QStringLiteral("typed"));
+    const QString question = QStringLiteral("Save changes to *|* < ") + session.path(QStringLiteral("site/page.htm")) +
+        QStringLiteral(" >  ?");
+    dialogs.expect(question, [](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!main.close());
+    QVERIFY(main.isVisible());
+    dialogs.expect(question, Press(QMessageBox::Yes));
+    QVERIFY(main.close());
+    QCOMPARE(session.read(QStringLiteral("site/page.htm")), QByteArray("typed<p>page</p>\r\n"));
+    QVERIFY(dialogs.done());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+void DesktopProgramTest::differencesView()
+{
+    DialogScript dialogs;
+    Session session;
+    session.write(QStringLiteral("site/page.htm"), "<td width=\"50\">  cell  </td>\r\n");
+    session.write(QStringLiteral("optimized/page.htm"), "<td width=50>cell</td>\r\n");
+    session.drop({session.path(QStringLiteral("site/page.htm"))}, session.main().panelRect().center());
+    TfrmMain& main = session.main();
+    QVERIFY(!main.butViewDiff->isEnabled());
+    session.select(0);
+    QVERIFY(main.butViewDiff->isEnabled());
+    main.butViewDiff->click();
+    QCOMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<td width=\"50\">  cell  </td>"));
+    QVERIFY(main.memoFileSrc->isReadOnly());
+    QVERIFY(main.labShownText->text().startsWith(QStringLiteral("Differences of ")));
+    QVERIFY(main.labShownText->text().endsWith(QStringLiteral("6 bytes removed and 0 added in 4 places")));
+    // The removed quote is drawn struck out, the kept text as it is.
+    QTextCursor cursor(main.memoFileSrc->document());
+    cursor.setPosition(10);
+    cursor.setPosition(11, QTextCursor::KeepAnchor);
+    QCOMPARE(cursor.selectedText(), QStringLiteral("\""));
+    QVERIFY(cursor.charFormat().fontStrikeOut());
+    cursor.setPosition(1);
+    QVERIFY(!cursor.charFormat().fontStrikeOut());
+    QVERIFY(!main.butSaveFile->isEnabled());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+void DesktopProgramTest::keyboard()
+{
+    DialogScript dialogs;
+    Session session;
+    session.write(QStringLiteral("site/a.htm"), "<p>a</p>\r\n");
+    session.write(QStringLiteral("site/b.htm"), "<p>b</p>\r\n");
+    session.write(QStringLiteral("optimized/b.htm"), "<p>b, optimized</p>\r\n");
+    session.drop({session.path(QStringLiteral("site/a.htm")), session.path(QStringLiteral("site/b.htm"))},
+        session.main().panelRect().center());
+    TfrmMain& main = session.main();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.listFiles->setFocus();
+    // Enter shows the optimized text, the initial one where there is none.
+    session.select(1);
+    QTest::keyClick(main.listFiles, Qt::Key_Return);
+    QCOMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>b, optimized</p>"));
+    session.select(0);
+    QTest::keyClick(main.listFiles, Qt::Key_Enter);
+    QCOMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>a</p>"));
+    // The side buttons' keys.
+    session.select(1);
+    // A button's key clicks it as the mouse would, a moment later.
+    QTest::keyClick(main.listFiles, Qt::Key_1, Qt::ControlModifier);
+    QTRY_COMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>b</p>"));
+    QTest::keyClick(main.listFiles, Qt::Key_2, Qt::ControlModifier);
+    QTRY_COMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>b, optimized</p>"));
+    QTest::keyClick(main.listFiles, Qt::Key_3, Qt::ControlModifier);
+    QTRY_VERIFY(main.labShownText->text().startsWith(QStringLiteral("Differences of ")));
+    // View in the browser.
+    QTest::keyClick(main.listFiles, Qt::Key_B, Qt::ControlModifier);
+    QTRY_COMPARE(shell_.opened, QStringList {session.path(QStringLiteral("optimized/b.htm"))});
+    // Save: the edit is written.
+    QTest::keyClick(main.listFiles, Qt::Key_1, Qt::ControlModifier);
+    QTRY_COMPARE(main.memoFileSrc->toPlainText(), QStringLiteral("<p>b</p>"));
+    main.memoFileSrc->setFocus();
+    main.memoFileSrc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(main.memoFileSrc, QStringLiteral("!"));
+    QTest::keyClick(main.memoFileSrc, Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(session.read(QStringLiteral("site/b.htm")), QByteArray("<p>b</p>!\r\n"));
+    QVERIFY(!main.butSaveFile->toolTip().isEmpty());
+    QVERIFY(main.butSaveFile->toolTip().contains(QStringLiteral("Ctrl+S")));
+    // Restore: nothing was run yet, so it says what to do first.
+    dialogs.expect(QStringLiteral("You should optimize files first"), Press(QMessageBox::Ok));
+    main.listFiles->setFocus();
+    QTest::keyClick(main.listFiles, Qt::Key_R, Qt::ControlModifier);
+    QTRY_VERIFY(dialogs.done());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+void DesktopProgramTest::sideButtonsStayDuringARun()
+{
+    DialogScript dialogs;
+    Session session;
+    session.addSite();
+    session.write(QStringLiteral("optimized/a.htm"), "old a");
+    TfrmMain& main = session.main();
+    session.select(0);
+    const QPoint before = main.butViewUnZipped->mapTo(&main, QPoint(0, 0));
+    bool inPlace = false;
+    bool disabled = false;
+    dialogs.expect(QStringLiteral("Confirmation"), [&](QWidget* dialog) {
+        inPlace = main.butViewUnZipped->isVisible() && main.butViewUnZipped->mapTo(&main, QPoint(0, 0)) == before;
+        disabled = !main.butViewUnZipped->isEnabled() && !main.butViewZipped->isEnabled() &&
+            !main.butViewDiff->isEnabled() && main.memoFileSrc->isHidden();
+        Click("butReplace")(dialog);
+    });
+    main.butOptimize->click();
+    session.report().butStart->click();
+    QVERIFY(dialogs.done());
+    QVERIFY(inPlace);
+    QVERIFY(disabled);
+    QVERIFY(main.memoFileSrc->isVisible());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+// Skip in the confirmation for a file is no failure of the results page: every
+// file counts, and the skipped ones are named.
+void DesktopProgramTest::skippedFilesInTheResults()
+{
+    DialogScript dialogs;
+    Session session;
+    session.addSite();
+    for (const char* name : {"optimized/a.htm", "optimized/b.htm", "optimized/c.htm"})
+        session.write(QString::fromLatin1(name), "old");
+    dialogs.expect(QStringLiteral("Confirmation"), Click("butSkipAll"));
+    session.main().butOptimize->click();
+    TfrmReport& report = session.report();
+    report.butStart->click();
+    QVERIFY(dialogs.done());
+    QVERIFY(report.isVisible());
+    QCOMPARE(report.currentPage(), TfrmReport::PageResults);
+    QCOMPARE(report.fdone->text(), QStringLiteral("3"));
+    QVERIFY(report.labSkipped->isVisibleTo(&report));
+    QCOMPARE(report.labSkipped->text(), QStringLiteral("skipped: 3"));
+    QCOMPARE(report.deleted->text(), QStringLiteral("0"));
+    QVERIFY(session.main().menuBackUpLast->isEnabled());
+    QCOMPARE(session.read(QStringLiteral("optimized/a.htm")), QByteArray("old"));
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+void DesktopProgramTest::noBrowser()
+{
+    DialogScript dialogs;
+    Session session;
+    session.addSite();
+    session.program->windows().ui.canOpen = [](const QString&) { return false; };
+    session.select(0);
+    dialogs.expect(QStringLiteral("No program could open"), [](QWidget* dialog) {
+        QVERIFY(qobject_cast<QMessageBox*>(dialog)->text().contains(QStringLiteral("x-www-browser")));
+        Press(QMessageBox::Ok)(dialog);
+    });
+    session.main().butView->click();
+    QVERIFY(dialogs.done());
+    QVERIFY(shell_.opened.isEmpty());
     QVERIFY(dialogs.unexpected.isEmpty());
 }
 
@@ -741,9 +981,10 @@ void DesktopProgramTest::layoutIsKept()
 {
     {
         DialogScript dialogs;
-        Session session({}, "col1=222\r\nlistHeight=150\r\ncolumn_sort=3\r\n");
-        QCOMPARE(session.main().listFiles->columnWidth(1), 222);
-        QCOMPARE(session.main().splitter->sizes().value(0), 150);
+        Session session({}, "col0=222\r\nlistHeight=150\r\ncolumn_sort=3\r\n");
+        QCOMPARE(session.main().listFiles->columnWidth(0), 222);
+        const QList<int> sizes = session.main().splitter->sizes();
+        QCOMPARE(sizes.value(0), PanelHeightFor(150, sizes.value(0) + sizes.value(1)));
         QVERIFY(session.main().sortItems[3]->isChecked());
         session.main().listFiles->setColumnWidth(2, 133);
         session.main().close();
@@ -773,6 +1014,86 @@ void DesktopProgramTest::commandLineInProcess()
     QVERIFY(session.read(QStringLiteral("Options.dat")).contains(("edOptimizedPath=" + out.path() + "/").toUtf8()));
     QVERIFY(dialogs.unexpected.isEmpty());
     QApplication::setQuitOnLastWindowClosed(true);
+}
+
+// A script that quits runs with nobody at the screen: two pages of one name
+// meet in the flat output folder, and no confirmation may wait for an answer.
+void DesktopProgramTest::unattendedScriptWithTwoPagesOfOneName()
+{
+    QTemporaryDir site;
+    QTemporaryDir out;
+    QDir(site.path()).mkpath(QStringLiteral("a"));
+    QDir(site.path()).mkpath(QStringLiteral("b"));
+    for (const char* name : {"a/index.htm", "b/index.htm"}) {
+        QFile page(site.filePath(QString::fromLatin1(name)));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<p>" + QByteArray(name) + "</p>\r\n");
+    }
+    DialogScript dialogs;
+    QApplication::setQuitOnLastWindowClosed(false);
+    const std::vector<std::string> arguments {
+        "/cl", "/fo=" + FromQt(site.path()), "/op=" + FromQt(out.path()), "/ca", "/opt", "/nc", "/nr", "/q"};
+    Session session(arguments, "cbProcessEmbeded=1\r\n");
+    QVERIFY2(dialogs.seen.isEmpty(), qPrintable(dialogs.seen.join(QStringLiteral(" | "))));
+    QFile optimized(out.filePath(QStringLiteral("index.htm")));
+    QVERIFY(optimized.open(QIODevice::ReadOnly));
+    QCOMPARE(optimized.readAll(), QByteArray("<p>a/index.htm</p>\r\n"));
+    QCOMPARE(session.report().labSkipped->text(), QStringLiteral("skipped: 1"));
+    QTRY_VERIFY(!session.main().isVisible());
+}
+
+void DesktopProgramTest::windowsThatFit()
+{
+    DialogScript dialogs;
+    {
+        // A place saved on a larger screen: the window comes back inside this one.
+        Session session({}, "windowLeft=700\r\nwindowTop=500\r\nwindowWidth=3000\r\nwindowHeight=2000\r\n");
+        TfrmMain& main = session.main();
+        const QRect screen = main.screen()->availableGeometry();
+        QVERIFY2(screen.contains(main.frameGeometry()),
+            qPrintable(QStringLiteral("%1,%2 %3x%4")
+                           .arg(main.frameGeometry().x())
+                           .arg(main.frameGeometry().y())
+                           .arg(main.frameGeometry().width())
+                           .arg(main.frameGeometry().height())));
+        // The last column takes the rest of the width; the date shows whole.
+        QVERIFY(main.listFiles->horizontalHeader()->stretchLastSection());
+        session.write(QStringLiteral("site/a.htm"), "<p>a</p>");
+        session.drop({session.path(QStringLiteral("site/a.htm"))}, main.panelRect().center());
+        const int dateWidth = main.listFiles->fontMetrics().horizontalAdvance(session.cell(0, 2));
+        QVERIFY(main.listFiles->columnWidth(2) > dateWidth);
+        // Moved and resized by the user: kept in "Options.dat".
+        main.setGeometry(20, 30, 600, 400);
+        QVERIFY(main.close());
+        const QByteArray options = session.read(QStringLiteral("Options.dat"));
+        QVERIFY(options.contains("windowLeft=" + QByteArray::number(main.frameGeometry().x()) + "\r\n"));
+        QVERIFY(options.contains("windowWidth=" + QByteArray::number(main.frameGeometry().width()) + "\r\n"));
+    }
+    {
+        // At the designed size every caption shows whole, the sorted one with its mark, and no column hangs out.
+        Session session({}, "column_sort=5\r\n");
+        QTableView* list = session.main().listFiles;
+        QHeaderView* header = list->horizontalHeader();
+        int total = 0;
+        for (int column = 0; column < TfrmMain::kColumnCount; ++column) {
+            const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(
+                header->sectionSize(column) > header->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
+            total += header->sectionSize(column);
+        }
+        QVERIFY2(total <= list->viewport()->width(),
+            qPrintable(QStringLiteral("%1 of %2").arg(total).arg(list->viewport()->width())));
+    }
+    {
+        // listHeight is the panel's height in the designed window: a taller window gives it the same share.
+        Session session({}, "listHeight=300\r\nwindowLeft=0\r\nwindowTop=0\r\nwindowWidth=798\r\nwindowHeight=570\r\n");
+        const QList<int> sizes = session.main().splitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        QVERIFY2(std::abs(sizes.value(0) - PanelHeightFor(300, total)) <= 2,
+            qPrintable(QStringLiteral("%1 of %2").arg(sizes.value(0)).arg(total)));
+        QVERIFY(sizes.value(1) > total / 4);
+    }
+    QVERIFY(dialogs.unexpected.isEmpty());
 }
 
 void DesktopProgramTest::commandLineOfTheRealProgram()

@@ -96,7 +96,7 @@ private slots:
     void numberFieldKeyFilter();
     void numberFieldRefusesPastedLetters();
     void profileButtonsAndKeys();
-    void ctrlAReachesWindowFromTextField();
+    void ctrlAInATextFieldSelectsItsText();
     void folderChoosers_data();
     void folderChoosers();
     void editorChooser();
@@ -466,6 +466,7 @@ void OptionsWindowTest::profileButtonsAndKeys()
 
     // Ctrl+S saves although butSave is disabled.
     QVERIFY(!f.button("butSave")->isEnabled());
+    f.button("butOpen")->setFocus();
     QTest::keyClick(&f.window, Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&f.window, Qt::Key_A, Qt::ControlModifier);
@@ -475,16 +476,23 @@ void OptionsWindowTest::profileButtonsAndKeys()
     QCOMPARE(f.window.menuSaveAs->text(), QStringLiteral("SaveAs"));
 }
 
-void OptionsWindowTest::ctrlAReachesWindowFromTextField()
+// In a text field Ctrl+A selects its text, as everywhere; the profile's
+// Ctrl+O and Ctrl+S still reach the window from there.
+void OptionsWindowTest::ctrlAInATextFieldSelectsItsText()
 {
     Fixture f;
     f.window.show();
     f.window.showPage(TfrmOptions::Misc);
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
     auto* editor = f.find<QLineEdit>("edExtEditor");
+    editor->setText(QStringLiteral("/usr/bin/kate"));
     editor->setFocus();
+    editor->setCursorPosition(0);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(f.commands.calls, QStringList {"saveProfileAs"});
+    QCOMPARE(editor->selectedText(), QStringLiteral("/usr/bin/kate"));
+    QVERIFY(f.commands.calls.isEmpty());
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.commands.calls, QStringList {"saveProfile"});
 }
 
 void OptionsWindowTest::folderChoosers_data()

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
@@ -15,8 +16,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 
 #include "tests/ui/ui_test_support.h"
+#include "ui/desktop_queries.h"
 #include "ui/file_dialog_filter.h"
 #include "ui/folder_chooser.h"
 #include "ui/path_label.h"
@@ -80,6 +84,9 @@ private slots:
     void folderChooserCloseBoxKeepsSelection();
     void folderChooserFolderVanished();
     void folderChooserPanels();
+    void folderChooserStartHomeAndTypedPath();
+    void desktopCanOpen_data();
+    void desktopCanOpen();
 
     void nameFilters_data();
     void nameFilters();
@@ -407,7 +414,7 @@ void UserInterfaceTest::folderChooserPanels()
     QVERIFY(chooser.panFiles->isHidden());
     QVERIFY(chooser.panFolder->isHidden());
     const FolderChooserPanels panels {
-        true, {"Maximum", "files count is", "100"}, 1, {"Maximum level of", "embeded folders is", "10"}};
+        true, {"Maximum", "files count is", "100"}, 1, {"Maximum level of", "embeded folders is", "10"}, {}};
     bool shown = false;
     WhenModalShown([&](QWidget*) {
         shown = chooser.panFiles->isVisible() && chooser.panFolder->isVisible();
@@ -427,6 +434,94 @@ void UserInterfaceTest::folderChooserPanels()
     // Closing hides both panels again.
     QVERIFY(chooser.panFiles->isHidden());
     QVERIFY(chooser.panFolder->isHidden());
+}
+
+// The chooser opens at its start folder, expanded; Home and a typed path
+// (with ~ for the home folder) go to a folder and choose it.
+void UserInterfaceTest::folderChooserStartHomeAndTypedPath()
+{
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkpath(QStringLiteral("start/inner")));
+    QVERIFY(QDir(temp.path()).mkpath(QStringLiteral("typed")));
+    const QString start = temp.filePath(QStringLiteral("start"));
+    QtUserInterface ui;
+    TfrmFolders& chooser = ui.folderChooser();
+    FolderChooserPanels panels;
+    panels.startFolder = FromQt(start);
+    WhenModalShown([&](QWidget*) {
+        QCOMPARE(chooser.model->filePath(chooser.fList->currentIndex()), start);
+        QVERIFY(chooser.fList->isExpanded(chooser.fList->currentIndex()));
+        QVERIFY2(!chooser.validSelection(), "shown, not yet chosen");
+        QCOMPARE(chooser.edPath->text(), QDir::toNativeSeparators(start));
+        // A path that is no folder is said to be none.
+        chooser.edPath->setFocus();
+        chooser.edPath->setText(temp.filePath(QStringLiteral("nothing")));
+        QTest::keyClick(chooser.edPath, Qt::Key_Return);
+        QVERIFY(chooser.isVisible());
+        QVERIFY(!chooser.validSelection());
+        QVERIFY(chooser.labFolder->text().startsWith(QStringLiteral("No such folder")));
+        // Home.
+        chooser.butHome->click();
+        QVERIFY(chooser.validSelection());
+        QCOMPARE(chooser.selectedPath(), QDir::homePath());
+        // A typed path goes there; Enter in the line does not close the chooser yet.
+        chooser.edPath->setFocus();
+        chooser.edPath->setText(temp.filePath(QStringLiteral("typed")));
+        QTest::keyClick(chooser.edPath, Qt::Key_Return);
+        QVERIFY(chooser.isVisible());
+        QVERIFY(chooser.validSelection());
+        QCOMPARE(chooser.selectedPath(), temp.filePath(QStringLiteral("typed")));
+        chooser.butOK->click();
+    });
+    QCOMPARE(ToQt(ui.chooseFolder(panels)), QDir::toNativeSeparators(temp.filePath(QStringLiteral("typed"))));
+
+    // ~ stands for the home folder.
+    WhenModalShown([&](QWidget*) {
+        chooser.edPath->setFocus();
+        chooser.edPath->setText(QStringLiteral("~"));
+        QTest::keyClick(chooser.edPath, Qt::Key_Return);
+        QCOMPARE(chooser.selectedPath(), QDir::homePath());
+        chooser.butCancel->click();
+    });
+    QCOMPARE(ui.chooseFolder(panels), std::string("-"));
+}
+
+// xdg-open starts even when it then finds no program for the page; the
+// desktop must be asked beforehand. Fake programs along $PATH play the desktop.
+void UserInterfaceTest::desktopCanOpen_data()
+{
+    QTest::addColumn<QStringList>("programs"); // "name=output" for xdg-mime's answer
+    QTest::addColumn<bool>("canOpen");
+    QTest::newRow("no xdg-open: Qt's own launcher decides") << QStringList {} << true;
+    QTest::newRow("xdg-open with a program for pages") << QStringList {"xdg-open", "xdg-mime=firefox.desktop"} << true;
+    QTest::newRow("xdg-open without one, no browser") << QStringList {"xdg-open", "xdg-mime="} << false;
+    QTest::newRow("xdg-open without one, but x-www-browser")
+        << QStringList {"xdg-open", "xdg-mime=", "x-www-browser"} << true;
+}
+
+void UserInterfaceTest::desktopCanOpen()
+{
+    QFETCH(QStringList, programs);
+    QFETCH(bool, canOpen);
+    QTemporaryDir bin;
+    for (const QString& program : programs) {
+        const QString name = program.section(QLatin1Char('='), 0, 0);
+        QFile script(bin.filePath(name));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n");
+        if (program.contains(QLatin1Char('=')))
+            script.write("echo '" + program.section(QLatin1Char('='), 1).toUtf8() + "'\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    qunsetenv("BROWSER");
+    const bool answer = DesktopCanOpen(bin.filePath(QStringLiteral("page.html")));
+    qputenv("PATH", path);
+    if (!browser.isEmpty()) qputenv("BROWSER", browser);
+    QCOMPARE(answer, canOpen);
 }
 
 void UserInterfaceTest::nameFilters_data()
@@ -474,16 +569,17 @@ void UserInterfaceTest::openAndSaveDialogs()
     QCOMPARE(chosen.size(), std::size_t(1));
     QCOMPARE(ToQt(chosen[0]), page.fileName());
 
-    // Without a folder of its own the dialog opens where the last one was.
+    // A name typed without its extension receives the dialog's default one.
     WhenModalShown([&](QWidget* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
         QCOMPARE(files->acceptMode(), QFileDialog::AcceptSave);
         QCOMPARE(files->directory().absolutePath(), temp.path());
         QCOMPARE(files->defaultSuffix(), QStringLiteral("lst"));
-        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("panel.lst"));
+        QVERIFY(!files->testOption(QFileDialog::DontUseNativeDialog));
+        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("panel"));
         static_cast<QDialog*>(files)->accept();
     });
-    const auto saved = ui.saveFile({"", "Files list [ *.lst ]|*.lst", {}, "lst", false});
+    const auto saved = ui.saveFile({"", "Files list [ *.lst ]|*.lst", FromQt(temp.path()), "lst", false});
     QVERIFY(saved);
     QCOMPARE(ToQt(*saved), temp.filePath(QStringLiteral("panel.lst")));
 

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -16,13 +17,16 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/folder_chooser.h"
+#include "ui/help_viewer.h"
 #include "ui/path_label.h"
 #include "ui/program_windows.h"
 #include "ui/replace_dialog.h"
@@ -47,6 +51,8 @@ private slots:
     void reportWindowKeys();
     void aboutWindow();
     void programWindowsWiring();
+    void helpKeyOpensEachWindowsTopic();
+    void helpFromAModalDialogIsUsable();
 };
 
 void WindowsTest::mainToolBar()
@@ -69,7 +75,7 @@ void WindowsTest::mainToolBar()
         auto* button = main.findChild<QToolButton*>(QString::fromLatin1(name));
         QVERIFY2(button, name);
         QCOMPARE(button->text(), QString::fromLatin1(caption));
-        QCOMPARE(button->toolTip(), QString::fromLatin1(hint));
+        QVERIFY2(button->toolTip().startsWith(QString::fromLatin1(hint)), name);
         QCOMPARE(button->statusTip(), QString::fromLatin1(hint));
         QVERIFY2(!button->icon().isNull(), name);
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
@@ -198,10 +204,14 @@ void WindowsTest::sourceView()
     QVERIFY(main.memoFileSrc->isReadOnly());
     QCOMPARE(main.memoFileSrc->toolTip(), QStringLiteral("File source"));
     const QList<std::pair<QToolButton*, const char*>> buttons {{main.butViewUnZipped, "View the text of initial file"},
-        {main.butViewZipped, "View the text of optimized file"}, {main.butSendToEdit, "Send file to external editor"},
-        {main.butSaveFile, "Save changes to the file"}};
+        {main.butViewZipped, "View the text of optimized file"},
+        {main.butViewDiff, "View the differences between the initial and the optimized file"},
+        {main.butSendToEdit, "Send file to external editor"}, {main.butSaveFile, "Save changes to the file"}};
     for (const auto& [button, hint] : buttons) {
-        QCOMPARE(button->toolTip(), QString::fromLatin1(hint));
+        // The hint is the status bar's text; the tooltip names the button's key after it.
+        QCOMPARE(button->statusTip(), QString::fromLatin1(hint));
+        QVERIFY2(button->toolTip().startsWith(QString::fromLatin1(hint)), hint);
+        QVERIFY2(!button->shortcut().isEmpty(), hint);
         QVERIFY(!button->isEnabled());
         QVERIFY(!button->icon().isNull());
     }
@@ -378,6 +388,97 @@ void WindowsTest::programWindowsWiring()
     }
     windows.main.butQuit->click();
     QVERIFY(!windows.main.isVisible());
+}
+
+namespace {
+
+// F1 in the window, once it is the active one, as a user presses it.
+void PressF1In(QWidget* window)
+{
+    window->activateWindow();
+    // The window itself, not only a window that shares activation with it.
+    QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    QTest::keyClick(target, Qt::Key_F1);
+}
+
+} // namespace
+
+void WindowsTest::helpKeyOpensEachWindowsTopic()
+{
+    TOptionSet options;
+    test::RecordingCommands commands;
+    ProgramWindows windows(options, commands, QStringLiteral(QMK_HELP_DIR));
+    windows.main.show();
+    struct Row {
+        const char* name;
+        QWidget* window;
+        const char* topic;
+    };
+    const Row rows[] = {
+        {"main window", &windows.main, "index.html"},
+        {"run window", &windows.report, "run-window.html"},
+        {"options window", &windows.options, "options-window.html"},
+        {"tag editor", windows.options.tagEditor(), "tag-editor.html"},
+        {"about window", &windows.about, "about.html"},
+    };
+    for (const Row& row : rows) {
+        row.window->show();
+        PressF1In(row.window);
+        QVERIFY2(windows.help.isVisible(), row.name);
+        QCOMPARE(windows.help.currentFile(), QString::fromLatin1(row.topic));
+        windows.help.hide();
+        if (row.window != &windows.main) row.window->hide();
+    }
+    // The two modal dialogs, while they wait for their answer.
+    QString confirmationTopic;
+    test::WhenModalShown([&](QWidget* dialog) {
+        PressF1In(dialog);
+        confirmationTopic = windows.help.currentFile();
+        windows.ui.replaceDialog().butSkip->click();
+    });
+    windows.ui.askOverwrite(OverwritePrompt {});
+    QCOMPARE(confirmationTopic, QStringLiteral("overwrite-confirmation.html"));
+    QString chooserTopic;
+    test::WhenModalShown([&](QWidget* dialog) {
+        PressF1In(dialog);
+        chooserTopic = windows.help.currentFile();
+        windows.ui.folderChooser().butCancel->click();
+    });
+    windows.ui.chooseFolder({});
+    QCOMPARE(chooserTopic, QStringLiteral("folder-selection.html"));
+}
+
+// A modal dialog blocks every other window: help opened from it must not be
+// one of them, or it could be neither scrolled nor followed while the dialog waits.
+void WindowsTest::helpFromAModalDialogIsUsable()
+{
+    TOptionSet options;
+    test::RecordingCommands commands;
+    ProgramWindows windows(options, commands, QStringLiteral(QMK_HELP_DIR));
+    windows.main.show();
+    bool usable = false;
+    int scrolled = 0;
+    test::WhenModalShown([&](QWidget* dialog) {
+        windows.ui.replaceDialog().butHelp->click();
+        QVERIFY(windows.help.isVisible());
+        QWindow* modal = dialog->windowHandle();
+        QWindow* help = windows.help.windowHandle();
+        usable =
+            help && (modal->isAncestorOf(help, QWindow::IncludeTransients) || help == QGuiApplication::modalWindow());
+        // A key that scrolls goes through the window system, as the user's would: a blocked window drops it.
+        windows.help.resize(300, 120);
+        windows.help.browser->setFocus();
+        QTest::keyClick(windows.help.windowHandle(), Qt::Key_PageDown);
+        scrolled = windows.help.browser->verticalScrollBar()->value();
+        windows.ui.replaceDialog().butSkip->click();
+    });
+    windows.ui.askOverwrite(OverwritePrompt {});
+    QVERIFY(usable);
+    QVERIFY(scrolled > 0);
+    // The dialog has gone; the help stays open, as a window of the program again.
+    QVERIFY(windows.help.isVisible());
+    QCOMPARE(windows.help.parentWidget(), static_cast<QWidget*>(&windows.main));
 }
 
 QTEST_MAIN(WindowsTest)

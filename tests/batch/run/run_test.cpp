@@ -145,8 +145,11 @@ TEST(Run, InterruptInsideTheEngineLeavesTheFileUntouched)
     EXPECT_EQ(bench.read("site/f0.htm"), std::string(100, 'x')) << "the source was not moved or rewritten";
     EXPECT_FALSE(bench.exists("backup/f0.htm"));
     EXPECT_TRUE(bench.model.run.processed.empty());
-    // With no file processed the results page has no average to show.
-    EXPECT_EQ(bench.ui.texts("error"), std::vector<std::string> {"\rError of optimization results window"});
+    // With no file processed the results page says so; it has no average to show.
+    EXPECT_TRUE(bench.ui.texts("error").empty());
+    EXPECT_EQ(bench.model.run.window.page, 2);
+    EXPECT_EQ(bench.model.run.window.fdone, "0");
+    EXPECT_EQ(bench.model.run.window.midk, "-");
 }
 
 TEST(Run, EngineFailureEndsTheRun)
@@ -288,15 +291,72 @@ TEST(Run, PageOneSaysWhereResultsGo)
     }
 }
 
-TEST(Run, NothingProcessedHasNoResultsPage)
+// A run that handled no file has figures all the same: zero files, nothing
+// removed, no average; it is no failure of the results page.
+TEST(Run, NothingProcessedShowsZeroFigures)
 {
     RunBench bench({{100, 50}});
     butOptimizeClick(bench.model);
     bench.model.panel.deselect();
     butStartClick(bench.model);
-    EXPECT_EQ(bench.ui.texts("error"), std::vector<std::string> {"\rError of optimization results window"});
-    EXPECT_FALSE(bench.model.run.window.visible);
-    EXPECT_FALSE(bench.model.state.menuBackUpLastEnabled);
+    const RunWindowState& window = bench.model.run.window;
+    EXPECT_TRUE(bench.ui.texts("error").empty());
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(window.page, 2);
+    EXPECT_EQ(window.fdone, "0");
+    EXPECT_EQ(window.deleted, "0");
+    EXPECT_EQ(window.midk, "-");
+    EXPECT_EQ(window.skipped, "");
+    EXPECT_TRUE(bench.model.state.menuBackUpLastEnabled) << "as the complete run left it";
+}
+
+// Every file handed to the placement counts as processed, whether or not its
+// copy was written; the skipped ones are named in a line of their own, and
+// only the written ones make up the bytes removed and the average.
+TEST(Run, SkippedFilesCountAsProcessed)
+{
+    struct Row {
+        const char* name;
+        bool modify;
+        std::vector<test::ScriptedAnswer> answers;
+        const char* fdone;
+        const char* skipped;
+        const char* deleted;
+        const char* midk;
+    };
+    using A = OverwriteAnswer;
+    const Row rows[] = {
+        {"Skip for one output copy in the way", false, {test::Overwrite(A::Skip)}, "3", "skipped: 1", "100", "50 %"},
+        {"Skip for both copies in the way", false, {test::Overwrite(A::Skip), test::Overwrite(A::Skip)}, "3",
+            "skipped: 2", "50", "50 %"},
+        {"Skip All in Modify initial files", true, {test::Overwrite(A::SkipAll), test::Overwrite(A::SkipAll)}, "3",
+            "skipped: 3", "0", "-"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RunBench bench({{100, 50}, {100, 50}, {100, 50}});
+        if (row.modify) {
+            bench.modifyMode(true);
+            // Backup copies of every page are in the way; skipping them leaves each source to the copy question.
+            for (const char* name : {"f0.htm", "f1.htm", "f2.htm"}) bench.write(std::string("backup/") + name, "old");
+        } else {
+            bench.write("optimized/f0.htm", "old");
+            if (row.answers.size() > 1) bench.write("optimized/f2.htm", "old");
+        }
+        bench.ui.script(row.answers);
+        butOptimizeClick(bench.model);
+        butStartClick(bench.model);
+        const RunWindowState& window = bench.model.run.window;
+        EXPECT_TRUE(bench.ui.scriptDone());
+        EXPECT_TRUE(bench.ui.texts("error").empty());
+        EXPECT_TRUE(window.visible);
+        EXPECT_EQ(window.page, 2);
+        EXPECT_EQ(window.fdone, row.fdone);
+        EXPECT_EQ(window.skipped, row.skipped);
+        EXPECT_EQ(window.deleted, row.deleted);
+        EXPECT_EQ(window.midk, row.midk);
+        EXPECT_TRUE(bench.model.state.menuBackUpLastEnabled);
+    }
 }
 
 TEST(Run, NoResultsSwitchCoversOneRun)

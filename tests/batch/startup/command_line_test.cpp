@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "batch/model/forwarding_user_interface.h"
 #include "batch/model/main_model.h"
+#include "batch/startup/unattended_user_interface.h"
+#include "batch/startup/usage.h"
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -43,8 +48,8 @@ TEST(CommandLine, TheTableInItsOrder)
     std::vector<std::string> commands;
     for (const CommandRow& row : CommandTable()) commands.emplace_back(row.command);
     EXPECT_EQ(commands,
-        (std::vector<std::string> {
-            "cl", "ps", "f", "fl", "fo", "foe", "m", "r", "op", "bup", "bu", "q", "ca", "opt", "nw", "nc", "nr"}));
+        (std::vector<std::string> {"cl", "ps", "f", "fl", "fo", "foe", "m", "r", "op", "bup", "bu", "ow", "q", "ca",
+            "opt", "nw", "nc", "nr"}));
 }
 
 TEST(CommandLine, EveryCommand)
@@ -104,6 +109,17 @@ TEST(CommandLine, EveryCommand)
             [](Bench& b) { EXPECT_TRUE(b.model.options.flag(Opt::cbSaveBefMod)); }},
         {"bu alone turns them off", {"/bu"}, [](Bench& b) { EXPECT_FALSE(b.model.options.flag(Opt::cbSaveBefMod)); }},
         {"bu=n turns them off", {"/bu=n"}, [](Bench& b) { EXPECT_FALSE(b.model.options.flag(Opt::cbSaveBefMod)); }},
+        {"ow=y overwrites in unattended runs", {"/ow=Y"},
+            [](Bench& b) { EXPECT_TRUE(b.model.state.scriptOverwrites); }},
+        {"ow alone skips", {"/ow"}, [](Bench& b) { EXPECT_FALSE(b.model.state.scriptOverwrites); }},
+        {"a page's path, as a file manager passes it, joins the panel", {"@site/a.htm", "@site/b.htm"},
+            [](Bench& b) {
+                ASSERT_EQ(b.model.panel.size(), 2u);
+                EXPECT_EQ(b.model.panel.row(0).fullPath(), b.path("site/a.htm"));
+            }},
+        {"a list file's path loads it", {"@list.lst"}, [](Bench& b) { EXPECT_EQ(b.model.panel.size(), 1u); }},
+        {"another file's path is no page", {"@site/notes.txt"}, [](Bench& b) { EXPECT_TRUE(b.model.panel.empty()); },
+            {"\rWrong file format"}},
         {"q", {"/q", "/m"},
             [](Bench& b) {
                 EXPECT_EQ(b.hooks.calls, (std::vector<std::string> {"quit", "minimize"}));
@@ -194,6 +210,138 @@ TEST(CommandLine, AnInterruptStopsTheRemainingArguments)
     EXPECT_EQ(bench.ui.texts("warning"),
         std::vector<std::string> {"\rOptimization process and programs keys treatment was interrupted by user"});
     EXPECT_EQ(bench.model.panel.size(), 1u) << "cl was not carried out";
+}
+
+TEST(CommandLine, RunsUnattended)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments;
+        bool unattended;
+    };
+    const Row rows[] = {
+        {"a script that quits", {"/fo=site", "/opt", "/q"}, true},
+        {"a script that presses Start", {"/opt", "-NC"}, true},
+        {"a script that leaves the run to the user", {"/fo=site", "/opt"}, false},
+        {"no arguments", {}, false},
+        {"q as a value is no command", {"/f=q"}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(RunsUnattended(row.arguments), row.unattended);
+    }
+}
+
+// The desktop's answer to setUnattended: the model talks to the unattended
+// user while the script runs, to the one on screen before and after.
+struct UnattendedBench {
+    struct Hooks final : MainWindowHooks {
+        UnattendedBench* bench = nullptr;
+        std::vector<bool> calls;
+        void setUnattended(bool on) override
+        {
+            calls.push_back(on);
+            bench->ui.setTarget(on ? static_cast<UserInterface*>(&bench->unattended) : &bench->shown);
+        }
+    };
+    test::TempDir dir;
+    test::FaultyFileSystem fs;
+    test::ScriptedUi shown;
+    std::ostringstream log;
+    ForwardingUserInterface ui;
+    Hooks hooks;
+    MainModel model {fs, ui, hooks};
+    UnattendedUserInterface unattended {shown, log, model.state};
+
+    UnattendedBench()
+    {
+        ui.setTarget(&shown);
+        hooks.bench = this;
+        model.state.programFolder = path("");
+        // Two pages of one name in two folders: their copies meet in the flat output folder.
+        test::WriteFile(dir / "site/a/index.htm", "<p>first</p>\r\n");
+        test::WriteFile(dir / "site/b/index.htm", "<p>second</p>\r\n");
+        std::filesystem::create_directories(dir / "out");
+        model.options.setFlag(Opt::cbProcessEmbeded, true);
+    }
+    std::string path(std::string_view relative) const { return dir.path().string() + "/" + std::string(relative); }
+};
+
+// A script that quits or presses Start runs with nobody at the screen: the
+// overwrite confirmation, the question before a run and the messages must
+// not wait, and what was skipped is said.
+TEST(CommandLine, AnUnattendedScriptNeverWaitsOnAQuestion)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> extra; // before the script
+        bool runWindow;
+        const char* outputText; // the page in out/index.htm at the end
+        const char* skipped;
+    };
+    const Row rows[] = {
+        {"the run window's Start: the second page is skipped", {}, true, "<p>first</p>", "skipped: 1"},
+        {"ow=y overwrites instead", {"/ow=y"}, true, "<p>second</p>", ""},
+        // opt runs at once, nc runs again: both copies are in the way then.
+        {"without the run window the question before the run is answered too", {}, false, "<p>first</p>", "skipped: 2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        UnattendedBench bench;
+        bench.model.options.setFlag(Opt::cbShowOptWin, row.runWindow);
+        std::vector<std::string> arguments = row.extra;
+        const std::vector<std::string> script = {
+            "/cl", "/fo=" + bench.path("site"), "/op=" + bench.path("out"), "/ca", "/opt", "/nc", "/nr", "/q"};
+        arguments.insert(arguments.end(), script.begin(), script.end());
+        ReadCommandLine(bench.model, arguments);
+        EXPECT_TRUE(bench.shown.events().empty()) << "nothing was shown or asked on screen";
+        EXPECT_EQ(bench.hooks.calls, (std::vector<bool> {true, false}));
+        EXPECT_EQ(test::ReadFile(bench.dir / "out/index.htm"), std::string(row.outputText) + "\r\n");
+        EXPECT_EQ(bench.model.run.window.skipped, row.skipped);
+        if (!row.runWindow) {
+            EXPECT_NE(bench.log.str().find("answered Yes: Start optimization?"), std::string::npos);
+        }
+        if (*row.skipped) {
+            EXPECT_NE(bench.log.str().find(bench.path("out/index.htm") + " is in the way"), std::string::npos)
+                << bench.log.str();
+        }
+    }
+}
+
+// --help, -h and --version are answered before any window exists (also
+// without a display); every other argument is the program's own command line.
+TEST(CommandLine, InformationOptions)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::optional<int> status;
+        const char* output; // a fragment
+    };
+    const Row rows[] = {
+        {"--help", {"--help"}, 0, "usage: quillmark"},
+        {"-h", {"/cl", "-h"}, 0, "/ow=y"},
+        {"--version", {"--version"}, 0, "quillmark 3.0\n"},
+        {"a slash command", {"/cl", "/q"}, std::nullopt, ""},
+        {"-help is the command help, as before", {"-help"}, std::nullopt, ""},
+        {"no arguments", {}, std::nullopt, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::ostringstream out;
+        EXPECT_EQ(AnswerInformationOptions(row.arguments, out), row.status);
+        EXPECT_NE(out.str().find(row.output), std::string::npos) << out.str();
+        if (!row.status) {
+            EXPECT_EQ(out.str(), "");
+        }
+    }
+}
+
+TEST(CommandLine, ScriptMessagesBecomeLogLines)
+{
+    EXPECT_EQ(LogLine("warning", "\rUnknown command 'zz'"), "quillmark: warning: Unknown command 'zz'");
+    EXPECT_EQ(LogLine("error", "3 files were not optimized:\r/a.htm: gone\r/b.htm: gone"),
+        "quillmark: error: 3 files were not optimized:; /a.htm: gone; /b.htm: gone");
 }
 
 } // namespace

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "batch/panel/panel_commands.h"
+#include "batch/panel/panel_refresh.h"
+#include "batch/run/run_control.h"
+#include "batch/view/source_view.h"
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -50,6 +54,83 @@ TEST(MainWindowEvents, ClosingWhileBusyAsksTheWorkToStop)
         EXPECT_EQ(MainWindowCloseQuery(bench.model), row.closes);
         EXPECT_EQ(bench.model.state.interruptRequested, !row.closes);
     }
+}
+
+// Closing while a run lasts asks the run to stop; once the user has agreed,
+// the program quits as asked. Cancel to the interrupt question withdraws the close.
+TEST(MainWindowEvents, ClosingDuringARunQuitsOnceTheUserAgreed)
+{
+    struct Row {
+        const char* name;
+        test::ScriptedAnswer answer;
+        bool quits;
+        bool written; // the second page
+    };
+    const Row rows[] = {
+        {"OK: the run stops, the program quits", test::Ok(), true, false},
+        {"Cancel: the run goes on, the program stays", test::CancelOk(), false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Bench bench;
+        bench.write("site/a.htm", "<p>a</p>");
+        bench.write("site/b.htm", "<p>b</p>");
+        bench.add({"site/a.htm", "site/b.htm"});
+        bench.quietRuns();
+        bool closed = false;
+        bench.ui.onProcessEvents = [&] {
+            if (closed || !bench.exists("optimized/a.htm")) return;
+            closed = true;
+            EXPECT_FALSE(MainWindowCloseQuery(bench.model)) << "not while the run writes files";
+        };
+        bench.ui.script({row.answer});
+        EXPECT_FALSE(QuitAfterWork(bench.model)) << "no close asked yet";
+        butOptimizeClick(bench.model);
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(bench.exists("optimized/b.htm"), row.written);
+        EXPECT_EQ(QuitAfterWork(bench.model), row.quits);
+        EXPECT_FALSE(QuitAfterWork(bench.model)) << "once";
+        EXPECT_TRUE(MainWindowCloseQuery(bench.model)) << "idle now";
+    }
+}
+
+// Quitting with an edit in the source view asks as every editor does.
+TEST(MainWindowEvents, QuittingWithAnUnsavedEditAsks)
+{
+    struct Row {
+        const char* name;
+        YesNoCancel answer;
+        bool failingSave;
+        bool closes;
+        const char* saved;
+    };
+    const Row rows[] = {
+        {"Yes saves and quits", YesNoCancel::Yes, false, true, "edited\r\n"},
+        {"No quits without saving", YesNoCancel::No, false, true, "<p>page</p>\r\n"},
+        {"Cancel stays", YesNoCancel::Cancel, false, false, "<p>page</p>\r\n"},
+        {"Yes with a save that fails stays", YesNoCancel::Yes, true, false, "<p>page</p>\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Bench bench;
+        bench.model.options.setFlag(Opt::cbKeepLineEnds, false);
+        bench.write("site/page.htm", "<p>page</p>\r\n");
+        bench.add({"site/page.htm"});
+        HighlightRow(bench.model, 0);
+        butViewUnZippedClick(bench.model);
+        bench.hooks.setSourceViewText("edited");
+        memoFileSrcChange(bench.model);
+        if (row.failingSave) bench.fs.failWrites(bench.path("site/page.htm"));
+        bench.ui.script({test::YesNoCancelAnswer(row.answer)});
+        EXPECT_EQ(MainWindowCloseQuery(bench.model), row.closes);
+        EXPECT_EQ(bench.ui.texts("yesnocancel"),
+            std::vector<std::string> {"Save changes to *|* < " + bench.path("site/page.htm") + " >  ?"});
+        EXPECT_EQ(bench.read("site/page.htm"), row.saved);
+    }
+    // Nothing edited: no question.
+    Bench bench;
+    EXPECT_TRUE(MainWindowCloseQuery(bench.model));
+    EXPECT_TRUE(bench.ui.events().empty());
 }
 
 TEST(MainWindowEvents, TheRefreshWaitsUntilTheProgramIsIdle)

@@ -1,11 +1,15 @@
 // Start-up in a given program folder, "Options.dat" and its fallbacks, profiles switched and saved, shut-down.
 #include "batch/startup/startup.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "base/text_lines.h"
 #include "batch/model/main_model.h"
 #include "batch/options/options_commands.h"
+#include "batch/startup/default_editor.h"
+#include "batch/startup/desktop_environment.h"
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -23,7 +27,7 @@ struct StartBench : Bench {
         programFolder = path("Program Folder/");
         bin = path("bin");
         fs::create_directories(dir / "Program Folder");
-        write("bin/xdg-open", "#!/bin/sh\n");
+        write("bin/editor", "#!/bin/sh\n");
         // An installed program folder holds the data lists.
         write("Program Folder/Align.dat", "left\nright\n");
         write("Program Folder/Ssi.dat", "include\n");
@@ -66,11 +70,13 @@ TEST(StartUp, FirstStartInAnEmptyProgramFolder)
             "cbShowOptWin=1\r\n"
             "edExtEditor=" +
             bench.bin +
-            "/xdg-open\r\n"
+            "/editor\r\n"
             "edLan=\r\n"
             "col0=180\r\ncol1=150\r\ncol2=120\r\ncol3=110\r\ncol4=110\r\ncol5=100\r\n"
             "listHeight=305\r\n"
-            "column_sort=0\r\n");
+            "column_sort=0\r\n"
+            "lastFolder=\r\n"
+            "windowLeft=0\r\nwindowTop=0\r\nwindowWidth=0\r\nwindowHeight=0\r\nwindowMaximized=0\r\n");
     const std::vector<std::string> profile = SplitLines(bench.file("Profiles/Default.pro"));
     const std::vector<std::string> expected = {"[settings]", "cbDelKav=1", "cbDelEmptyPar=1", "cbDelEmptyLine=1",
         "cbDelCRLF=0", "cbDelTabLine=1", "cbDelBegEndSpace=1", "cbDelAllTabs=1", "cbReplaceDoubleSpaces=1",
@@ -172,15 +178,94 @@ TEST(StartUp, ScreenWidthCheck)
     }
 }
 
+// The desktop program reads the variables that find its editor and the home
+// folder, and nothing else of the environment; an empty value is no value.
+TEST(StartUp, DesktopEnvironmentReadsOnlyItsVariables)
+{
+    ::setenv("VISUAL", "kate", 1);
+    ::setenv("EDITOR", "", 1);
+    ::setenv("QMK_TEST_SECRET", "x", 1);
+    const EnvironmentLookup environment = DesktopEnvironment();
+    EXPECT_EQ(environment("VISUAL"), std::optional<std::string>("kate"));
+    EXPECT_EQ(environment("EDITOR"), std::nullopt);
+    EXPECT_EQ(environment("QMK_TEST_SECRET"), std::nullopt);
+    ::unsetenv("VISUAL");
+    ::unsetenv("EDITOR");
+    ::unsetenv("QMK_TEST_SECRET");
+}
+
+// The first start offers a graphical editor the desktop knows of; a browser,
+// a launcher or a terminal editor only where nothing better is there.
 TEST(StartUp, DefaultExternalEditor)
 {
-    Bench bench;
-    EXPECT_EQ(DefaultExternalEditor(bench.fs, bench.path("bin")), bench.path("bin/editor"));
-    bench.write("bin/editor", "");
-    bench.write("bin/xdg-open", "");
-    EXPECT_EQ(DefaultExternalEditor(bench.fs, bench.path("bin")), bench.path("bin/xdg-open"));
-    bench.write("bin/mousepad", "");
-    EXPECT_EQ(DefaultExternalEditor(bench.fs, bench.path("bin")), bench.path("bin/mousepad"));
+    struct Row {
+        const char* name;
+        std::map<std::string, std::string> environment; // "@" stands for the bench's folder
+        std::map<std::string, std::string> defaults; // MIME type to desktop file
+        std::vector<const char*> files; // under the bench, "applications/*.desktop" with their contents below
+        const char* expected;
+    };
+    const std::string geditEntry = "[Desktop Entry]\nName=Text Editor\nExec=gedit %U\nTerminal=false\n"
+                                   "Categories=GNOME;GTK;Utility;TextEditor;\n";
+    const std::string browserEntry = "[Desktop Entry]\nExec=/usr/bin/chromium %U\nCategories=Network;WebBrowser;\n";
+    const std::string vimEntry = "[Desktop Entry]\nExec=vim %F\nTerminal=true\nCategories=Utility;TextEditor;\n";
+    const Row rows[] = {
+        {"nothing at all: the system's editor", {}, {}, {}, "sys/editor"},
+        {"xdg-open opens a browser, it is no editor", {}, {}, {"sys/xdg-open", "sys/editor"}, "sys/editor"},
+        {"a known graphical editor", {}, {}, {"sys/editor", "sys/mousepad"}, "sys/mousepad"},
+        {"a graphical VISUAL comes first", {{"VISUAL", "kate --new"}, {"PATH", "@bin"}}, {},
+            {"bin/kate", "sys/mousepad"}, "bin/kate"},
+        {"VISUAL with a quoted path", {{"VISUAL", "\"@opt/my ed\" --wait"}}, {}, {"opt/my ed", "sys/mousepad"},
+            "opt/my ed"},
+        {"a terminal VISUAL gives way to the desktop's text editor",
+            {{"VISUAL", "vim"}, {"PATH", "@bin"}, {"XDG_DATA_DIRS", "@share"}}, {{"text/html", "gedit.desktop"}},
+            {"bin/vim", "bin/gedit", "share/applications/gedit.desktop"}, "bin/gedit"},
+        {"the desktop's browser for pages is passed over for its text editor",
+            {{"PATH", "@bin"}, {"XDG_DATA_DIRS", "@share"}},
+            {{"text/html", "chromium.desktop"}, {"text/plain", "gedit.desktop"}},
+            {"bin/gedit", "share/applications/gedit.desktop", "share/applications/chromium.desktop"}, "bin/gedit"},
+        {"a terminal desktop entry is no graphical editor", {{"PATH", "@bin"}, {"XDG_DATA_DIRS", "@share"}},
+            {{"text/plain", "vim.desktop"}}, {"bin/vim", "share/applications/vim.desktop", "sys/mousepad"},
+            "sys/mousepad"},
+        {"the user's own desktop entry hides the system's",
+            {{"PATH", "@bin"}, {"XDG_DATA_HOME", "@home"}, {"XDG_DATA_DIRS", "@share"}},
+            {{"text/plain", "gedit.desktop"}},
+            {"bin/gedit", "home/applications/gedit.desktop", "share/applications/gedit.desktop", "sys/editor"},
+            "sys/editor"},
+        {"a terminal VISUAL when there is no graphical editor", {{"VISUAL", "nano"}, {"PATH", "@bin"}}, {},
+            {"bin/nano", "sys/editor"}, "bin/nano"},
+        {"EDITOR after VISUAL", {{"EDITOR", "@bin/nano"}}, {}, {"bin/nano", "sys/editor"}, "bin/nano"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Bench bench;
+        for (const char* file : row.files) {
+            const std::string name = file;
+            std::string contents = "#!/bin/sh\n";
+            if (name.find("gedit.desktop") != std::string::npos)
+                contents = name.rfind("home/", 0) == 0 ? "[Desktop Entry]\nNoDisplay=true\n" : geditEntry;
+            if (name.find("chromium.desktop") != std::string::npos) contents = browserEntry;
+            if (name.find("vim.desktop") != std::string::npos) contents = vimEntry;
+            bench.write(name, contents);
+        }
+        DesktopFacts desktop;
+        std::map<std::string, std::string> environment;
+        for (const auto& [name, value] : row.environment) {
+            std::string filled = value;
+            if (filled.find('@') != std::string::npos) filled.replace(filled.find('@'), 1, bench.root());
+            environment[name] = filled;
+        }
+        desktop.variable = [environment](std::string_view name) -> std::optional<std::string> {
+            auto found = environment.find(std::string(name));
+            if (found == environment.end()) return std::nullopt;
+            return found->second;
+        };
+        desktop.defaultApplication = [defaults = row.defaults](std::string_view mimeType) {
+            auto found = defaults.find(std::string(mimeType));
+            return found == defaults.end() ? std::string() : found->second;
+        };
+        EXPECT_EQ(DefaultExternalEditor(bench.fs, desktop, bench.path("sys")), bench.path(row.expected));
+    }
 }
 
 TEST(Profiles, OpenAsksAboutUnsavedChanges)

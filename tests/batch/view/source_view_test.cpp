@@ -221,6 +221,45 @@ TEST(SourceView, OfferToSaveBeforeShowingAnotherText)
     }
 }
 
+// Saving refreshes and re-sorts the panel, so the row that was highlighted may
+// move (and the rows' storage with it): the other text must still be the one
+// of the file that was edited.
+TEST(SourceView, SavingOnTheWayToTheOtherTextFollowsTheRowThroughTheSort)
+{
+    struct Row {
+        const char* name;
+        void (*show)(MainModel&);
+        const char* expectedText;
+    };
+    const Row rows[] = {
+        {"the optimized text", butViewZippedClick, "<p>small, optimized</p>"},
+        {"the initial text again", butViewUnZippedClick, "a longer text than the big page holds"},
+        {"a double click", listFilesDblClick, "<p>small, optimized</p>"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Bench bench;
+        bench.model.options.setFlag(Opt::cbKeepLineEnds, false);
+        bench.write("site/big.htm", "<p>a big page, the first by size</p>\r\n");
+        bench.write("site/small.htm", "<p>small</p>\r\n");
+        bench.write("optimized/small.htm", "<p>small, optimized</p>\r\n");
+        bench.add({"site/big.htm", "site/small.htm"});
+        bench.model.panel.sortByColumn(3); // larger files first
+        ASSERT_EQ(bench.model.panel.row(1).Filename, "small.htm");
+        HighlightRow(bench.model, 1);
+        butViewUnZippedClick(bench.model);
+        bench.hooks.setSourceViewText("a longer text than the big page holds");
+        memoFileSrcChange(bench.model);
+        bench.ui.script({test::Yes()});
+        row.show(bench.model);
+        EXPECT_EQ(bench.read("site/small.htm"), "a longer text than the big page holds\r\n");
+        ASSERT_EQ(bench.model.panel.row(0).Filename, "small.htm") << "the saved page is the larger one now";
+        EXPECT_EQ(bench.model.panel.highlighted(), std::optional<std::size_t>(0));
+        EXPECT_EQ(bench.hooks.sourceViewText(), row.expectedText);
+        EXPECT_EQ(bench.model.sourceView.hint.find("small.htm") != std::string::npos, true);
+    }
+}
+
 TEST(SourceView, AFailedSaveKeepsTheEditInTheView)
 {
     ViewBench bench;
@@ -284,28 +323,38 @@ TEST(SourceView, TheExternalEditor)
     struct Row {
         const char* name;
         void (*command)(MainModel&);
+        const char* editor;
         bool launches;
         const char* file;
+        const char* launch; // %e the editor, %f the file
     };
     const Row rows[] = {
-        {"the side button sends the shown file", butSendToEditClick, true, "optimized/index.htm"},
-        {"the panel's item sends the highlighted row", menuSendClick, true, "site/index.htm"},
-        {"the shell cannot start it", menuSendClick, false, "site/index.htm"},
+        {"the side button sends the shown file", butSendToEditClick, "/usr/bin/my editor", true, "optimized/index.htm",
+            "\"%e\" \"%f\""},
+        {"the panel's item sends the highlighted row", menuSendClick, "/usr/bin/my editor", true, "site/index.htm",
+            "\"%e\" \"%f\""},
+        {"a terminal editor runs in a terminal", menuSendClick, "/usr/bin/editor", true, "site/index.htm",
+            "\"x-terminal-emulator\" -e \"%e\" \"%f\""},
+        {"vi too", menuSendClick, "/usr/bin/vi", true, "site/index.htm", "\"x-terminal-emulator\" -e \"%e\" \"%f\""},
+        {"the shell cannot start it", menuSendClick, "/usr/bin/my editor", false, "site/index.htm", "\"%e\" \"%f\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ViewBench bench;
-        bench.model.options.setText(Opt::edExtEditor, "/usr/bin/my editor");
+        bench.model.options.setText(Opt::edExtEditor, row.editor);
         bench.ui.launchSucceeds = row.launches;
         butViewZippedClick(bench.model);
         row.command(bench.model);
         const std::string file = bench.path(row.file);
+        std::string launch = row.launch;
+        launch.replace(launch.find("%e"), 2, row.editor);
+        launch.replace(launch.find("%f"), 2, file);
         EXPECT_EQ(bench.ui.texts("launch"),
-            std::vector<std::string> {
-                "\"/usr/bin/my editor\" \"" + file + "\" in \"" + WithoutTrailingSeparator(FolderPart(file)) + "\""});
+            std::vector<std::string> {launch + " in \"" + WithoutTrailingSeparator(FolderPart(file)) + "\""});
         EXPECT_EQ(bench.ui.messages().empty(), row.launches);
         if (!row.launches) {
-            EXPECT_EQ(bench.ui.messages()[0], "\rExternal editor running failed");
+            EXPECT_EQ(bench.ui.messages()[0].rfind("External editor running failed\r", 0), 0u);
+            EXPECT_NE(bench.ui.messages()[0].find(row.editor), std::string::npos) << "names the program";
         }
     }
 }
@@ -317,6 +366,23 @@ TEST(SourceView, TheBrowserItems)
     menuZippedClick(bench.model);
     EXPECT_EQ(bench.ui.texts("open document"),
         (std::vector<std::string> {bench.path("site/index.htm"), bench.path("optimized/index.htm")}));
+    EXPECT_TRUE(bench.ui.messages().empty());
+}
+
+// Without a browser the shell opens nothing; the user learns what was tried.
+TEST(SourceView, NoProgramToOpenThePage)
+{
+    const std::vector<void (*)(MainModel&)> commands = {butViewClick, menuUnzippedClick, menuZippedClick};
+    for (auto command : commands) {
+        ViewBench bench;
+        bench.ui.openSucceeds = false;
+        command(bench.model);
+        ASSERT_EQ(bench.ui.texts("error").size(), 1u);
+        const std::string message = bench.ui.texts("error")[0];
+        EXPECT_NE(message.find(bench.path("")), std::string::npos) << "names the page: " << message;
+        EXPECT_NE(message.find("xdg-open"), std::string::npos) << "names what was tried: " << message;
+        EXPECT_NE(message.find("x-www-browser"), std::string::npos) << message;
+    }
 }
 
 TEST(SourceView, TheStorageModeDecidesTheOptimizedFileItem)
@@ -327,6 +393,65 @@ TEST(SourceView, TheStorageModeDecidesTheOptimizedFileItem)
         StorageModeChanged(bench.model);
         EXPECT_EQ(bench.view().menuZippedEnabled, !modify);
     }
+}
+
+// The label above the view names the file and which of its texts is shown.
+TEST(SourceView, TheCaptionSaysWhatIsShown)
+{
+    ViewBench bench;
+    EXPECT_EQ(bench.view().shown, ShownText::None);
+    butViewUnZippedClick(bench.model);
+    EXPECT_EQ(bench.view().caption, "Initial text of " + bench.path("site/index.htm"));
+    butViewZippedClick(bench.model);
+    EXPECT_EQ(bench.view().caption, "Optimized text of " + bench.path("optimized/index.htm"));
+    ClearFilesPanel(bench.model);
+    EXPECT_EQ(bench.view().shown, ShownText::None);
+    EXPECT_EQ(bench.view().caption, SourceViewCaption(bench.view()));
+    EXPECT_NE(bench.view().caption.find("Enter"), std::string::npos) << "says how to show a text";
+}
+
+// The third view: what the run did to the page, read-only, with a summary.
+TEST(SourceView, TheDifferencesBetweenTheTwoCopies)
+{
+    ViewBench bench;
+    bench.write("site/index.htm", "<p>  initial  </p>\r\n");
+    bench.write("optimized/index.htm", "<p>initial</p>\r\n");
+    UpdateViewCommands(bench.model);
+    EXPECT_TRUE(bench.view().butViewDiffEnabled);
+    butViewDiffClick(bench.model);
+    EXPECT_EQ(bench.view().shown, ShownText::Differences);
+    EXPECT_FALSE(bench.view().editable);
+    EXPECT_EQ(bench.view().caption,
+        "Differences of " + bench.path("optimized/index.htm") +
+            " from its initial text: 4 bytes removed and 0 added in 2 places");
+    EXPECT_EQ(bench.shownText(), "<p>  initial  </p>") << "the recording hooks keep the runs' texts";
+    // Typing cannot make the differences an edit of a file.
+    memoFileSrcChange(bench.model);
+    EXPECT_FALSE(bench.view().butSaveFileEnabled);
+
+    // Without the optimized copy there is nothing to compare.
+    ViewBench without(false);
+    UpdateViewCommands(without.model);
+    EXPECT_FALSE(without.view().butViewDiffEnabled);
+    butViewDiffClick(without.model);
+    EXPECT_EQ(without.ui.messages(),
+        std::vector<std::string> {"\rFile < " + without.path("optimized/index.htm") + " > not found!"});
+}
+
+// During a run the side buttons stay in place but cannot be used.
+TEST(SourceView, SideButtonsAreDisabledWhileARunLasts)
+{
+    ViewBench bench(false);
+    bench.quietRuns();
+    UpdateViewCommands(bench.model);
+    bool usableDuringRun = false;
+    bench.ui.onProcessEvents = [&] {
+        usableDuringRun = usableDuringRun || SideButtonUsable(bench.view(), bench.view().butViewUnZippedEnabled);
+    };
+    EXPECT_TRUE(SideButtonUsable(bench.view(), bench.view().butViewUnZippedEnabled));
+    bench.model.panel.selectAll();
+    butOptimizeClick(bench.model);
+    EXPECT_FALSE(usableDuringRun);
 }
 
 TEST(SourceView, HiddenWhileARunLasts)

@@ -1,5 +1,5 @@
-// A user interface that passes every call on to another one, for a model that must exist before the windows it talks
-// through.
+// A user interface that passes every call on to another one: for a model that must exist before the windows it talks
+// through, and for a script that answers for the user while it runs.
 #pragma once
 
 #include "batch/model/user_interface.h"
