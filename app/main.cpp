@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <csignal>
 #include <iostream>
 
 #include "batch/startup/program_folder.h"
@@ -53,6 +54,8 @@ int main(int argc, char* argv[])
     if (std::optional<int> status =
             qm::AnswerInformationOptions(std::vector<std::string>(argv + 1, argv + argc), std::cout))
         return *status;
+    // A page beyond the file size limit fails its write and is reported, instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(qm::kVersionText));

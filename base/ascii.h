@@ -15,6 +15,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 
+// A file name as it may be printed: control characters (and the backslash
+// that introduces the escapes) become C escapes such as \n, \t and \x1b, so
+// a name can neither break a report line nor send commands to a terminal.
+// Bytes from 0x80 up pass unchanged.
+std::string EscapeControlCharacters(std::string_view text);
+
 // A space or a tab: the white space a line may begin or end with.
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

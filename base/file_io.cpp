@@ -1,17 +1,23 @@
-// Whole-file reads, atomic replacement and sizes.
+// Regular-file reads, durable replacement, metadata-keeping copies, appends and locks on the machine's file system.
 #include "base/file_io.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <new>
+#include <random>
 #include <system_error>
+#include <thread>
 
-#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
+
+#include "base/ascii.h"
+#include "base/file_metadata.h"
+#include "base/file_system.h"
 
 namespace qm {
 namespace fs = std::filesystem;
@@ -39,97 +45,323 @@ Failure FailureOf(int error)
     }
 }
 
+Status SystemError(const std::string& what, const std::string& path, int error)
+{
+    return Status::Fail("Cannot " + what + " " + Quoted(path) + ": " + std::strerror(error), FailureOf(error));
+}
+
 namespace {
 
-std::string Describe(const fs::path& path, const std::string& what)
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : fd_(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // Closes now and reports what close says (a delayed write error shows here).
+    int close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+const char* KindOf(mode_t mode)
 {
-    return "Cannot " + what + " \"" + path.string() + "\"";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISDIR(mode)) return "a folder";
+    return "no regular file";
 }
 
-// A name no other writer in this folder uses at the same moment.
-fs::path TemporaryBeside(const fs::path& target, int attempt)
+Status NotRegular(const std::string& path, mode_t mode)
 {
-    static std::atomic<unsigned long> counter {0};
-    auto stamp = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::string name = "." + target.filename().string() + ".qmk-" + std::to_string(stamp % 1000000007UL) + "-" +
-        std::to_string(counter++) + "-" + std::to_string(attempt);
-    return target.parent_path() / name;
+    return Status::Fail(Quoted(path) + " is " + KindOf(mode) + ", not a regular file", Failure::NotRegular);
 }
 
-bool FlushToDisk(std::FILE* file)
+FileIdentity IdentityOf(const struct stat& status)
 {
-    if (std::fflush(file) != 0) return false;
-#if defined(__unix__) || defined(__APPLE__)
-    if (::fsync(::fileno(file)) != 0) return false;
-#endif
-    return true;
+    FileIdentity identity;
+    identity.device = static_cast<std::uint64_t>(status.st_dev);
+    identity.inode = static_cast<std::uint64_t>(status.st_ino);
+    identity.size = static_cast<std::int64_t>(status.st_size);
+    identity.modifiedNanoseconds =
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+    identity.mode = static_cast<std::uint32_t>(status.st_mode & 07777);
+    identity.owner = static_cast<std::uint32_t>(status.st_uid);
+    identity.group = static_cast<std::uint32_t>(status.st_gid);
+    return identity;
+}
+
+// Opens a file for reading without blocking on a FIFO or a device, and
+// checks on the descriptor itself that it is a regular file: a check by
+// name first could meet another file than the one opened.
+Expected<int> OpenRegular(const std::string& path, struct stat& status)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return SystemError("open", path, errno);
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return SystemError("read", path, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return NotRegular(path, status.st_mode);
+    }
+    return fd;
+}
+
+Status WriteAll(int fd, std::string_view bytes, const std::string& path)
+{
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return SystemError("write", path, errno);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return Status::Ok();
+}
+
+std::string RandomHex8()
+{
+    static std::atomic<std::uint64_t> counter {0};
+    static const std::uint64_t seed = [] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ static_cast<std::uint64_t>(::getpid());
+    }();
+    std::uint64_t value = seed + 0x9E3779B97F4A7C15ULL * ++counter;
+    value ^= value >> 31;
+    value *= 0xBF58476D1CE4E5B9ULL;
+    value ^= value >> 29;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text(8, '0');
+    for (int i = 0; i < 8; ++i) text[i] = kHex[(value >> (4 * i)) & 0xF];
+    return text;
+}
+
+// A new, locked temporary file in the folder of `target`; the lock tells a
+// later run that its writer is still alive.
+Expected<int> CreateTemporaryBeside(const std::string& target, std::string& temporary)
+{
+    const std::string folder = FolderPart(target);
+    int error = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + ".qmk-" + RandomHex8() + ".tmp";
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            (void)::flock(fd, LOCK_EX); // without lock support a stale file is only left for the user to see
+            return fd;
+        }
+        error = errno;
+        if (error != EEXIST) break;
+    }
+    return SystemError("create a file beside", target, error);
+}
+
+Status SyncDescriptor(int fd, const std::string& path)
+{
+    if (::fsync(fd) != 0) return SystemError("write", path, errno);
+    return Status::Ok();
 }
 
 } // namespace
 
-Expected<std::string> ReadFileBytes(const fs::path& path)
+bool IsTemporaryName(std::string_view name)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return Status::Fail(Describe(path, "read") + ": it is a folder");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Status::Fail(Describe(path, "open") + ": " + std::strerror(errno), FailureOf(errno));
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) return Status::Fail(Describe(path, "read") + ": " + std::strerror(errno), FailureOf(errno));
-    return bytes;
+    if (name.size() != 17 || name.substr(0, 5) != ".qmk-" || name.substr(13) != ".tmp") return false;
+    for (char c : name.substr(5, 8))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
 }
 
-Status WriteFileAtomically(const fs::path& path, std::string_view bytes)
+Expected<std::string> ReadRegularFile(const std::string& path, FileIdentity* identity, std::int64_t offset)
 {
-    fs::path target = path.is_absolute() ? path : fs::absolute(path);
-    std::error_code ec;
-    if (fs::is_directory(target, ec))
-        return Status::Fail(Describe(target, "write") + ": a folder has that name", Failure::Exists);
-
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = TemporaryBeside(target, attempt);
-        file = std::fopen(temporary.string().c_str(), "wbx"); // x: never reuse an existing name
-        if (!file && errno != EEXIST) break;
+    struct stat status;
+    Expected<int> opened = OpenRegular(path, status);
+    if (!opened) return opened.status();
+    Descriptor fd(*opened);
+    if (identity) *identity = IdentityOf(status);
+    try {
+        std::string bytes;
+        const std::int64_t expected = static_cast<std::int64_t>(status.st_size) - offset;
+        if (expected > 0) bytes.reserve(static_cast<std::size_t>(expected) + 1);
+        char block[65536];
+        std::int64_t at = offset;
+        for (;;) {
+            const ssize_t got = ::pread(fd.get(), block, sizeof block, at);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return SystemError("read", path, errno);
+            }
+            if (got == 0) break;
+            bytes.append(block, static_cast<std::size_t>(got));
+            at += got;
+        }
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return Status::Fail("Cannot read " + Quoted(path) + ": not enough memory for a file of " +
+            std::to_string(status.st_size) + " bytes");
     }
-    if (!file) return Status::Fail(Describe(target, "write") + ": " + std::strerror(errno), FailureOf(errno));
+}
 
-    // Only a file that replaces another must reach the disk before the rename:
-    // otherwise a crash could leave neither the old content nor the new. A
-    // new file replaces nothing, and waiting for the disk for each of them
-    // would cost a run over a site more than all its passes.
-    const auto existing = fs::status(target, ec);
-    const bool replacing = !ec && fs::exists(existing);
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int writeErrno = errno;
-    written = written && (replacing ? FlushToDisk(file) : std::fflush(file) == 0);
-    if (!written) writeErrno = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        writeErrno = errno;
-    }
-    if (!written) {
-        fs::remove(temporary, ec);
-        return Status::Fail(Describe(target, "write") + ": " + std::strerror(writeErrno), FailureOf(writeErrno));
-    }
+Expected<FileIdentity> IdentifyFile(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) return SystemError("find", path, errno);
+    return IdentityOf(status);
+}
 
-    // A replaced file keeps its permissions (an executable CGI page stays executable).
-    if (replacing) fs::permissions(temporary, existing.permissions(), fs::perm_options::replace, ec);
+Status ReplaceFileContents(const std::string& rawPath, std::string_view bytes, const ReplaceOptions& options)
+{
+    const std::string path = rawPath.empty() || rawPath[0] == '/' ? rawPath : fs::absolute(rawPath).string();
+    struct stat existing;
+    const bool replacing = ::stat(path.c_str(), &existing) == 0;
+    if (replacing && S_ISDIR(existing.st_mode))
+        return Status::Fail("Cannot write " + Quoted(path) + ": a folder has that name", Failure::Exists);
 
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return Status::Fail(Describe(target, "replace") + ": " + ec.message(), FailureOf(ec.value()));
+    std::string temporary;
+    Expected<int> created = CreateTemporaryBeside(path, temporary);
+    if (!created) return created.status();
+    Descriptor fd(*created);
+    auto fail = [&](Status status) {
+        ::unlink(temporary.c_str());
+        return status;
+    };
+    if (Status written = WriteAll(fd.get(), bytes, path); !written) return fail(written);
+
+    struct stat metadata;
+    const std::string& metadataFrom = options.metadataFrom.empty() ? path : options.metadataFrom;
+    if (::stat(metadataFrom.c_str(), &metadata) == 0 && S_ISREG(metadata.st_mode))
+        ApplyMetadata(fd.get(), metadata, metadataFrom, options.keepTimes);
+    else
+        (void)::fchmod(fd.get(), NewFileMode()); // the file is ours; 0600 from its creation would do as well
+    if (replacing || options.sync)
+        if (Status synced = SyncDescriptor(fd.get(), path); !synced) return fail(synced);
+
+    if (options.expected) {
+        struct stat now;
+        if (::stat(path.c_str(), &now) != 0 || !IdentityOf(now).sameState(*options.expected))
+            return fail(Status::Fail(
+                Quoted(path) + " changed while it was being worked on; it was left as it is", Failure::Changed));
     }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(SystemError("replace", path, errno));
+    if (fd.close() != 0) return SystemError("write", path, errno); // the name is the new file's already
+    return Status::Ok();
+}
+
+Status CopyRegularFile(const std::string& from, const std::string& rawTo)
+{
+    const std::string to = rawTo.empty() || rawTo[0] == '/' ? rawTo : fs::absolute(rawTo).string();
+    struct stat status;
+    Expected<int> opened = OpenRegular(from, status);
+    if (!opened) return opened.status();
+    Descriptor in(*opened);
+    std::string temporary;
+    Expected<int> created = CreateTemporaryBeside(to, temporary);
+    if (!created) return created.status();
+    Descriptor out(*created);
+    auto fail = [&](Status failure) {
+        ::unlink(temporary.c_str());
+        return failure;
+    };
+    char block[65536];
+    for (;;) {
+        const ssize_t got = ::read(in.get(), block, sizeof block);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return fail(SystemError("read", from, errno));
+        }
+        if (got == 0) break;
+        if (Status written = WriteAll(out.get(), std::string_view(block, static_cast<std::size_t>(got)), to); !written)
+            return fail(written);
+    }
+    ApplyMetadata(out.get(), status, from, true);
+    if (Status synced = SyncDescriptor(out.get(), to); !synced) return fail(synced);
+    if (::rename(temporary.c_str(), to.c_str()) != 0) return fail(SystemError("copy to", to, errno));
+    return Status::Ok();
+}
+
+Status AppendToFileDurably(const std::string& path, std::string_view bytes)
+{
+    const int opened = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, NewFileMode());
+    if (opened < 0) return SystemError("open", path, errno);
+    Descriptor fd(opened);
+    struct stat status;
+    if (::fstat(fd.get(), &status) != 0) return SystemError("read", path, errno);
+    if (!S_ISREG(status.st_mode)) return NotRegular(path, status.st_mode);
+    // A record cut short by a crash must not swallow the next one.
+    std::string record;
+    char last = '\n';
+    if (status.st_size > 0 && ::pread(fd.get(), &last, 1, status.st_size - 1) != 1) last = '\n';
+    if (last != '\n') record += '\n';
+    record += bytes;
+    if (Status written = WriteAll(fd.get(), record, path); !written) return written;
+    if (::fdatasync(fd.get()) != 0) return SystemError("write", path, errno);
+    if (status.st_size == 0) return SyncFolderEntries(FolderPart(path).empty() ? "." : FolderPart(path));
+    return Status::Ok();
+}
+
+Expected<FileLock> LockFileExclusively(const std::string& path)
+{
+    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return SystemError("lock", path, errno);
+    FileLock lock(opened);
+    // Another run holds it only for a file's backup; a holder that does not
+    // let go in a minute is stopped or hung, and waiting longer would hang this run too.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return lock; // no locks on this file system: go on unlocked
+        if (std::chrono::steady_clock::now() > deadline)
+            return Status::Fail(Quoted(path) + " is held by another run for more than a minute", Failure::Exists);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return lock;
+}
+
+Status SyncFolderEntries(const std::string& path)
+{
+    const int opened = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (opened < 0) return SystemError("open the folder", path, errno);
+    Descriptor fd(opened);
+    // Some file systems cannot sync a folder; their entries are as durable as they get.
+    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS) return SystemError("sync the folder", path, errno);
+    return Status::Ok();
+}
+
+Status RemoveStaleTemporaryFile(const std::string& path)
+{
+    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return SystemError("open", path, errno);
+    Descriptor fd(opened);
+    struct stat held, named;
+    if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) return NotRegular(path, held.st_mode);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return Status::Fail(Quoted(path) + " is being written by a running program", Failure::Exists);
+    if (::lstat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev)
+        return Status::Ok(); // renamed into place or removed meanwhile
+    if (::unlink(path.c_str()) != 0) return SystemError("delete", path, errno);
     return Status::Ok();
 }
 

@@ -1,4 +1,5 @@
-// Whole-file reads, atomic replacement and sizes: the file access every layer shares.
+// The machine's file access below the FileSystem interface: reads of regular files only, durable replacement,
+// copies that keep metadata, appends, locks.
 #pragma once
 
 #include <cstdint>
@@ -10,17 +11,25 @@
 
 namespace qm {
 
+struct FileIdentity;
+struct ReplaceOptions;
+class FileLock;
+
 // The kind of failure an errno value means.
 Failure FailureOf(int error);
 
-// The bytes of a file, or the reason it could not be read.
-Expected<std::string> ReadFileBytes(const std::filesystem::path& path);
+// "Cannot <what> "<path>": <the system's reason>", with the path's control characters escaped.
+Status SystemError(const std::string& what, const std::string& path, int error);
 
-// Writes the bytes beside the target under a temporary name and renames the
-// temporary file over the target, so a failure never leaves a half-written
-// file where a good one was; when a file is replaced, the new bytes reach the
-// disk before the rename.
-Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// See FileSystem for each of these.
+Expected<std::string> ReadRegularFile(const std::string& path, FileIdentity* identity, std::int64_t offset = 0);
+Expected<FileIdentity> IdentifyFile(const std::string& path);
+Status ReplaceFileContents(const std::string& path, std::string_view bytes, const ReplaceOptions& options);
+Status CopyRegularFile(const std::string& from, const std::string& to);
+Status AppendToFileDurably(const std::string& path, std::string_view bytes);
+Expected<FileLock> LockFileExclusively(const std::string& path);
+Status SyncFolderEntries(const std::string& path);
+Status RemoveStaleTemporaryFile(const std::string& path);
 
 // Size in bytes of the file or folder entry at the path (made absolute
 // against the current folder), -1 when nothing is there.

@@ -2,9 +2,7 @@
 #include "base/file_system.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -13,23 +11,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/ascii.h"
+
 namespace qm {
 namespace fs = std::filesystem;
 
 namespace {
-
-Status ErrorFor(const std::string& what, const std::string& path, int error)
-{
-    return Status::Fail("Cannot " + what + " \"" + path + "\": " + std::strerror(error), FailureOf(error));
-}
-
-// A name no other writer in this folder uses at the same moment.
-std::string TemporaryBeside(const std::string& target, int attempt)
-{
-    static std::atomic<unsigned long> counter {0};
-    return FolderPart(target) + "." + NamePart(target) + ".qmk-" + std::to_string(::getpid()) + "-" +
-        std::to_string(counter++) + "-" + std::to_string(attempt);
-}
 
 int RenameNoReplace(const char* from, const char* to)
 {
@@ -56,6 +43,23 @@ int RenameNoReplace(const char* from, const char* to)
 }
 
 } // namespace
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept
+{
+    if (this != &other) {
+        if (descriptor_ >= 0) ::close(descriptor_);
+        descriptor_ = other.descriptor_;
+        other.descriptor_ = -1;
+    }
+    return *this;
+}
+
+FileLock::~FileLock()
+{
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::string Quoted(std::string_view path) { return "\"" + EscapeControlCharacters(path) + "\""; }
 
 std::string WithTrailingSeparator(std::string path)
 {
@@ -130,6 +134,8 @@ bool RealFileSystem::isFolder(const std::string& path)
 
 std::int64_t RealFileSystem::sizeOf(const std::string& path) { return FileSizeOf(path); }
 
+Expected<FileIdentity> RealFileSystem::identify(const std::string& path) { return IdentifyFile(path); }
+
 std::optional<FileTime> RealFileSystem::lastWriteTime(const std::string& path)
 {
     struct stat status;
@@ -142,10 +148,10 @@ Expected<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string&
 {
     std::error_code ec;
     fs::directory_iterator it(path, ec);
-    if (ec) return ErrorFor("list the folder", path, ec.value());
+    if (ec) return SystemError("list the folder", path, ec.value());
     std::vector<FolderEntry> entries;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) return ErrorFor("list the folder", path, ec.value());
+        if (ec) return SystemError("list the folder", path, ec.value());
         FolderEntry entry;
         entry.name = it->path().filename().string();
         std::error_code statusError;
@@ -154,7 +160,7 @@ Expected<std::vector<FolderEntry>> RealFileSystem::listFolder(const std::string&
         entry.isFile = it->is_regular_file(statusError);
         entries.push_back(std::move(entry));
     }
-    if (ec) return ErrorFor("list the folder", path, ec.value());
+    if (ec) return SystemError("list the folder", path, ec.value());
     std::sort(
         entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return entries;
@@ -165,72 +171,61 @@ Status RealFileSystem::createFolder(const std::string& path)
     if (::mkdir(WithoutTrailingSeparator(path).c_str(), 0777) == 0) return Status::Ok();
     int error = errno;
     if (error == EEXIST && isFolder(path)) return Status::Ok();
-    return ErrorFor("create the folder", path, error);
+    return SystemError("create the folder", path, error);
 }
 
 Status RealFileSystem::rename(const std::string& from, const std::string& to, bool replace)
 {
     int result = replace ? ::rename(from.c_str(), to.c_str()) : RenameNoReplace(from.c_str(), to.c_str());
     if (result == 0) return Status::Ok();
-    return ErrorFor("move", from + "\" to \"" + to, errno);
+    const int error = errno;
+    return Status::Fail(
+        "Cannot move " + Quoted(from) + " to " + Quoted(to) + ": " + std::strerror(error), FailureOf(error));
 }
 
-Status RealFileSystem::copyFile(const std::string& from, const std::string& to)
+Status RealFileSystem::link(const std::string& from, const std::string& to)
 {
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) return ErrorFor("open", from, errno);
-    struct stat status;
-    mode_t mode = (::fstat(::fileno(in), &status) == 0) ? (status.st_mode & 07777) : 0644;
-
-    std::string temporary;
-    std::FILE* out = nullptr;
-    for (int attempt = 0; attempt < 100 && !out; ++attempt) {
-        temporary = TemporaryBeside(to, attempt);
-        out = std::fopen(temporary.c_str(), "wbx");
-        if (!out && errno != EEXIST) break;
-    }
-    if (!out) {
-        int error = errno;
-        std::fclose(in);
-        return ErrorFor("create a copy of", to, error);
-    }
-    char block[8192];
-    int error = 0;
-    for (;;) {
-        std::size_t got = std::fread(block, 1, sizeof block, in);
-        if (got > 0 && std::fwrite(block, 1, got, out) != got) {
-            error = errno ? errno : EIO;
-            break;
-        }
-        if (got < sizeof block) {
-            if (std::ferror(in)) error = errno ? errno : EIO;
-            break;
-        }
-    }
-    std::fclose(in);
-    if (!error && (std::fflush(out) != 0 || ::fsync(::fileno(out)) != 0)) error = errno;
-    if (std::fclose(out) != 0 && !error) error = errno;
-    if (!error) ::chmod(temporary.c_str(), mode);
-    if (!error && ::rename(temporary.c_str(), to.c_str()) != 0) error = errno;
-    if (error) {
-        ::unlink(temporary.c_str());
-        return ErrorFor("copy", from + "\" to \"" + to, error);
-    }
-    return Status::Ok();
+    if (::link(from.c_str(), to.c_str()) == 0) return Status::Ok();
+    const int error = errno;
+    return Status::Fail(
+        "Cannot link " + Quoted(from) + " to " + Quoted(to) + ": " + std::strerror(error), FailureOf(error));
 }
+
+Status RealFileSystem::copyFile(const std::string& from, const std::string& to) { return CopyRegularFile(from, to); }
 
 Status RealFileSystem::remove(const std::string& path)
 {
     if (::unlink(path.c_str()) == 0) return Status::Ok();
-    return ErrorFor("delete", path, errno);
+    return SystemError("delete", path, errno);
 }
 
-Expected<std::string> RealFileSystem::readBytes(const std::string& path) { return ReadFileBytes(path); }
+Expected<std::string> RealFileSystem::readBytes(const std::string& path) { return ReadRegularFile(path, nullptr); }
 
-Status RealFileSystem::writeAtomically(const std::string& path, std::string_view bytes)
+Expected<std::string> RealFileSystem::readFile(const std::string& path, FileIdentity& identity)
 {
-    return WriteFileAtomically(path, bytes);
+    return ReadRegularFile(path, &identity);
 }
+
+Expected<std::string> RealFileSystem::readBytesFrom(const std::string& path, std::int64_t offset)
+{
+    return ReadRegularFile(path, nullptr, offset);
+}
+
+Status RealFileSystem::replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options)
+{
+    return ReplaceFileContents(path, bytes, options);
+}
+
+Status RealFileSystem::appendDurably(const std::string& path, std::string_view bytes)
+{
+    return AppendToFileDurably(path, bytes);
+}
+
+Expected<FileLock> RealFileSystem::lockFile(const std::string& path) { return LockFileExclusively(path); }
+
+Status RealFileSystem::syncFolder(const std::string& path) { return SyncFolderEntries(path); }
+
+Status RealFileSystem::removeStaleTemporary(const std::string& path) { return RemoveStaleTemporaryFile(path); }
 
 bool RealFileSystem::isReadOnly(const std::string& path)
 {
@@ -244,14 +239,6 @@ bool RealFileSystem::sameFile(const std::string& a, const std::string& b)
     struct stat first, second;
     if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-Status RealFileSystem::copyPermissions(const std::string& from, const std::string& to)
-{
-    struct stat status;
-    if (::stat(from.c_str(), &status) != 0) return ErrorFor("read the permissions of", from, errno);
-    if (::chmod(to.c_str(), status.st_mode & 07777) != 0) return ErrorFor("set the permissions of", to, errno);
-    return Status::Ok();
 }
 
 std::string RealFileSystem::absolute(const std::string& path)

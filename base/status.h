@@ -15,6 +15,8 @@ enum class Failure {
     CrossDevice, // a rename between two file systems
     ReadOnly,
     NoSpace,
+    NotRegular, // a FIFO, device, socket or folder where a regular file is needed
+    Changed, // the file changed while the program worked on it
 };
 
 class [[nodiscard]] Status {

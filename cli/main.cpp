@@ -22,11 +22,12 @@ std::filesystem::path ExecutableFolder(const char* argv0)
     return self.parent_path();
 }
 
-// The first Ctrl+C lets the file under way finish and stops the run; a second one ends the process.
-extern "C" void OnInterrupt(int)
+// The first Ctrl+C (or SIGTERM, or SIGHUP when the terminal goes) lets the
+// file under way finish and stops the run; a second one ends the process.
+extern "C" void OnInterrupt(int signal)
 {
     qm::InterruptSignal().store(true);
-    std::signal(SIGINT, SIG_DFL);
+    std::signal(signal, SIG_DFL);
 }
 
 } // namespace
@@ -35,7 +36,9 @@ int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     qm::KeepFreedPageBuffers();
-    std::signal(SIGINT, OnInterrupt);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
+    // A file beyond the size limit fails its write (EFBIG) and is reported, instead of killing the run half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     qm::RealFileSystem fs;
     // qmk only reads: it creates no folder of its own and falls back on the installed defaults.
@@ -43,6 +46,9 @@ int main(int argc, char** argv)
         qm::ChooseProgramFolder(fs, ExecutableFolder(argc > 0 ? argv[0] : "qmk").string(), qm::ProcessEnvironment());
     const bool inIsTerminal = ::isatty(STDIN_FILENO) == 1;
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    return qm::RunQmk(
+    const int status = qm::RunQmk(
         arguments, {std::cin, std::cout, std::cerr, errIsTerminal, inIsTerminal}, qm::FolderToRead(fs, choice));
+    // What is still buffered reaches standard output here; a failure shows in the status.
+    if (!std::cout.flush()) return status == 0 ? 1 : status;
+    return status;
 }

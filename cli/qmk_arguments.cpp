@@ -15,8 +15,9 @@ using O = QmkOption;
 // clang-format off
 const QmkOptionRow kOptions[] = {
     {O::Output, "output", 'o', "DIR", "write the optimized copies into DIR"},
-    {O::InPlace, "in-place", 0, "", "replace the sources, each moved into the backup folder first"},
-    {O::Restore, "restore", 0, "", "undo: delete the optimized copies (-o), or move the backups back (--in-place)"},
+    {O::InPlace, "in-place", 0, "", "replace the sources, each kept in the backup folder first"},
+    {O::Restore, "restore", 0, "", "undo by the folder's journal: delete the copies it wrote (-o), or put the backups back (--in-place)"},
+    {O::Force, "force", 0, "", "with --restore: restore pages changed since the run too, keeping each change beside it (NAME.~1~)"},
     {O::Recursive, "recursive", 'r', "", "descend into embedded folders"},
     {O::Sync, "sync", 0, "", "with -o: copy the files that are not pages (scripts, images, fonts) unchanged too"},
     {O::Exclude, "exclude", 0, "GLOB",
@@ -104,6 +105,9 @@ std::optional<std::string> Apply(QmkArguments& parsed, const QmkOptionRow& row, 
         break;
     case O::Restore:
         parsed.restore = true;
+        break;
+    case O::Force:
+        parsed.force = true;
         break;
     case O::Recursive:
         parsed.recursive = true;
@@ -266,6 +270,7 @@ std::optional<std::string> CheckCombination(const QmkArguments& parsed)
         return "--backup and --no-backup belong to --in-place";
     if (parsed.backupFolder && parsed.noBackup) return "--backup and --no-backup exclude each other";
     if (parsed.restore && parsed.noBackup) return "without backups there is nothing to restore";
+    if (parsed.force && !parsed.restore) return "--force belongs to --restore";
     if (parsed.sync && !parsed.outputFolder) return "--sync copies into the -o folder; --in-place has nothing to copy";
     if (parsed.sync && parsed.restore) return "--sync and --restore exclude each other";
     if (parsed.paths.empty()) return "no files to optimize";
@@ -280,16 +285,16 @@ std::string QmkUsage()
 {
     std::string text =
         "usage: qmk [OPTION]... -o DIR PATH...          optimized copies into DIR\n"
-        "       qmk [OPTION]... --in-place PATH...      replace the sources, each moved into the backup folder "
-        "first\n"
-        "       qmk [OPTION]... --restore (-o DIR | --in-place) PATH...   undo: delete the copies, or move the "
-        "backups back\n"
+        "       qmk [OPTION]... --in-place PATH...      replace the sources, each kept in the backup folder first\n"
+        "       qmk [OPTION]... --restore (-o DIR | --in-place) PATH...   undo by the folder's journal: delete the\n"
+        "                                               copies it wrote, or put the backups back\n"
         "       qmk [OPTION]... -                       standard input to standard output\n"
         "       qmk [OPTION]... --list-options          the profile options in force\n"
         "Makes web pages smaller; scripts and server code stay byte for byte.\n"
         "PATH is a page or a folder; a folder gives its web pages (with -r those of its embedded folders too),\n"
-        "and its outputs and backups keep the folder structure below it. With -o, several folders each get a\n"
-        "subfolder of DIR named after them. Hidden folders and node_modules are passed over unless named.\n"
+        "and its outputs keep the folder structure below it; backups keep each page's absolute path. With -o,\n"
+        "several folders each get a subfolder of DIR named after them. Hidden folders and node_modules are passed over "
+        "unless named.\n"
         "The options come from the program folder's Options.dat and current profile, then --profile, then --set.\n"
         "\n"
         "Options:\n";
@@ -303,7 +308,8 @@ std::string QmkUsage()
     }
     text +=
         "\n"
-        "Exit status: 0 every file was handled, 1 some file was not, 2 a wrong command line or unreadable settings.\n";
+        "Exit status: 0 every page asked for was handled; 1 some page or folder was not, or standard output failed;\n"
+        "2 a wrong command line.\n";
     return text;
 }
 

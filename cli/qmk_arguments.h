@@ -14,6 +14,7 @@ enum class QmkOption {
     Output,
     InPlace,
     Restore,
+    Force,
     Recursive,
     Sync,
     Exclude,
@@ -69,6 +70,7 @@ struct QmkArguments {
     std::optional<std::string> backupFolder;
     bool noBackup = false;
     bool restore = false;
+    bool force = false; // --restore: pages changed since the run too
     bool recursive = false;
     bool sync = false;
     std::vector<std::string> excludes; // glob patterns

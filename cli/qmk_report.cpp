@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "base/ascii.h"
 #include "batch/model/file_operations.h"
 #include "cli/json_object.h"
 #include "cli/terminal_user_interface.h"
@@ -11,6 +12,10 @@ namespace qm {
 namespace {
 
 std::string RatioText(std::optional<int> ratio) { return ratio ? std::to_string(*ratio) + " %" : "-"; }
+
+// A file name as a line shows it: a newline or a terminal escape in a name can neither forge a report line nor reach
+// the terminal. JSON has escapes of its own.
+std::string Shown(const std::string& path) { return EscapeControlCharacters(path); }
 
 std::optional<std::int64_t> Size(std::int64_t size) { return size >= 0 ? std::optional(size) : std::nullopt; }
 
@@ -67,6 +72,7 @@ QmkReport::QmkReport(std::ostream& out, std::ostream& err, TerminalUserInterface
     , json_(args.json)
     , quiet_(args.verbosity == Verbosity::Quiet)
     , existing_(args.existing)
+    , inPlace_(args.inPlace)
 {
 }
 
@@ -83,21 +89,26 @@ void QmkReport::optimized(const FileOutcome& outcome)
     case FileStatus::Written:
         ++written_;
         if (!json_ && !quiet_)
-            out_ << outcome.source << ": " << outcome.initialSize << " -> " << outcome.optimizedSize << " bytes, ratio "
-                 << RatioText(outcome.ratio) << "\n";
+            out_ << Shown(outcome.source) << ": " << outcome.initialSize << " -> " << outcome.optimizedSize
+                 << " bytes, ratio " << RatioText(outcome.ratio) << "\n";
         break;
     case FileStatus::Skipped: {
         ++skipped_;
+        // A skip the user chose (--skip-existing, or an answer on the terminal) is the page handled as asked; a
+        // refused page is not.
+        if (!outcome.answeredByUser) failed_ = true;
         const bool hint = outcome.answeredByUser && existing_ == ExistingTargets::Ask;
+        const char* hintText = inPlace_ ? " (--overwrite keeps that backup under a numbered name and makes a new one, "
+                                          "--skip-existing skips quietly)"
+                                        : " (--overwrite replaces it, --skip-existing skips quietly)";
         if (!(quiet_ && existing_ == ExistingTargets::Skip))
-            error(outcome.source + ": skipped: " + outcome.reason +
-                (hint ? " (--overwrite replaces it, --skip-existing skips quietly)" : ""));
+            error(Shown(outcome.source) + ": skipped: " + outcome.reason + (hint ? hintText : ""));
         break;
     }
     case FileStatus::Failed:
         ++failedFiles_;
         failed_ = true;
-        error(outcome.source + ": " + outcome.reason);
+        error(Shown(outcome.source) + ": " + outcome.reason);
         break;
     }
     if (json_)
@@ -113,7 +124,7 @@ void QmkReport::copied(const CopyOutcome& outcome)
     case CopyStatus::Copied:
         ++copied_;
         copiedBytes_ += outcome.size > 0 ? outcome.size : 0;
-        if (!json_ && !quiet_) out_ << outcome.source << ": copied\n";
+        if (!json_ && !quiet_) out_ << Shown(outcome.source) << ": copied\n";
         break;
     case CopyStatus::Unchanged:
         ++unchanged_;
@@ -121,12 +132,12 @@ void QmkReport::copied(const CopyOutcome& outcome)
     case CopyStatus::Skipped:
         ++skipped_;
         if (!outcome.asked) failed_ = true;
-        if (!(quiet_ && outcome.asked)) error(outcome.source + ": not copied: " + outcome.reason);
+        if (!(quiet_ && outcome.asked)) error(Shown(outcome.source) + ": not copied: " + outcome.reason);
         break;
     case CopyStatus::Failed:
         ++failedFiles_;
         failed_ = true;
-        error(outcome.source + ": not copied: " + outcome.reason);
+        error(Shown(outcome.source) + ": not copied: " + outcome.reason);
         break;
     }
     if (json_)
@@ -135,20 +146,38 @@ void QmkReport::copied(const CopyOutcome& outcome)
              << "\n";
 }
 
-void QmkReport::restored(const std::string& source)
+void QmkReport::restored(const std::string& source, const std::string& note)
 {
     ++restored_;
+    if (json_) {
+        JsonObject object;
+        object.add("type", "file").add("source", source).add("status", "restored");
+        if (!note.empty()) object.add("reason", note);
+        out_ << object.text() << "\n";
+    } else if (!quiet_) {
+        out_ << Shown(source) << ": restored" << (note.empty() ? "" : "; " + note) << "\n";
+    }
+}
+
+void QmkReport::alreadyInitial(const std::string& source)
+{
     if (json_)
-        out_ << JsonObject().add("type", "file").add("source", source).add("status", "restored").text() << "\n";
+        out_ << JsonObject().add("type", "file").add("source", source).add("status", "unchanged").text() << "\n";
     else if (!quiet_)
-        out_ << source << ": restored\n";
+        out_ << Shown(source) << ": holds its initial text already\n";
+}
+
+void QmkReport::failure(const std::string& text)
+{
+    failed_ = true;
+    error(text);
 }
 
 void QmkReport::notRestored(const std::string& source, const std::string& reason)
 {
     ++failedFiles_;
     failed_ = true;
-    error(source + ": not restored: " + reason);
+    error(Shown(source) + ": not restored: " + reason);
     if (json_)
         out_ << JsonObject()
                     .add("type", "file")

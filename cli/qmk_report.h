@@ -20,8 +20,12 @@ public:
 
     void optimized(const FileOutcome& outcome);
     void copied(const CopyOutcome& outcome);
-    void restored(const std::string& source);
+    // `note` says more, for instance where a changed page was kept.
+    void restored(const std::string& source, const std::string& note = {});
+    void alreadyInitial(const std::string& source);
     void notRestored(const std::string& source, const std::string& reason);
+    // A line on standard error that makes the exit status 1.
+    void failure(const std::string& text);
     // The closing figures of an optimizing run, with the exit status it ends with.
     void summary(const RunStatistics& statistics, std::int64_t filesProcessed,
         std::chrono::steady_clock::duration elapsed, int exitStatus);
@@ -40,6 +44,7 @@ private:
     bool json_;
     bool quiet_;
     ExistingTargets existing_;
+    bool inPlace_;
     bool failed_ = false;
     std::int64_t written_ = 0, skipped_ = 0, failedFiles_ = 0, copied_ = 0, unchanged_ = 0, restored_ = 0;
     std::int64_t copiedBytes_ = 0;

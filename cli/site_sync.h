@@ -28,8 +28,10 @@ struct CopyOutcome {
 
 // Copies each file to the output folder + its placement + its name. A
 // target that already holds the same bytes is left alone (a second run
-// changes nothing); one that differs is replaced only with --overwrite, kept
-// with --skip-existing, and otherwise kept and reported. Every copy is
+// changes nothing); one that differs is replaced without asking when the
+// output folder's journal records it as this file's copy, unchanged since,
+// and otherwise only with --overwrite, kept with --skip-existing, and
+// otherwise kept and reported. Each copy is recorded in the journal first. Every copy is
 // written beside its target and renamed over it. Stops early when asked to.
 void SyncFiles(FileSystem& fs, const std::vector<PlacedFile>& files, const std::string& outputFolder,
     ExistingTargets existing, const std::function<void(const CopyOutcome&)>& onDone,

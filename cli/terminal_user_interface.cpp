@@ -4,6 +4,8 @@
 #include <istream>
 #include <ostream>
 
+#include "base/ascii.h"
+
 namespace qm {
 
 std::atomic<bool>& InterruptSignal()
@@ -18,8 +20,10 @@ std::string TerminalText(const std::string& text)
     for (char c : text) {
         if (c == '\r') {
             if (!line.empty() && line.back() != '\n') line += '\n';
-        } else {
+        } else if (c == '\n' || c == '\t' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) {
             line += c;
+        } else {
+            line += EscapeControlCharacters(std::string_view(&c, 1)); // an escape sequence never reaches the terminal
         }
     }
     while (!line.empty() && line.back() == '\n') line.pop_back();
@@ -95,8 +99,9 @@ OverwriteAnswer TerminalUserInterface::askOverwrite(const OverwritePrompt& promp
     }
     clearProgressLine();
     const bool backup = prompt.question == OverwriteQuestion::Backup;
-    err_ << "Overwrite: " << prompt.upperFile << " (" << prompt.upperFileInfo << ")\n"
-         << prompt.secondLabel << ": " << prompt.lowerFile << " (" << prompt.lowerFileInfo << ")\n";
+    err_ << "Overwrite: " << EscapeControlCharacters(prompt.upperFile) << " (" << prompt.upperFileInfo << ")\n"
+         << prompt.secondLabel << ": " << EscapeControlCharacters(prompt.lowerFile) << " (" << prompt.lowerFileInfo
+         << ")\n";
     for (;;) {
         err_ << "[o]verwrite, overwrite [a]ll, [s]kip, skip a[l]l, [n]ew name, [r]ename"
              << (backup ? ", overwrite all ol[d]er" : "") << "? " << std::flush;

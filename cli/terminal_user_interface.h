@@ -59,7 +59,8 @@ private:
     bool* interruptRequested_ = nullptr;
 };
 
-// The message routine's text for a line-based output: carriage returns become line breaks.
+// The message routine's text for a line-based output: carriage returns
+// become line breaks, other control characters escapes.
 std::string TerminalText(const std::string& text);
 
 } // namespace qm

@@ -14,6 +14,8 @@ namespace qm {
 // Runs every pass over the working text (lines joined with CR LF, see
 // page_text.h). On Completed the text is the optimized page; otherwise it is
 // to be dropped. Pass failures with messages of their own go to the sink.
+// Running out of memory throws std::bad_alloc, so the caller can fail this
+// page alone.
 PipelineOutcome OptimizeWorkingText(std::string& workingText, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
 
@@ -25,7 +27,9 @@ struct OptimizedPage {
 
 // A whole page: from the source file's bytes to the bytes to write. Lines end
 // as the source's first line end when cbKeepLineEnds is on (the platform's
-// when the source has none), with CR LF otherwise.
+// when the source has none), and cut fragments (scripts, server code,
+// ColdFusion tags) then come back with their own line ends, byte for byte;
+// with it off every line ends with CR LF.
 OptimizedPage OptimizePageBytes(std::string_view source, const TOptionSet& options, const EngineData& data,
     MessageSink& messages, const InterruptCheck& interrupted = {});
 // The same, taking the source's buffer: a long page then never lives in

@@ -60,13 +60,28 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
 
 } // namespace
 
-Expected<std::string> WorkingTextFromBytes(std::string_view bytes)
+Status CheckSingleBytePage(std::string_view bytes)
 {
     if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         return Status::Fail("it is UTF-16 text, not a single-byte page");
     if (bytes.find('\0') != std::string_view::npos)
         return Status::Fail("it holds NUL bytes, so it is not a single-byte page");
+    return Status::Ok();
+}
+
+Expected<std::string> WorkingTextFromBytes(std::string_view bytes)
+{
+    if (Status page = CheckSingleBytePage(bytes); !page) return page;
     return WithLineEnds(bytes, "\r\n");
+}
+
+void ConvertLineEnds(std::string& text, std::string_view lineEnd)
+{
+    if (text.empty()) return;
+    const char last = text.back();
+    const bool terminated = last == '\r' || last == '\n';
+    MakeTextForWriting(text, lineEnd);
+    if (!terminated) text.resize(text.size() - lineEnd.size());
 }
 
 std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)

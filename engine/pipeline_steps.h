@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
     auto handled = [&](const std::string& message, auto&& pass) {
         try {
             pass();
+        } catch (const std::bad_alloc&) {
+            throw; // out of memory fails the page, not just this pass
         } catch (const std::exception&) {
             if (!message.empty()) messages.report(MessageKind::Error, message);
             Passes::AfterFailure(page);
@@ -109,6 +112,8 @@ PipelineOutcome RunPipelineSteps(Page& page, const Context& context, const Inter
             handled("", [&] { Passes::DelEmptyLine(page); });
         handled("Error during spaces removal", [&] { Passes::DelSpaceBetweenTags(page); });
         handled("Error during scripts pasting", [&] { Passes::PasteScripts(page); });
+    } catch (const std::bad_alloc&) {
+        throw; // the caller fails this page and goes on with the next
     } catch (const std::exception&) {
         return PipelineOutcome::Failed;
     }

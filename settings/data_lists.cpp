@@ -1,7 +1,8 @@
-// Loading the engine's word lists.
+// Loading the engine's word lists, with the shipped lists standing in for a missing file.
 #include "settings/data_lists.h"
 
 #include "base/text_lines.h"
+#include "settings/default_data_lists.h"
 
 namespace qm {
 
@@ -12,10 +13,21 @@ std::vector<std::string> LoadWordList(FileSystem& fs, const std::string& path)
     return SplitLines(*bytes);
 }
 
-EngineData LoadEngineData(FileSystem& fs, const std::string& folder)
+LoadedEngineData LoadEngineData(FileSystem& fs, const std::string& folder)
 {
     const std::string base = WithTrailingSeparator(folder);
-    return EngineData {LoadWordList(fs, base + "Align.dat"), LoadWordList(fs, base + "Ssi.dat")};
+    LoadedEngineData loaded;
+    auto load = [&](const std::string& name, std::string_view builtIn, const char* what) {
+        const std::string path = base + name;
+        Expected<std::string> bytes = fs.readBytes(path);
+        if (bytes) return SplitLines(*bytes);
+        const std::string why = bytes.failure() == Failure::NotFound ? Quoted(path) + " is missing" : bytes.reason();
+        loaded.warnings.push_back(why + "; the built-in list of " + what + " applies");
+        return SplitLines(builtIn);
+    };
+    loaded.data.alignWords = load("Align.dat", DefaultAlignDat(), "values whose quotes may go");
+    loaded.data.ssiCommands = load("Ssi.dat", DefaultSsiDat(), "SSI commands");
+    return loaded;
 }
 
 } // namespace qm

@@ -12,7 +12,16 @@ namespace qm {
 // One entry per line (CR LF, CR or LF); an empty list when the file is missing.
 std::vector<std::string> LoadWordList(FileSystem& fs, const std::string& path);
 
-// Both lists from a folder holding "Align.dat" and "Ssi.dat".
-EngineData LoadEngineData(FileSystem& fs, const std::string& folder);
+struct LoadedEngineData {
+    EngineData data;
+    // One per list that came from the built-in copy, naming the file and why.
+    std::vector<std::string> warnings;
+};
+
+// Both lists from a folder holding "Align.dat" and "Ssi.dat". A file that is
+// missing or cannot be read gives the list as shipped, built into the
+// program, and a warning that names the file: without Ssi.dat every SSI
+// command would be deleted as a comment.
+LoadedEngineData LoadEngineData(FileSystem& fs, const std::string& folder);
 
 } // namespace qm

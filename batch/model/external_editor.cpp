@@ -8,7 +8,7 @@
 namespace qm {
 namespace {
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string DoubleQuoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 } // namespace
 
@@ -25,8 +25,9 @@ bool IsTerminalEditor(std::string_view program)
 
 EditorLaunch EditorLaunchFor(const std::string& editor, const std::string& file)
 {
-    if (IsTerminalEditor(editor)) return {Quoted(kTerminalEmulator), "-e " + Quoted(editor) + " " + Quoted(file)};
-    return {Quoted(editor), Quoted(file)};
+    if (IsTerminalEditor(editor))
+        return {DoubleQuoted(kTerminalEmulator), "-e " + DoubleQuoted(editor) + " " + DoubleQuoted(file)};
+    return {DoubleQuoted(editor), DoubleQuoted(file)};
 }
 
 } // namespace qm

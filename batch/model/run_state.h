@@ -42,6 +42,13 @@ struct ProcessedFile {
     std::string source;
     std::string writtenTo; // where the optimized text went
     std::string backupPath; // where the initial copy went; empty when none was kept
+    // The folder whose journal records the backup or the copy; empty when
+    // nothing was recorded (sources replaced without a backup).
+    std::string journalFolder;
+    // Without a journal ("Rename" kept the initial text beside the page):
+    // the digests that a restore checks before it moves anything.
+    std::string originalHash;
+    std::string writtenHash;
 };
 
 // The overwrite confirmation's memory for one of its two questions during a run.
@@ -110,6 +117,10 @@ struct RunState {
     // The desktop program lists the files a run could not handle in one
     // message at its end; qmk reports them file by file itself.
     bool reportFileProblems = true;
+    // A build tool runs again into its own outputs: a copy of the page that
+    // the output folder's journal records as written by a run and unchanged
+    // since is replaced without the copy question (qmk; the desktop program asks).
+    bool replaceOwnUnchangedCopies = false;
 };
 
 } // namespace qm

@@ -66,7 +66,10 @@ void ScanFolder(MainModel& model, const std::string& folder, int depth, ScanScop
     if (ScanInterrupted(model)) return;
     const std::string base = WithoutTrailingSeparator(folder);
     Expected<std::vector<FolderEntry>> entries = model.fs.listFolder(base);
-    if (!entries) return;
+    if (!entries) {
+        if (scope) scope->unlisted.push_back(entries.reason());
+        return;
+    }
     const std::string below = PathBelowRoot(scope, base);
     const std::string placement = scope ? scope->placementPrefix + below : below;
     const TOptionSet& options = model.options;

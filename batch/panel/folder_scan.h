@@ -24,6 +24,7 @@ struct ScanScope {
     std::string placementPrefix;
     std::vector<std::string> excludedFolders; // never entered, never listed
     PanelFullReport full; // files the full panel refused
+    std::vector<std::string> unlisted; // why a folder could not be listed, one reason per folder
     const SiteRules* rules = nullptr; // qmk's exclusions and extra extensions; none for Add folder
     // Files that are no pages, with their placements, when they are wanted (qmk --sync).
     std::vector<std::pair<std::string, std::string>>* otherFiles = nullptr;

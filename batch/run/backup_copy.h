@@ -1,45 +1,54 @@
-// Moving a source into the backup folder before its optimized text replaces it, and undoing that when the write fails.
+// The initial copy of a page that is about to be replaced: recorded in the backup folder's journal, then made.
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "batch/model/run_state.h"
+#include "base/file_system.h"
+#include "batch/run/journal.h"
 
 namespace qm {
 
 struct MainModel;
 
+// A page as the run read it, and the text that is to replace it.
+struct PageState {
+    std::string source;
+    FileIdentity identity; // of exactly the file that was read
+    ContentStamp original;
+    ContentStamp written;
+};
+
 enum class BackupResult {
-    Moved, // the source is at backupPath; its own path is free
-    Copied, // backupPath holds a copy; the source could not leave its folder
-    Skipped, // the user kept the existing backup copy; the source is untouched
+    Made, // a new initial copy is at backupPath, recorded
+    Reused, // the backup folder holds this page's initial text already (a later run, or one stopped half-way)
+    Skipped, // the user kept the backup copy in the way; nothing was made
     Failed, // nothing changed
 };
 
-// A backup in progress: committed once the optimized text is written, rolled back otherwise.
 struct BackupStep {
     BackupResult result = BackupResult::Failed;
-    std::string backupPath; // where the source went
-    std::string asidePath; // an older backup copy kept under a temporary name until the commit
-    std::string reason; // why it failed
+    std::string entryId; // Made and Reused: the journal entry of the page's replacement
+    std::string backupPath; // where the page's initial text is
+    // An older file that was in the way and now has a numbered name (or the name the user gave).
+    std::optional<std::pair<std::string, std::string>> movedAside;
+    std::string reason; // Skipped and Failed
 };
 
-// Moves the source to the backup path, asking the backup question when a
-// copy of that name exists. An older backup that "Overwrite" replaces is
-// only set aside, so a failure later can bring it back. A backup copy that
-// this run has made for another source is never replaced, since it is that
-// file's only initial copy; nor is a read-only one. "Rename" moves the
-// existing backup copy to the new name (and updates this run's record of it).
-BackupStep MakeBackupCopy(
-    MainModel& model, const std::string& source, const std::string& backupPath, std::vector<ProcessedFile>& thisRun);
+// Before the page is replaced: records the replacement in the journal and
+// makes the initial copy, a hard link or a synced copy, so the page never
+// leaves its path. When the page holds a text that this program wrote over
+// it, its initial copy is already in the folder and none is made: output
+// never stands in for an original. A file in the way goes through the
+// backup question; "Overwrite" keeps it under a numbered name, never
+// deleting an older original. A page that changed after it was read gets
+// no backup and the step fails with Failure::Changed's reason.
+BackupStep MakeBackupCopy(MainModel& model, Journal& journal, const PageState& page, const std::string& backupPath);
 
-// The optimized text is written: the older backup set aside is deleted.
-void CommitBackup(MainModel& model, const BackupStep& step);
-
-// The optimized text could not be written: the source goes back to its
-// path and the older backup copy to its name. Returns what the user must
-// know when that fails too (empty when everything is back).
-std::string RollBackBackup(MainModel& model, const std::string& source, const BackupStep& step);
+// The page could not be replaced: the entry is closed as dropped, a backup
+// made for it goes (the page still holds that text), and a file moved
+// aside gets its name back. Returns what the user must know when part of
+// that fails (empty when all is as before).
+std::string RollBackBackup(MainModel& model, Journal& journal, const PageState& page, const BackupStep& step);
 
 } // namespace qm

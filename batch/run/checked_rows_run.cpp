@@ -1,14 +1,19 @@
 // The per-file steps of a run and the checks between them.
 #include "batch/run/checked_rows_run.h"
 
+#include <cstdio>
+#include <new>
+
 #include "batch/model/file_ratio.h"
 #include "batch/model/main_model.h"
 #include "batch/model/placement.h"
 #include "batch/panel/panel_refresh.h"
 #include "batch/run/backup_copy.h"
+#include "batch/run/journal.h"
 #include "batch/run/optimized_copy.h"
 #include "batch/run/page_optimizer.h"
 #include "batch/run/run_ending.h"
+#include "batch/run/run_files.h"
 #include "batch/view/source_view.h"
 #include "engine/page_text.h"
 
@@ -37,8 +42,103 @@ FileOutcome Problem(FileOutcome outcome, FileStatus status, std::string reason)
     return outcome;
 }
 
+// What one run keeps between its files: the folders' journals and the folders already cleaned.
+struct RunFiles {
+    explicit RunFiles(FileSystem& fs)
+        : journals(fs)
+    {
+    }
+    JournalSet journals;
+    StaleTemporaries temporaries;
+};
+
+// The output or backup folder (its last level, as the run creates it) and the page's folders below it.
+Status CreateRootAndChain(FileSystem& fs, const std::string& root, const std::string& placement)
+{
+    if (!fs.isFolder(root))
+        if (Status created = fs.createFolder(root); !created) return created;
+    return CreateFolderChain(fs, root, placement);
+}
+
+std::string OctalMode(std::uint32_t mode)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
+}
+
+// The page in place: its backup first (recorded, then made), then the page replaced.
+FileOutcome WriteInPlace(MainModel& model, RunFiles& files, const PanelRow& row, const PageState& page,
+    const std::string& bytes, FileOutcome outcome, ProcessedFile& processed)
+{
+    FileSystem& fs = model.fs;
+    const TOptionSet& options = model.options;
+    files.temporaries.removeIn(fs, FolderPart(page.source));
+    BackupStep backup;
+    backup.result = BackupResult::Skipped;
+    Journal* journal = nullptr;
+    if (options.flag(Opt::cbSaveBefMod)) {
+        const std::string backupRoot = WithTrailingSeparator(options.text(Opt::edBackUpPath));
+        if (Status created = CreateRootAndChain(fs, backupRoot, row.placement); !created)
+            return Problem(outcome, FileStatus::Failed, "no backup copy: " + created.reason());
+        journal = &files.journals.of(backupRoot);
+        const std::string backupPath = BackupPathOf(options, page.source, row.placement);
+        files.temporaries.removeIn(fs, FolderPart(backupPath));
+        backup = MakeBackupCopy(model, *journal, page, backupPath);
+        if (backup.result == BackupResult::Failed)
+            return Problem(outcome, FileStatus::Failed, "no backup copy: " + backup.reason);
+    }
+    if (backup.result == BackupResult::Made || backup.result == BackupResult::Reused) {
+        CopyStep written = ReplacePage(model, bytes, page);
+        if (written.status != FileStatus::Written) {
+            const std::string problem = RollBackBackup(model, *journal, page, backup);
+            return Problem(outcome, FileStatus::Failed,
+                written.reason + (problem.empty() ? "; the file was left as it was" : "; " + problem));
+        }
+        processed.writtenTo = page.source;
+        processed.backupPath = backup.backupPath;
+        processed.journalFolder = journal->folder();
+        return outcome;
+    }
+    // No backup: the copy question is asked for the page itself.
+    CopyStep written = SaveOptimizedCopy(model, nullptr, bytes, page, page.source);
+    if (written.status != FileStatus::Written) {
+        FileOutcome failed = Problem(
+            outcome, written.status, backup.reason.empty() || !written.answeredByUser ? written.reason : backup.reason);
+        failed.answeredByUser = written.answeredByUser;
+        return failed;
+    }
+    processed.writtenTo = written.writtenTo;
+    if (!written.initialKeptAt.empty()) {
+        processed.backupPath = written.initialKeptAt;
+        processed.originalHash = page.original.hash;
+        processed.writtenHash = page.written.hash;
+    }
+    return outcome;
+}
+
+FileOutcome WriteCopy(MainModel& model, RunFiles& files, const PanelRow& row, const PageState& page,
+    const std::string& bytes, const std::string& target, FileOutcome outcome, ProcessedFile& processed)
+{
+    FileSystem& fs = model.fs;
+    const std::string outputRoot = WithTrailingSeparator(model.options.text(Opt::edOptimizedPath));
+    if (Status created = CreateRootAndChain(fs, outputRoot, row.placement); !created)
+        return Problem(outcome, FileStatus::Failed, created.reason());
+    files.temporaries.removeIn(fs, FolderPart(target));
+    Journal& journal = files.journals.of(outputRoot);
+    CopyStep copy = SaveOptimizedCopy(model, &journal, bytes, page, target);
+    if (copy.status != FileStatus::Written) {
+        FileOutcome failed = Problem(outcome, copy.status, copy.reason);
+        failed.answeredByUser = copy.answeredByUser;
+        return failed;
+    }
+    processed.writtenTo = copy.writtenTo;
+    processed.journalFolder = journal.folder();
+    return outcome;
+}
+
 FileOutcome ProcessFile(
-    MainModel& model, const PanelRow& row, PageOptimizer& optimizer, MessageSink& sink, FileStop& stop)
+    MainModel& model, RunFiles& files, const PanelRow& row, PageOptimizer& optimizer, MessageSink& sink, FileStop& stop)
 {
     FileSystem& fs = model.fs;
     const TOptionSet& options = model.options;
@@ -53,64 +153,54 @@ FileOutcome ProcessFile(
     const bool modify = options.flag(Opt::radModifyOld);
     const std::string target = OptimizedCopyPath(options, fs, source, row.placement, false);
 
-    if (!fs.isFile(source)) return Problem(outcome, FileStatus::Failed, "the file does not exist");
+    if (!fs.exists(source)) return Problem(outcome, FileStatus::Failed, "the file does not exist");
     if (!modify && (target == source || fs.sameFile(target, source)))
         return Problem(outcome, FileStatus::Failed,
             "its optimized copy would replace the file itself; choose another output folder");
-    if (modify && fs.isReadOnly(source))
-        return Problem(outcome, FileStatus::Failed, "the file is read-only; it was not modified");
 
-    Expected<std::string> bytes = fs.readBytes(source);
-    if (!bytes) return Problem(outcome, FileStatus::Failed, bytes.reason());
-    outcome.initialSize = static_cast<std::int64_t>(bytes->size());
-    if (bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
-
-    OptimizedPage page = optimizer.optimize(
-        source, std::move(*bytes), options, model.engineData, sink, [&model] { return CheckInterrupt(model); });
-    if (page.outcome == PipelineOutcome::Interrupted) {
+    PageState page;
+    page.source = source;
+    OptimizedPage optimized;
+    try {
+        Expected<std::string> bytes = fs.readFile(source, page.identity);
+        if (!bytes) return Problem(outcome, FileStatus::Failed, bytes.reason());
+        outcome.initialSize = static_cast<std::int64_t>(bytes->size());
+        if (modify && (page.identity.mode & 0777) == 0)
+            return Problem(outcome, FileStatus::Failed,
+                "the file has no permissions at all (mode " + OctalMode(page.identity.mode) + "); it was not modified");
+        if (modify && fs.isReadOnly(source))
+            return Problem(outcome, FileStatus::Failed, "the file is read-only; it was not modified");
+        if (bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
+        page.original = ContentStamp::Of(*bytes);
+        optimized = optimizer.optimize(
+            source, std::move(*bytes), options, model.engineData, sink, [&model] { return CheckInterrupt(model); });
+        if (optimized.outcome == PipelineOutcome::Completed) page.written = ContentStamp::Of(optimized.bytes);
+    } catch (const std::bad_alloc&) {
+        return Problem(outcome, FileStatus::Failed, "not enough memory to optimize it; it was left as it is");
+    }
+    if (optimized.outcome == PipelineOutcome::Interrupted) {
         stop = FileStop::Interrupted;
         return Problem(outcome, FileStatus::Skipped, "the run was interrupted");
     }
-    if (page.outcome == PipelineOutcome::Failed) {
-        if (!page.problem.empty()) return Problem(outcome, FileStatus::Skipped, "not optimized: " + page.problem);
+    if (optimized.outcome == PipelineOutcome::Failed) {
+        if (!optimized.problem.empty())
+            return Problem(outcome, FileStatus::Skipped, "not optimized: " + optimized.problem);
         stop = FileStop::EngineFailed;
         return Problem(outcome, FileStatus::Failed, "Error during optimization process");
     }
     model.ui.processEvents();
 
-    BackupStep backup;
-    backup.result = BackupResult::Skipped;
-    if (modify && options.flag(Opt::cbSaveBefMod)) {
-        if (Status created = CreateFolderChain(fs, options.text(Opt::edBackUpPath), row.placement); !created)
-            return Problem(outcome, FileStatus::Failed, created.reason());
-        backup = MakeBackupCopy(model, source, BackupPathOf(options, source, row.placement), model.run.processed);
-        if (backup.result == BackupResult::Failed)
-            return Problem(outcome, FileStatus::Failed, "no backup copy: " + backup.reason);
-    }
-    if (!modify)
-        if (Status created = CreateFolderChain(fs, options.text(Opt::edOptimizedPath), row.placement); !created)
-            return Problem(outcome, FileStatus::Failed, created.reason());
-
-    CopyStep copy = SaveOptimizedCopy(model, page.bytes, source, target);
-    if (copy.status != FileStatus::Written) {
-        std::string reason = copy.reason;
-        if (backup.result == BackupResult::Moved || backup.result == BackupResult::Copied) {
-            const std::string problem = RollBackBackup(model, source, backup);
-            reason += problem.empty() ? "; the file was moved back from the backup folder" : "; " + problem;
-        }
-        FileOutcome failed = Problem(outcome, copy.status, reason);
-        failed.answeredByUser = copy.answeredByUser;
-        return failed;
-    }
-    CommitBackup(model, backup);
-    // The new file in the source's place keeps the source's permissions (an executable page stays executable).
-    if (backup.result == BackupResult::Moved && copy.writtenTo == source)
-        (void)fs.copyPermissions(backup.backupPath, source); // the text is written; only its mode could differ
+    ProcessedFile processed;
+    processed.source = source;
+    outcome = modify ? WriteInPlace(model, files, row, page, optimized.bytes, outcome, processed)
+                     : WriteCopy(model, files, row, page, optimized.bytes, target, outcome, processed);
+    if (processed.writtenTo.empty()) return outcome;
 
     outcome.status = FileStatus::Written;
-    outcome.writtenTo = copy.writtenTo;
-    statistics.optimizedSize = fs.sizeOf(copy.writtenTo);
-    if (statistics.optimizedSize < 0) statistics.optimizedSize = static_cast<std::int64_t>(page.bytes.size());
+    outcome.reason.clear();
+    outcome.writtenTo = processed.writtenTo;
+    statistics.optimizedSize = fs.sizeOf(processed.writtenTo);
+    if (statistics.optimizedSize < 0) statistics.optimizedSize = static_cast<std::int64_t>(optimized.bytes.size());
     outcome.optimizedSize = statistics.optimizedSize;
     outcome.ratio = FileRatio(outcome.initialSize, outcome.optimizedSize);
     statistics.totalInitial += outcome.initialSize;
@@ -119,13 +209,6 @@ FileOutcome ProcessFile(
         statistics.ratioSum += *outcome.ratio;
         if (*outcome.ratio > statistics.maxRatio) statistics.maxRatio = *outcome.ratio;
     }
-    ProcessedFile processed;
-    processed.source = source;
-    processed.writtenTo = copy.writtenTo;
-    if (backup.result == BackupResult::Moved || backup.result == BackupResult::Copied)
-        processed.backupPath = backup.backupPath;
-    else if (!copy.initialKeptAt.empty())
-        processed.backupPath = copy.initialKeptAt;
     model.run.processed.push_back(std::move(processed));
     return outcome;
 }
@@ -192,6 +275,7 @@ RunEnding OptimizeCheckedFiles(MainModel& model, const std::function<void(const 
     window.filesDone = 0;
     window.filesTotal = rows.size();
     UserInterfaceSink sink(model.ui);
+    RunFiles files(model.fs);
     for (const PanelRow& row : rows) {
         window.fileInHand = row.fullPath();
         if (CheckInterrupt(model)) {
@@ -203,7 +287,7 @@ RunEnding OptimizeCheckedFiles(MainModel& model, const std::function<void(const 
             continue;
         }
         FileStop stop = FileStop::None;
-        FileOutcome outcome = ProcessFile(model, row, optimizer, sink, stop);
+        FileOutcome outcome = ProcessFile(model, files, row, optimizer, sink, stop);
         if (stop == FileStop::Interrupted) {
             optimizer.finish();
             return RunEnding::Interrupted;

@@ -3,6 +3,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 #include <unordered_map>
@@ -84,12 +85,17 @@ void ParallelPageOptimizer::prepare(
                 const std::string source = shared->sources[index];
                 lock.unlock();
                 Shared::Slot slot;
-                Expected<std::string> bytes = fs->readBytes(source);
-                if (bytes) {
-                    BufferedSink sink;
-                    slot.page = OptimizePageBytes(*bytes, shared->options, *shared->data, sink);
-                    slot.messages = std::move(sink.messages);
-                    slot.bytes = std::move(*bytes);
+                try {
+                    Expected<std::string> bytes = fs->readBytes(source);
+                    if (bytes) {
+                        BufferedSink sink;
+                        slot.page = OptimizePageBytes(*bytes, shared->options, *shared->data, sink);
+                        slot.messages = std::move(sink.messages);
+                        slot.bytes = std::move(*bytes);
+                    }
+                } catch (const std::bad_alloc&) {
+                    // The run does this page again itself and fails it by name; the other pages go on.
+                    slot = Shared::Slot {};
                 }
                 slot.done = true;
                 lock.lock();

@@ -27,7 +27,9 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
     options.setText(Opt::edOptimizedPath, defaults.optimizedPath());
     options.setText(Opt::edBackUpPath, defaults.backUpPath());
     model.hooks.runClickBehaviour(Opt::radSaveNewMod);
-    model.engineData = LoadEngineData(model.fs, folder);
+    LoadedEngineData data = LoadEngineData(model.fs, folder);
+    model.engineData = std::move(data.data);
+    for (const std::string& warning : data.warnings) ShowMessage(model.ui, MessageKind::Warning, warning);
     options.setText(Opt::edExtEditor, DefaultExternalEditor(model.fs, model.desktop, model.state.windowsFolder));
     model.run.processed.clear();
     for (const std::string& path : {defaults.optimizedPath(), defaults.backUpPath(), folder + "Profiles/"})

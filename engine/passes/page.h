@@ -65,6 +65,10 @@ struct Page {
     // old text here, so a long page does not cost fresh memory every pass.
     std::string spare;
     TagIndex tagIndex;
+    // Empty for a working text. Otherwise the text came with the page's own
+    // line ends: they become CR LF once the fragments are cut (which keep
+    // theirs, byte for byte), and this line end before the fragments come back.
+    std::string pageLineEnd;
     std::optional<PlannedTagStep> plannedTags;
 };
 

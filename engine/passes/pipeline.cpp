@@ -1,6 +1,7 @@
 // The engine's passes bound to the fixed order of steps.
 #include "engine/passes/pipeline.h"
 
+#include "engine/page_text.h"
 #include "engine/passes/passes.h"
 #include "engine/pipeline_steps.h"
 
@@ -34,7 +35,12 @@ struct EnginePasses {
     static void CutScripts(Page& page, const PassContext& c) { passes::CutScripts(page, c); }
     static void CutQuestionBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<?", "?>"); }
     static void CutPercentBlocks(Page& page, const PassContext& c) { passes::CutServerCode(page, c, "<%", "%>"); }
-    static void CutCfTags(Page& page, const PassContext& c) { passes::CutCfTags(page, c); }
+    static void CutCfTags(Page& page, const PassContext& c)
+    {
+        passes::CutCfTags(page, c);
+        // The last fragments are out: the text around them takes the working text's line ends.
+        if (!page.pageLineEnd.empty()) ConvertLineEnds(page.text, "\r\n");
+    }
     static void CutKeptText(Page& page) { passes::CutKeptText(page); }
     static void DelCRLF(Page& page) { passes::DelCRLF(page); }
     static void DelComments(Page& page, const PassContext& c) { passes::DelComments(page, c); }
@@ -60,7 +66,16 @@ struct EnginePasses {
     static void DelBegEndSpace(Page& page) { passes::DelBegEndSpace(page); }
     static void DelEmptyLine(Page& page) { passes::DelEmptyLine(page); }
     static void DelSpaceBetweenTags(Page& page) { passes::DelSpaceBetweenTags(page); }
-    static void PasteScripts(Page& page) { passes::PasteScripts(page); }
+    static void PasteScripts(Page& page)
+    {
+        if (!page.pageLineEnd.empty()) {
+            ConvertLineEnds(page.text, page.pageLineEnd);
+            // Text kept as written was cut after the line ends became CR LF: it takes the page's, as before.
+            for (Fragment& fragment : page.fragments)
+                if (fragment.kind == FragmentKind::KeptText) ConvertLineEnds(fragment.text, page.pageLineEnd);
+        }
+        passes::PasteScripts(page);
+    }
     // Every pass rewrites the text whole or not at all, so nothing needs mending after a failure.
     static void AfterFailure(Page&) { }
     static bool AllFragmentsBack(const Page& page) { return page.placeholders.empty(); }
@@ -68,10 +83,12 @@ struct EnginePasses {
 
 } // namespace
 
-PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted)
+PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted,
+    std::string_view pageLineEnd)
 {
     Page page;
     page.text = std::move(workingText);
+    page.pageLineEnd = pageLineEnd;
     PipelineOutcome outcome = RunPipelineSteps<EnginePasses>(page, context, interrupted);
     workingText = std::move(page.text);
     return outcome;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/passes/page.h"
 #include "engine/pipeline_outcome.h"
@@ -9,7 +10,9 @@
 namespace qm::passes {
 
 // Runs every step over the working text (lines joined with CR LF); on
-// Completed the text is the result.
-PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted);
+// Completed the text is the result. With a page line end the text is the
+// page's own bytes instead (see Page::pageLineEnd).
+PipelineOutcome RunPasses(std::string& workingText, const PassContext& context, const InterruptCheck& interrupted,
+    std::string_view pageLineEnd = {});
 
 } // namespace qm::passes

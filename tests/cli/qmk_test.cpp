@@ -107,6 +107,9 @@ TEST(Qmk, BadFilesAreReportedAndTheRestIsWritten)
 TEST(Qmk, StandardInputToStandardOutput)
 {
     TempDir dir;
+    // With its data files a filter says nothing on standard error.
+    for (const char* name : {"Align.dat", "Ssi.dat"})
+        std::filesystem::copy_file(std::filesystem::path(QMK_SOURCE_DIR) / "data" / name, dir / name);
     Result result = Qmk({"-"}, dir.path(), "<p   class=\"x\" >a</p>\r\n");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "<p class=\"x\">a</p>\r\n");
@@ -124,8 +127,12 @@ TEST(Qmk, ProfileAndDataFolder)
     WriteFile(dir / "data/Align.dat", "middle\n");
     result = Qmk({"--data", (dir / "data").string(), "-"}, dir.path(), "<img align=\"middle\">\n");
     EXPECT_EQ(result.out, "<img align=middle>\n");
+    WriteFile(dir / "data/Align.dat", "left\n");
+    result = Qmk({"--data", (dir / "data").string(), "-"}, dir.path(), "<img align=\"middle\">\n");
+    EXPECT_EQ(result.out, "<img align=\"middle\">\n") << "the folder's own list, not the built-in one";
     result = Qmk({"-"}, dir.path(), "<img align=\"middle\">\n");
-    EXPECT_EQ(result.out, "<img align=\"middle\">\n") << "no Align.dat in the program folder";
+    EXPECT_EQ(result.out, "<img align=middle>\n") << "no Align.dat in the program folder: the built-in list";
+    EXPECT_NE(result.err.find("Align.dat\" is missing"), std::string::npos) << result.err;
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // renames.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -27,10 +29,19 @@ public:
     void failReads(const std::string& path);
     // Renames from or to anything under the path fail.
     void failRenames(const std::string& path);
-    // Atomic writes to this exact path fail (the folder stays usable for moves).
+    // Writes and appends to this exact path fail (the folder stays usable for moves).
     void failWrites(const std::string& path);
-    // Renames into or out of the folder cross a file system boundary.
+    // Renames and links into or out of the folder cross a file system boundary.
     void crossDevice(const std::string& folder);
+    // Reading the file runs out of memory (std::bad_alloc), as a page too large for the machine would.
+    void failAllocationOnRead(const std::string& path);
+    // Runs just before a file replaces this path (once), as another program changing it at that moment would.
+    void beforeReplace(const std::string& path, std::function<void()> action);
+    // Runs just before this path is deleted (once); a test may throw from it to stop the program there, as a kill
+    // would.
+    void beforeRemove(const std::string& path, std::function<void()> action);
+    // The folder cannot be listed, as one without read permission.
+    void failListing(const std::string& folder);
 
     int renames() const { return renames_; }
 
@@ -39,29 +50,40 @@ public:
     bool isFolder(const std::string& path) override { return real_.isFolder(path); }
     std::int64_t sizeOf(const std::string& path) override { return real_.sizeOf(path); }
     std::optional<FileTime> lastWriteTime(const std::string& path) override { return real_.lastWriteTime(path); }
-    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override { return real_.listFolder(path); }
+    Expected<FileIdentity> identify(const std::string& path) override { return real_.identify(path); }
+    Expected<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     Status createFolder(const std::string& path) override;
     Status rename(const std::string& from, const std::string& to, bool replace) override;
+    Status link(const std::string& from, const std::string& to) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status remove(const std::string& path) override;
     Expected<std::string> readBytes(const std::string& path) override;
-    Status writeAtomically(const std::string& path, std::string_view bytes) override;
+    Expected<std::string> readFile(const std::string& path, FileIdentity& identity) override;
+    Expected<std::string> readBytesFrom(const std::string& path, std::int64_t offset) override
+    {
+        return real_.readBytesFrom(path, offset);
+    }
+    Status replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options) override;
+    Status appendDurably(const std::string& path, std::string_view bytes) override;
+    Expected<FileLock> lockFile(const std::string& path) override { return real_.lockFile(path); }
+    Status syncFolder(const std::string& path) override { return real_.syncFolder(path); }
+    Status removeStaleTemporary(const std::string& path) override { return real_.removeStaleTemporary(path); }
     bool isReadOnly(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override { return real_.sameFile(a, b); }
-    Status copyPermissions(const std::string& from, const std::string& to) override
-    {
-        return real_.copyPermissions(from, to);
-    }
     std::string absolute(const std::string& path) override { return real_.absolute(path); }
 
 private:
     static bool Under(const std::set<std::string>& folders, const std::string& path);
     // A fault for putting something new at the path, if any.
     Status blockedTarget(const std::string& path);
+    // Before a read: the file vanishes, the read fails, or the allocation fails.
+    Status beforeRead(const std::string& path);
 
     RealFileSystem real_;
     std::mutex mutex_;
-    std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_;
+    std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_,
+        allocationFails_, unlistable_;
+    std::map<std::string, std::function<void()>> beforeReplace_, beforeRemove_;
     int renames_ = 0;
 };
 

@@ -69,6 +69,9 @@ struct Session {
     {
         // An external editor that exists, so start-up has nothing to warn about.
         write("Options.dat", "[settings]\r\nedExtEditor=/bin/sh\r\n" + options);
+        // The data files, as every program folder has them; without one, start-up warns and takes the built-in list.
+        for (const char* data : {"Align.dat", "Ssi.dat"})
+            QFile::copy(QStringLiteral(QMK_PROGRAM_DIR "/") + QLatin1String(data), path(QLatin1String(data)));
         QDir(dir.path()).mkpath(QStringLiteral("Profiles"));
         program = std::make_unique<DesktopProgram>(fs, QStringLiteral(QMK_HELP_DIR));
         // The shell recorder of each test takes every page the program opens.

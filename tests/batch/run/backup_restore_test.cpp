@@ -34,11 +34,13 @@ void ExpectSiteAsWritten(const Bench& bench)
     EXPECT_EQ(bench.read("site/news.html"), kNews);
 }
 
+// The files in a folder besides its journal.
 std::size_t FilesIn(const Bench& bench, const std::string& folder)
 {
     std::size_t count = 0;
     if (!fs::exists(bench.dir / folder)) return 0;
-    for (const auto& entry : fs::recursive_directory_iterator(bench.dir / folder)) count += entry.is_regular_file();
+    for (const auto& entry : fs::recursive_directory_iterator(bench.dir / folder))
+        count += entry.is_regular_file() && entry.path().filename() != Journal::kFileName;
     return count;
 }
 
@@ -52,8 +54,8 @@ TEST(BackupRestore, ModifyModeRoundTripWithSameNamesFromTwoFolders)
         std::string firstBackup = "backup/index.html"; // where the first index.html's initial copy ends up
     };
     const Row rows[] = {
-        {"Overwrite would destroy this run's only initial copy: refused", {test::Overwrite(OverwriteAnswer::Overwrite)},
-            2, true},
+        {"Overwrite keeps the older initial copy under a numbered name", {test::Overwrite(OverwriteAnswer::Overwrite)},
+            3, false, "backup/index.html.~1~"},
         {"New name keeps both initial copies",
             {test::Overwrite(OverwriteAnswer::NewName), test::TypeText("index-b.html")}, 3, false},
         {"Rename keeps both initial copies", {test::Overwrite(OverwriteAnswer::Rename), test::TypeText("index-a.html")},
@@ -108,6 +110,38 @@ TEST(BackupRestore, OutputModeRoundTrip)
     EXPECT_EQ(FilesIn(bench, "optimized"), 0u) << "each optimized copy, including the new name, is deleted";
     ExpectSiteAsWritten(bench);
     EXPECT_EQ(bench.ui.texts("information"), std::vector<std::string> {"\r Restoration finished   "});
+}
+
+TEST(BackupRestore, ARunAgainReplacesItsOwnUnchangedCopiesWithoutAsking)
+{
+    Bench bench;
+    bench.quietRuns();
+    WriteSite(bench);
+    bench.add({"site/a/index.html", "site/news.html"});
+    bench.model.run.replaceOwnUnchangedCopies = true; // as qmk runs
+    butOptimizeClick(bench.model);
+    ASSERT_EQ(FilesIn(bench, "optimized"), 2u);
+    const std::string copyOfNews = bench.read("optimized/news.html");
+
+    butOptimizeClick(bench.model);
+    EXPECT_TRUE(bench.ui.texts("overwrite").empty()) << "its own copies are replaced without a question";
+    EXPECT_EQ(bench.read("optimized/news.html"), copyOfNews);
+
+    // A copy edited since, or a copy of another page at that name, is in the way as before.
+    bench.write("optimized/news.html", "edited by hand");
+    bench.ui.script({test::Overwrite(OverwriteAnswer::Skip)});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.ui.texts("overwrite"), std::vector<std::string> {bench.path("optimized/news.html")});
+    EXPECT_EQ(bench.read("optimized/news.html"), "edited by hand");
+    EXPECT_TRUE(bench.ui.scriptDone());
+
+    // The desktop program asks the copy question even about its own copies.
+    bench.model.run.replaceOwnUnchangedCopies = false;
+    bench.ui.clearEvents();
+    bench.ui.script({test::Overwrite(OverwriteAnswer::Skip), test::Overwrite(OverwriteAnswer::Skip)});
+    butOptimizeClick(bench.model);
+    EXPECT_EQ(bench.ui.texts("overwrite").size(), 2u);
+    EXPECT_TRUE(bench.ui.scriptDone());
 }
 
 TEST(BackupRestore, CancelLastUndoesTheRunEvenAfterTheModeChanged)
@@ -239,9 +273,11 @@ TEST(BackupRestore, FaultsLoseNothing)
         {"read-only source in modify mode", true, [](Bench& b) { b.fs.makeReadOnly(b.path("site/news.html")); },
             "the file is read-only; it was not modified", 1},
         {"full backup folder", true, [](Bench& b) { b.fs.fillFolder(b.path("backup")); }, "No space left on device", 0},
-        {"backup moves fail", true, [](Bench& b) { b.fs.failRenames(b.path("backup")); }, "no backup copy", 0},
-        {"write fails after the backup move", true, [](Bench& b) { b.fs.failWrites(b.path("site/news.html")); },
-            "the file was moved back from the backup folder", 1},
+        {"the journal cannot be written", true,
+            [](Bench& b) { b.fs.failWrites(b.path("backup/") + std::string(Journal::kFileName)); }, "no backup copy",
+            0},
+        {"write fails after the backup", true, [](Bench& b) { b.fs.failWrites(b.path("site/news.html")); },
+            "the file was left as it was", 1},
         {"vanished source", true, [](Bench& b) { b.fs.vanishOnRead(b.path("site/news.html")); }, "Cannot open", 1},
         {"unwritable output folder", false, [](Bench& b) { b.fs.lockFolder(b.path("optimized")); }, "Permission denied",
             0},

@@ -28,6 +28,9 @@ struct StartBench : Bench {
         bin = path("bin");
         fs::create_directories(dir / "Program Folder");
         write("bin/editor", "#!/bin/sh\n");
+        // An installed program folder holds the data lists.
+        write("Program Folder/Align.dat", "left\nright\n");
+        write("Program Folder/Ssi.dat", "include\n");
     }
     void start(const std::vector<std::string>& arguments = {})
     {
