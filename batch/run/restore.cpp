@@ -8,6 +8,7 @@
 #include "batch/model/main_model.h"
 #include "batch/model/placement.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/run/last_run.h"
 
 namespace qm {
 namespace {
@@ -328,6 +329,7 @@ void menuBackUpLastClick(MainModel& model)
     FinishRestore(session);
     model.state.menuBackUpLastEnabled = false;
     model.run.processed.clear();
+    RememberLastRun(model);
     ReportRestoreProblems(model, outcomes);
     AfterRestore(model);
 }
