@@ -364,7 +364,10 @@ std::optional<RestoreMenuState> menuBackUpPopup(MainModel& model)
     if (RefuseWhileBusy(model, MessageKind::Warning)) return std::nullopt;
     RestoreMenuState menu;
     if (model.panel.empty()) {
-        model.state.menuBackUpLastEnabled = false;
+        // The processed-files list does not depend on the panel: a restarted program starts with an empty panel and
+        // still offers the run it remembers.
+        if (model.run.processed.empty()) model.state.menuBackUpLastEnabled = false;
+        menu.cancelLastEnabled = model.state.menuBackUpLastEnabled;
         return menu;
     }
     menu.cancelLastEnabled = model.state.menuBackUpLastEnabled;

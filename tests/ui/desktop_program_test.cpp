@@ -560,7 +560,10 @@ void DesktopProgramTest::cancelLastRunAfterARestart()
     QVERIFY(QFileInfo::exists(session.path(QStringLiteral("LastRun.dat"))));
 
     session.restart();
+    QCOMPARE(session.files()->rowCount(), 0);
+    emit session.main().menuBackUp->aboutToShow();
     QVERIFY(session.main().menuBackUpLast->isEnabled());
+    QVERIFY(!session.main().menuBackUpChecked->isEnabled());
     dialogs.expect(QStringLiteral("Restoration finished"), Press(QMessageBox::Ok));
     session.main().menuBackUpLast->trigger();
     QVERIFY(dialogs.done());

@@ -136,6 +136,11 @@ TEST(LastRun, CancelAfterRestartRestoresTheOriginals)
         Restarted restarted(bench);
         EXPECT_TRUE(restarted.model.state.menuBackUpLastEnabled);
         EXPECT_EQ(restarted.model.run.processed.size(), 2u);
+        // A restarted program's panel is usually empty; the remembered run is still offered in the Restore menu.
+        std::optional<RestoreMenuState> menu = menuBackUpPopup(restarted.model);
+        ASSERT_TRUE(menu);
+        EXPECT_TRUE(menu->cancelLastEnabled);
+        EXPECT_FALSE(menu->restoreCheckedEnabled);
         menuBackUpLastClick(restarted.model);
 
         EXPECT_TRUE(bench.ui.texts("error").empty());
