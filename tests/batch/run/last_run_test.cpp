@@ -191,6 +191,33 @@ TEST(LastRun, ListIsKeptOnlyWhileTheCommandCanUndoTheRun)
     }
 }
 
+TEST(LastRun, InterruptedRunIsRememberedWithTheFilesItWrote)
+{
+    Bench bench;
+    bench.quietRuns();
+    bench.modifyMode(true);
+    bench.write("site/index.html", kIndex);
+    bench.write("site/news.html", kNews);
+    bench.add({"site/index.html", "site/news.html"});
+    RecallLastRun(bench.model);
+    // Esc once the first page is written, before the second one.
+    bench.ui.onProcessEvents = [&] {
+        if (!bench.model.run.processed.empty()) bench.model.state.interruptRequested = true;
+    };
+    bench.ui.script({test::Ok()});
+    butOptimizeClick(bench.model);
+    bench.ui.onProcessEvents = nullptr;
+    ASSERT_EQ(bench.model.run.processed.size(), 1u);
+    EXPECT_EQ(bench.read("site/news.html"), kNews) << "not reached";
+
+    Restarted restarted(bench);
+    ASSERT_EQ(restarted.model.run.processed.size(), 1u);
+    menuBackUpLastClick(restarted.model);
+    EXPECT_EQ(bench.read("site/index.html"), kIndex);
+    EXPECT_EQ(bench.read("site/news.html"), kNews);
+    EXPECT_TRUE(bench.ui.texts("error").empty());
+}
+
 TEST(LastRun, ListThatCannotBeWrittenIsReportedAndTheRunStaysUndoable)
 {
     Bench bench;
