@@ -121,6 +121,9 @@ struct RunState {
     // the output folder's journal records as written by a run and unchanged
     // since is replaced without the copy question (qmk; the desktop program asks).
     bool replaceOwnUnchangedCopies = false;
+    // The desktop program keeps the processed-files list in its program
+    // folder between sessions; qmk's runs leave that list alone.
+    bool rememberLastRun = false;
 };
 
 } // namespace qm

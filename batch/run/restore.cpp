@@ -8,6 +8,7 @@
 #include "batch/model/main_model.h"
 #include "batch/model/placement.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/run/last_run.h"
 
 namespace qm {
 namespace {
@@ -328,6 +329,7 @@ void menuBackUpLastClick(MainModel& model)
     FinishRestore(session);
     model.state.menuBackUpLastEnabled = false;
     model.run.processed.clear();
+    RememberLastRun(model);
     ReportRestoreProblems(model, outcomes);
     AfterRestore(model);
 }
@@ -362,7 +364,10 @@ std::optional<RestoreMenuState> menuBackUpPopup(MainModel& model)
     if (RefuseWhileBusy(model, MessageKind::Warning)) return std::nullopt;
     RestoreMenuState menu;
     if (model.panel.empty()) {
-        model.state.menuBackUpLastEnabled = false;
+        // The processed-files list does not depend on the panel: a restarted program starts with an empty panel and
+        // still offers the run it remembers.
+        if (model.run.processed.empty()) model.state.menuBackUpLastEnabled = false;
+        menu.cancelLastEnabled = model.state.menuBackUpLastEnabled;
         return menu;
     }
     menu.cancelLastEnabled = model.state.menuBackUpLastEnabled;

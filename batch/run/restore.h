@@ -74,7 +74,8 @@ struct RestoreMenuState {
     bool restoreCheckedEnabled = false;
 };
 
-// Before the Restore drop-down opens; nullopt when a run or scan refuses it.
+// Before the Restore drop-down opens; nullopt when a run or scan refuses it. An empty panel disables "Restore
+// checked files", and "Cancel last optimization" only when no processed-files list is left to undo.
 std::optional<RestoreMenuState> menuBackUpPopup(MainModel& model);
 
 // The files that could not be restored, in one message.

@@ -4,6 +4,7 @@
 #include "batch/model/file_operations.h"
 #include "batch/model/main_model.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/run/last_run.h"
 #include "batch/view/source_view.h"
 
 namespace qm {
@@ -79,6 +80,7 @@ RunEnding RunOptimization(MainModel& model, const std::function<void(const FileO
     }
     window.elapsed = window.time_status;
     if (ending == RunEnding::Completed) ResetAfterRun(model, state.menuBackUpLastEnabled);
+    RememberLastRun(model);
     ReportFileProblems(model);
     return ending;
 }

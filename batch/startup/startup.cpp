@@ -5,6 +5,7 @@
 #include "batch/options/options_commands.h"
 #include "batch/panel/file_list.h"
 #include "batch/panel/panel_refresh.h"
+#include "batch/run/last_run.h"
 #include "batch/startup/command_line.h"
 #include "batch/startup/default_editor.h"
 #include "settings/data_lists.h"
@@ -43,6 +44,7 @@ void SettingsSequence(MainModel& model, const std::vector<std::string>& argument
         options.listDeleteTags[i].Active = removals[i].Active;
     LoadLastOptions(model);
     LoadCurrentProfile(model);
+    RecallLastRun(model);
     model.panel.ShowSortMarks();
     if (options.flag(Opt::cbSaveNopen)) LoadFileList(model, folder + "Default.lst");
     ReadCommandLine(model, arguments);

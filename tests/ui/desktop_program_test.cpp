@@ -73,11 +73,22 @@ struct Session {
         for (const char* data : {"Align.dat", "Ssi.dat"})
             QFile::copy(QStringLiteral(QMK_PROGRAM_DIR "/") + QLatin1String(data), path(QLatin1String(data)));
         QDir(dir.path()).mkpath(QStringLiteral("Profiles"));
+        startProgram(arguments);
+    }
+    void startProgram(const std::vector<std::string>& arguments = {})
+    {
         program = std::make_unique<DesktopProgram>(fs, QStringLiteral(QMK_HELP_DIR));
         // The shell recorder of each test takes every page the program opens.
         program->windows().ui.canOpen = nullptr;
         main().show();
         program->start(folder(), arguments);
+    }
+    // The program quits and starts again over the same program folder.
+    void restart()
+    {
+        main().close();
+        program.reset();
+        startProgram();
     }
 
     std::string folder() const { return FromQt(dir.path()) + "/"; }
@@ -154,6 +165,7 @@ private slots:
     void interruptWithEscapeAndGoOn();
     void closingDuringARunAsksToInterrupt();
     void restoreMenu();
+    void cancelLastRunAfterARestart();
     void viewEditAndSave();
     void editSwitchAndSaveThroughTheWindows();
     void quitWithAnUnsavedEdit();
@@ -525,6 +537,43 @@ void DesktopProgramTest::restoreMenu()
     dialogs.expect(QStringLiteral("Optimization finished"), Press(QMessageBox::Ok));
     session.main().menuOptimize->trigger();
     QVERIFY(dialogs.done());
+    QVERIFY(dialogs.unexpected.isEmpty());
+}
+
+// The last run is remembered in the program folder: a restarted program still offers to undo it.
+void DesktopProgramTest::cancelLastRunAfterARestart()
+{
+    DialogScript dialogs;
+    Session session;
+    session.addSite();
+    const QByteArray initialA = session.read(QStringLiteral("site/a.htm"));
+    const QByteArray initialC = session.read(QStringLiteral("site/c.htm"));
+    TOptionSet& options = session.model().options;
+    options.setFlag(Opt::radModifyOld, true);
+    options.setFlag(Opt::cbSaveBefMod, true);
+    options.setFlag(Opt::cbShowOptWin, false);
+    options.setFlag(Opt::cbShowConf, false);
+    dialogs.expect(QStringLiteral("Optimization finished"), Press(QMessageBox::Ok));
+    session.main().menuOptimize->trigger();
+    QVERIFY(dialogs.done());
+    QVERIFY(session.read(QStringLiteral("site/a.htm")) != initialA);
+    QVERIFY(QFileInfo::exists(session.path(QStringLiteral("LastRun.dat"))));
+
+    session.restart();
+    QCOMPARE(session.files()->rowCount(), 0);
+    emit session.main().menuBackUp->aboutToShow();
+    QVERIFY(session.main().menuBackUpLast->isEnabled());
+    QVERIFY(!session.main().menuBackUpChecked->isEnabled());
+    dialogs.expect(QStringLiteral("Restoration finished"), Press(QMessageBox::Ok));
+    session.main().menuBackUpLast->trigger();
+    QVERIFY(dialogs.done());
+    QCOMPARE(session.read(QStringLiteral("site/a.htm")), initialA);
+    QCOMPARE(session.read(QStringLiteral("site/c.htm")), initialC);
+    QVERIFY(!session.main().menuBackUpLast->isEnabled());
+    QVERIFY(!QFileInfo::exists(session.path(QStringLiteral("LastRun.dat"))));
+
+    session.restart();
+    QVERIFY(!session.main().menuBackUpLast->isEnabled());
     QVERIFY(dialogs.unexpected.isEmpty());
 }
 
