@@ -35,4 +35,19 @@ std::string JoinLines(const std::vector<std::string>& lines, std::string_view li
     return text;
 }
 
+std::vector<std::string_view> SplitFields(std::string_view line, char separator)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(separator, start);
+        if (end == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
 } // namespace qm

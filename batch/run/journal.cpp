@@ -5,6 +5,7 @@
 #include <random>
 
 #include "base/content_hash.h"
+#include "base/text_lines.h"
 
 namespace qm {
 namespace {
@@ -15,18 +16,6 @@ constexpr std::string_view kHeader =
     "#   moved FROM-NAME TO-NAME\n"
     "#   settled ID restored|deleted|dropped|replaced\n"
     "# NAME is relative to this folder; a HASH is BLAKE2b-256, as `b2sum -l 256` prints it.\n";
-
-std::vector<std::string_view> Fields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
 
 bool ParseNumber(std::string_view text, int base, std::uint64_t& value)
 {
@@ -175,7 +164,7 @@ Status Journal::refresh()
 void Journal::apply(std::string_view line)
 {
     if (line.empty() || line[0] == '#') return;
-    const std::vector<std::string_view> fields = Fields(line);
+    const std::vector<std::string_view> fields = SplitFields(line, '\t');
     if (fields[0] == "entry" && fields.size() == 13) {
         JournalEntry entry;
         entry.id = std::string(fields[1]);

@@ -14,18 +14,6 @@ namespace {
 constexpr std::string_view kHeader = "Quillmark last run\t1";
 constexpr std::size_t kFileFields = 7;
 
-std::vector<std::string_view> TabFields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
 bool IsDigest(std::string_view text)
 {
     return text.empty() || (text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -102,7 +90,7 @@ Expected<LastRun> ParseLastRun(std::string_view text)
             if (!lines[i].empty()) return Damaged(number, "text after the end of the list");
             continue;
         }
-        const std::vector<std::string_view> fields = TabFields(lines[i]);
+        const std::vector<std::string_view> fields = SplitFields(lines[i], '\t');
         if (fields[0] == "mode" && fields.size() == 2 && !modeSeen &&
             (fields[1] == "modify" || fields[1] == "copies")) {
             run.modify = fields[1] == "modify";

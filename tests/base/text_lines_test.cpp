@@ -31,5 +31,13 @@ TEST(TextLines, JoinPutsTheEndAfterEveryLine)
     EXPECT_EQ(JoinLines({}), "");
 }
 
+TEST(TextLines, FieldsKeepTheirEmptyOnes)
+{
+    using Fields = std::vector<std::string_view>;
+    EXPECT_EQ(SplitFields("a\tb", '\t'), (Fields {"a", "b"}));
+    EXPECT_EQ(SplitFields("\ta\t", '\t'), (Fields {"", "a", ""}));
+    EXPECT_EQ(SplitFields("", '\t'), (Fields {""}));
+}
+
 } // namespace
 } // namespace qm
