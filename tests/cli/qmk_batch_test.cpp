@@ -8,8 +8,7 @@
 #include "batch/run/journal.h"
 #include "cli/qmk.h"
 #include "cli/terminal_user_interface.h"
-#include "tests/support/faulty_file_system.h"
-#include "tests/support/temp_dir.h"
+#include "tests/cli/qmk_bench.h"
 
 namespace qm {
 namespace {
@@ -19,28 +18,10 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = test::QmkResult;
 
-// qmk run in-process; the program folder is an empty folder of the test unless named.
-struct QmkBench {
-    TempDir dir;
-    test::FaultyFileSystem faults;
-    fs::path program = dir / "program";
-
-    QmkBench() { fs::create_directories(program); }
-    std::string p(std::string_view relative) const { return (dir / relative).string(); }
-
-    Result run(std::vector<std::string> arguments, std::string input = "", bool terminal = false)
-    {
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        int status = RunQmk(arguments, {in, out, err, terminal, terminal}, program, &faults);
-        return {status, out.str(), err.str()};
-    }
-
+// The bench with the sample site to work on.
+struct SiteBench : test::QmkBench {
     // The bundled sample site plus two pages named alike and a shell script, copied into "site".
     void copySite()
     {
@@ -64,7 +45,7 @@ bool Has(const std::string& text, const std::string& fragment) { return text.fin
 
 TEST(QmkBatch, InPlaceThenRestoreGivesBackEveryByte)
 {
-    QmkBench bench;
+    SiteBench bench;
     bench.copySite();
     const auto before = bench.snapshot("site");
     Result run = bench.run({"--in-place", "-r", "--backup", bench.p("bk"), bench.p("site")});
@@ -84,7 +65,7 @@ TEST(QmkBatch, InPlaceThenRestoreGivesBackEveryByte)
 
 TEST(QmkBatch, OutputModeKeepsTheStructureOfFolderArgumentsAndRestoreDeletesTheCopies)
 {
-    QmkBench bench;
+    SiteBench bench;
     bench.copySite();
     WriteFile(bench.dir / "loose/index.html", "<p>loose</p>\n");
     const auto before = bench.snapshot("site");
@@ -129,7 +110,7 @@ TEST(QmkBatch, ExistingTargets)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QmkBench bench;
+        SiteBench bench;
         WriteFile(bench.dir / "a.html", "<p >x</p>\n");
         WriteFile(bench.dir / "out/a.html", "old");
         std::vector<std::string> arguments = {"-o", bench.p("out")};
@@ -143,7 +124,7 @@ TEST(QmkBatch, ExistingTargets)
 
 TEST(QmkBatch, InPlaceWithExistingBackupsAndWithoutBackups)
 {
-    QmkBench bench;
+    SiteBench bench;
     WriteFile(bench.dir / "site/a.html", "<p >new</p>\n");
     const std::string earlier = bench.p("bk") + bench.p("site/a.html");
     WriteFile(earlier, "an earlier initial copy");
@@ -162,7 +143,7 @@ TEST(QmkBatch, InPlaceWithExistingBackupsAndWithoutBackups)
 
 TEST(QmkBatch, ThreadsChangeNothingButTheTime)
 {
-    QmkBench one, many;
+    SiteBench one, many;
     one.copySite();
     many.copySite();
     for (int i = 0; i < 40; ++i) {
@@ -186,7 +167,7 @@ TEST(QmkBatch, ThreadsChangeNothingButTheTime)
 
 TEST(QmkBatch, ProgressLineOnlyOnATerminal)
 {
-    QmkBench bench;
+    SiteBench bench;
     WriteFile(bench.dir / "a.html", "<p>a</p>\n");
     Result quiet = bench.run({"-o", bench.p("out"), bench.p("a.html")});
     EXPECT_FALSE(Has(quiet.err, "[1/1]"));
@@ -196,7 +177,7 @@ TEST(QmkBatch, ProgressLineOnlyOnATerminal)
 
 TEST(QmkBatch, UsesTheProgramFolderButNeverWritesIt)
 {
-    QmkBench bench;
+    SiteBench bench;
     WriteFile(bench.program / "Profiles/keep.pro", "[settings]\r\ncbDelComments=0\r\n");
     WriteFile(bench.program / "Options.dat",
         "[settings]\r\nedProfile=" + (bench.program / "Profiles/keep.pro").string() + "\r\n");
@@ -208,7 +189,7 @@ TEST(QmkBatch, UsesTheProgramFolderButNeverWritesIt)
     EXPECT_EQ(bench.snapshot("program"), before);
 
     // An empty program folder gives the default options and stays empty.
-    QmkBench empty;
+    SiteBench empty;
     WriteFile(empty.dir / "a.html", "<!-- note -->\n<p>a</p>\n");
     result = empty.run({"-o", empty.p("out"), empty.p("a.html")});
     EXPECT_EQ(ReadFile(empty.dir / "out/a.html"), "<p>a</p>\n");
@@ -221,7 +202,7 @@ TEST(QmkBatch, UsesTheProgramFolderButNeverWritesIt)
 
 TEST(QmkBatch, MissingArgumentsAndEmptyFolders)
 {
-    QmkBench bench;
+    SiteBench bench;
     WriteFile(bench.dir / "a.html", "<p>a</p>\n");
     WriteFile(bench.dir / "run.sh", "\techo  x\n");
     Result script = bench.run({"--in-place", "--no-backup", bench.p("run.sh"), bench.p("a.html")});
@@ -246,23 +227,24 @@ TEST(QmkBatch, FaultsGiveClearMessagesAndLoseNothing)
     struct Row {
         const char* name;
         bool inPlace;
-        std::function<void(QmkBench&)> fault;
+        std::function<void(SiteBench&)> fault;
         std::string message;
         int restoreStatus = 0;
     };
     const Row rows[] = {
-        {"read-only file", true, [](QmkBench& b) { b.faults.makeReadOnly(b.p("site/about.html")); },
+        {"read-only file", true, [](SiteBench& b) { b.faults.makeReadOnly(b.p("site/about.html")); },
             "about.html: the file is read-only; it was not modified"},
-        {"full backup folder", true, [](QmkBench& b) { b.faults.fillFolder(b.p("bk")); }, "No space left on device", 1},
-        {"backup folder on another file system", true, [](QmkBench& b) { b.faults.crossDevice(b.p("bk")); }, ""},
-        {"write fails after the backup", true, [](QmkBench& b) { b.faults.failWrites(b.p("site/index.html")); },
+        {"full backup folder", true, [](SiteBench& b) { b.faults.fillFolder(b.p("bk")); }, "No space left on device",
+            1},
+        {"backup folder on another file system", true, [](SiteBench& b) { b.faults.crossDevice(b.p("bk")); }, ""},
+        {"write fails after the backup", true, [](SiteBench& b) { b.faults.failWrites(b.p("site/index.html")); },
             "the file was left as it was"},
-        {"unwritable output folder", false, [](QmkBench& b) { b.faults.lockFolder(b.p("out")); }, "Permission denied",
+        {"unwritable output folder", false, [](SiteBench& b) { b.faults.lockFolder(b.p("out")); }, "Permission denied",
             1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QmkBench bench;
+        SiteBench bench;
         bench.copySite();
         fs::create_directories(bench.dir / "bk");
         fs::create_directories(bench.dir / "out");
@@ -292,7 +274,7 @@ namespace {
 
 TEST(QmkBatch, CtrlCStopsBeforeTheNextFile)
 {
-    QmkBench bench;
+    SiteBench bench;
     WriteFile(bench.dir / "site/a.html", "<p >a</p>\n");
     WriteFile(bench.dir / "site/b.html", "<p >b</p>\n");
     InterruptSignal().store(true);

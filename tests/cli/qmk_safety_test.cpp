@@ -10,8 +10,7 @@
 
 #include "batch/run/journal.h"
 #include "cli/qmk.h"
-#include "tests/support/faulty_file_system.h"
-#include "tests/support/temp_dir.h"
+#include "tests/cli/qmk_bench.h"
 
 namespace qm {
 namespace {
@@ -21,10 +20,7 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = test::QmkResult;
 
 // Standard output on a full disk: every write fails.
 class FullStreamBuffer final : public std::streambuf {
@@ -33,26 +29,12 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
 
-// qmk in-process, with an empty program folder of its own, inside a temporary folder.
-struct Bench {
-    TempDir dir;
-    test::FaultyFileSystem faults;
-    fs::path program = dir / "program";
-
-    Bench() { fs::create_directories(program); }
-    std::string p(std::string_view relative) const { return (dir / relative).string(); }
-    void write(std::string_view relative, std::string_view text) const { WriteFile(dir / relative, std::string(text)); }
-    std::string read(std::string_view relative) const { return ReadFile(dir / relative); }
-
-    Result run(std::vector<std::string> arguments, std::string input = "", std::streambuf* output = nullptr)
+// qmk in-process, with an empty program folder of its own named on its command line.
+struct Bench : test::QmkBench {
+    Result run(std::vector<std::string> arguments, const std::string& input = "", std::streambuf* output = nullptr)
     {
         arguments.insert(arguments.begin(), {"--program-folder", program.string()});
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        std::ostream full(output);
-        std::ostream& stdOut = output ? full : static_cast<std::ostream&>(out);
-        const int status = RunQmk(arguments, {in, stdOut, err, false, false}, program, &faults);
-        return {status, out.str(), err.str()};
+        return QmkBench::run(arguments, input, false, output);
     }
 };
 

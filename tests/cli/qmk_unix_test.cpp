@@ -9,8 +9,7 @@
 #include "base/version.h"
 #include "cli/processor_count.h"
 #include "cli/qmk.h"
-#include "tests/support/faulty_file_system.h"
-#include "tests/support/temp_dir.h"
+#include "tests/cli/qmk_bench.h"
 
 namespace qm {
 namespace {
@@ -30,34 +29,24 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-// qmk in-process over a temporary folder whose "program" folder is its program folder.
-struct Unix {
-    TempDir dir;
-    test::FaultyFileSystem faults;
-    fs::path program = dir / "program";
+// qmk in-process, keeping the last run's status and texts for the checks that follow.
+struct Unix : test::QmkBench {
     int status = -1;
     std::string out, err;
 
     // The program folder holds the data files, so no warning about them disturbs what the tests read.
     Unix()
     {
-        fs::create_directories(program);
         for (const char* name : {"Align.dat", "Ssi.dat"})
             fs::copy_file(fs::path(QMK_SOURCE_DIR) / "data" / name, program / name);
     }
-    std::string p(std::string_view relative) const { return (dir / relative).string(); }
-    void write(std::string_view relative, std::string_view bytes) const { WriteFile(dir / relative, bytes); }
-    std::string read(std::string_view relative) const { return ReadFile(dir / relative); }
-    bool exists(std::string_view relative) const { return fs::exists(dir / relative); }
 
     int run(const std::vector<std::string>& arguments, const std::string& input = "")
     {
-        std::istringstream in(input);
-        std::ostringstream outStream, errStream;
-        status = RunQmk(arguments, {in, outStream, errStream, false, false}, program, &faults);
-        out = outStream.str();
-        err = errStream.str();
-        return status;
+        test::QmkResult result = QmkBench::run(arguments, input);
+        out = std::move(result.out);
+        err = std::move(result.err);
+        return status = result.status;
     }
 };
 
