@@ -6,13 +6,6 @@
 
 namespace qm {
 
-std::vector<std::string> LoadWordList(FileSystem& fs, const std::string& path)
-{
-    Expected<std::string> bytes = fs.readBytes(path);
-    if (!bytes) return {};
-    return SplitLines(*bytes);
-}
-
 LoadedEngineData LoadEngineData(FileSystem& fs, const std::string& folder)
 {
     const std::string base = WithTrailingSeparator(folder);

@@ -9,9 +9,6 @@
 
 namespace qm {
 
-// One entry per line (CR LF, CR or LF); an empty list when the file is missing.
-std::vector<std::string> LoadWordList(FileSystem& fs, const std::string& path);
-
 struct LoadedEngineData {
     EngineData data;
     // One per list that came from the built-in copy, naming the file and why.

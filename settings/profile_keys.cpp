@@ -65,8 +65,6 @@ std::vector<const OptionRow*> SettableOptions()
     return rows;
 }
 
-std::string KeyProblem(std::string_view key) { return KindText(key, KindOf(key)); }
-
 std::vector<std::string> ProfileKeyWarnings(const SettingsFile& profile)
 {
     std::vector<std::string> warnings;

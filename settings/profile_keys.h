@@ -15,11 +15,6 @@ namespace qm {
 // a profile stores and reads back, in table order.
 std::vector<const OptionRow*> SettableOptions();
 
-// What is wrong with a key that names no settable option: a misspelling,
-// with the nearest key meant, or a key of another kind of option. Empty for a
-// settable key (keys match without regard to case, as in the files).
-std::string KeyProblem(std::string_view key);
-
 // One line per key of the profile's section that a profile does not hold
 // (the write-only cbScriptsInfo counts as held), each saying why.
 std::vector<std::string> ProfileKeyWarnings(const SettingsFile& profile);
