@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "base/content_hash.h"
 #include "base/memory_tuning.h"
 #include "bench/sample_pages.h"
 #include "engine/engine_data.h"
@@ -112,6 +113,15 @@ void RealisticPipeline(benchmark::State& state) { Pipeline(state, "realistic"); 
 void AdversarialPipeline(benchmark::State& state) { Pipeline(state, "adversarial"); }
 BENCHMARK(RealisticPipeline)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AdversarialPipeline)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+
+// Every page a run writes is digested twice (as read and as written) for its journal record.
+void PageDigest(benchmark::State& state)
+{
+    const std::string& page = Page("realistic", static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(ContentHash(page));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(PageDigest)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // One pass over a page that the passes before it have already been through, as in a run.
 void Pass(
