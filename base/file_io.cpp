@@ -203,21 +203,23 @@ Expected<std::string> ReadRegularFile(const std::string& path, FileIdentity* ide
     Descriptor fd(*opened);
     if (identity) *identity = IdentityOf(status);
     try {
-        std::string bytes;
+        // Read straight into the text, sized by the file's size: one read for the file and one that finds its end
+        // (a file that grew meanwhile is read to its end all the same).
         const std::int64_t expected = static_cast<std::int64_t>(status.st_size) - offset;
-        if (expected > 0) bytes.reserve(static_cast<std::size_t>(expected) + 1);
-        char block[65536];
-        std::int64_t at = offset;
+        std::string bytes(expected > 0 ? static_cast<std::size_t>(expected) + 1 : 4096, '\0');
+        std::size_t filled = 0;
         for (;;) {
-            const ssize_t got = ::pread(fd.get(), block, sizeof block, at);
+            if (filled == bytes.size()) bytes.resize(2 * bytes.size());
+            const ssize_t got = ::pread(
+                fd.get(), bytes.data() + filled, bytes.size() - filled, offset + static_cast<std::int64_t>(filled));
             if (got < 0) {
                 if (errno == EINTR) continue;
                 return SystemError("read", path, errno);
             }
             if (got == 0) break;
-            bytes.append(block, static_cast<std::size_t>(got));
-            at += got;
+            filled += static_cast<std::size_t>(got);
         }
+        bytes.resize(filled);
         return bytes;
     } catch (const std::bad_alloc&) {
         return Status::Fail("Cannot read " + Quoted(path) + ": not enough memory for a file of " +
@@ -302,7 +304,7 @@ Status CopyRegularFile(const std::string& from, const std::string& rawTo)
     return Status::Ok();
 }
 
-Status AppendToFileDurably(const std::string& path, std::string_view bytes)
+Status AppendToFile(const std::string& path, std::string_view bytes, bool sync)
 {
     const int opened = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, NewFileMode());
     if (opened < 0) return SystemError("open", path, errno);
@@ -317,6 +319,7 @@ Status AppendToFileDurably(const std::string& path, std::string_view bytes)
     if (last != '\n') record += '\n';
     record += bytes;
     if (Status written = WriteAll(fd.get(), record, path); !written) return written;
+    if (!sync) return Status::Ok();
     if (::fdatasync(fd.get()) != 0) return SystemError("write", path, errno);
     if (status.st_size == 0) return SyncFolderEntries(FolderPart(path).empty() ? "." : FolderPart(path));
     return Status::Ok();

@@ -216,9 +216,9 @@ Status RealFileSystem::replaceFile(const std::string& path, std::string_view byt
     return ReplaceFileContents(path, bytes, options);
 }
 
-Status RealFileSystem::appendDurably(const std::string& path, std::string_view bytes)
+Status RealFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
 {
-    return AppendToFileDurably(path, bytes);
+    return AppendToFile(path, bytes, sync);
 }
 
 Expected<FileLock> RealFileSystem::lockFile(const std::string& path) { return LockFileExclusively(path); }

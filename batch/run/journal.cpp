@@ -190,15 +190,24 @@ void Journal::apply(std::string_view line)
         // fields[12] is left for later versions; it is empty today.
         indexById_.emplace(entry.id, entries_.size());
         indexBySource_[entry.source].push_back(entries_.size());
+        indexByName_[entry.name].push_back(entries_.size());
         entries_.push_back(std::move(entry));
     } else if (fields[0] == "moved" && fields.size() == 3) {
         const std::string from = UnescapeJournalField(fields[1]);
         const std::string to = UnescapeJournalField(fields[2]);
-        for (JournalEntry& entry : entries_) {
-            if (!entry.live() || entry.name != from) continue;
+        auto at = indexByName_.find(from);
+        if (at == indexByName_.end()) return;
+        std::vector<std::size_t> staying, moving;
+        for (std::size_t index : at->second) (entries_[index].live() ? moving : staying).push_back(index);
+        at->second = std::move(staying);
+        for (std::size_t index : moving) {
+            JournalEntry& entry = entries_[index];
             entry.formerNames.push_back(entry.name);
             entry.name = to;
         }
+        std::vector<std::size_t>& there = indexByName_[to];
+        there.insert(there.end(), moving.begin(), moving.end());
+        std::sort(there.begin(), there.end());
     } else if (fields[0] == "settled" && fields.size() == 3) {
         if (JournalEntry* entry = findMutable(std::string(fields[1])); entry && entry->live())
             entry->settled = fields[2].empty() ? "settled" : std::string(fields[2]);
@@ -210,6 +219,7 @@ void Journal::forget()
     entries_.clear();
     indexById_.clear();
     indexBySource_.clear();
+    indexByName_.clear();
     consumed_ = 0;
     pending_.clear();
 }
@@ -250,8 +260,10 @@ const JournalEntry* Journal::newestEntryOf(const std::string& source, RecordKind
 std::vector<const JournalEntry*> Journal::liveEntriesNamed(const std::string& name) const
 {
     std::vector<const JournalEntry*> found;
-    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
-        if (it->live() && it->name == name) found.push_back(&*it);
+    auto indexes = indexByName_.find(name);
+    if (indexes == indexByName_.end()) return found;
+    for (auto it = indexes->second.rbegin(); it != indexes->second.rend(); ++it)
+        if (entries_[*it].live()) found.push_back(&entries_[*it]);
     return found;
 }
 
@@ -282,12 +294,12 @@ std::vector<const JournalEntry*> Journal::liveEntriesUnder(const std::string& pa
     return found;
 }
 
-Status Journal::append(std::string line)
+Status Journal::append(std::string line, bool sync)
 {
     line += '\n';
     // The first record of a new journal says what the journal is.
     if (!fs_.exists(path())) line = std::string(kHeader) + line;
-    if (Status appended = fs_.appendDurably(path(), line); !appended) return appended;
+    if (Status appended = fs_.appendRecord(path(), line, sync); !appended) return appended;
     return refresh();
 }
 
@@ -302,17 +314,18 @@ Status Journal::record(JournalEntry& entry)
         std::to_string(entry.original.size) + "\t" + entry.original.hash + "\t" + std::to_string(entry.written.size) +
         "\t" + entry.written.hash + "\t" + OctalText(entry.mode) + "\t" + std::to_string(entry.owner) + "\t" +
         std::to_string(entry.group) + "\t";
-    return append(std::move(line));
+    return append(std::move(line), entry.kind == RecordKind::Backup);
 }
 
 Status Journal::recordMove(const std::string& from, const std::string& to)
 {
-    return append("moved\t" + EscapeJournalField(from) + "\t" + EscapeJournalField(to));
+    return append("moved\t" + EscapeJournalField(from) + "\t" + EscapeJournalField(to), true);
 }
 
 Status Journal::recordSettled(const std::string& id, std::string_view how)
 {
-    return append("settled\t" + id + "\t" + std::string(how));
+    const JournalEntry* entry = find(id);
+    return append("settled\t" + id + "\t" + std::string(how), !entry || entry->kind == RecordKind::Backup);
 }
 
 Journal::Lock::Lock(Lock&& other) noexcept

@@ -46,10 +46,13 @@ struct JournalEntry {
     bool live() const { return settled.empty(); }
 };
 
-// The journal file of one folder. Every change is appended and synced
-// before the file it describes is written, so after any crash the journal
-// knows every backup and copy that may exist; the object's entries are
-// always the replay of the file, other runs' records included.
+// The journal file of one folder. Every change is appended before the file
+// it describes is written, so the journal knows every backup and copy that may
+// exist; the records that keep an original (backups, moves) are synced first,
+// so that holds after a crash too. A lost record of an optimized copy costs
+// only that a restore leaves the copy in place, so copies are not worth a sync
+// each. The object's entries are always the replay of the file, other runs'
+// records included.
 //
 // Runs that share a folder serialise their decisions with lock(): take it,
 // refresh(), decide, record, make the backup, let go.
@@ -91,7 +94,7 @@ public:
     // Live entries of pages at or below a folder (ending with a separator) or equal to a page path.
     std::vector<const JournalEntry*> liveEntriesUnder(const std::string& pathOrFolder, bool recursive) const;
 
-    // Appends the entry (giving it an id) and syncs.
+    // Appends the entry (giving it an id); a backup's is synced.
     Status record(JournalEntry& entry);
     // The file at `from` is moving to `to` (both relative): every live entry there follows it.
     Status recordMove(const std::string& from, const std::string& to);
@@ -125,7 +128,7 @@ public:
     Status compactIfMostlySettled();
 
 private:
-    Status append(std::string line);
+    Status append(std::string line, bool sync);
     void apply(std::string_view line);
     void forget();
     JournalEntry* findMutable(const std::string& id);
@@ -136,6 +139,9 @@ private:
     std::vector<JournalEntry> entries_;
     std::unordered_map<std::string, std::size_t> indexById_;
     std::unordered_map<std::string, std::vector<std::size_t>> indexBySource_;
+    // The entries at each name, in the order they were recorded: every copy a run writes looks its name up, and a
+    // scan of all entries there would make a run over a big site quadratic.
+    std::unordered_map<std::string, std::vector<std::size_t>> indexByName_;
     std::uint64_t device_ = 0; // the journal file replayed
     std::uint64_t inode_ = 0;
     std::int64_t consumed_ = 0; // bytes of the file replayed so far

@@ -193,9 +193,9 @@ TEST(RealFileSystem, AppendsEndARecordCutShortByACrash)
     TempDir dir;
     RealFileSystem files;
     const std::string journal = (dir / "journal").string();
-    ASSERT_TRUE(files.appendDurably(journal, "one\n"));
+    ASSERT_TRUE(files.appendRecord(journal, "one\n", true));
     WriteFile(journal, ReadFile(journal) + "half"); // a crash in the middle of a record
-    ASSERT_TRUE(files.appendDurably(journal, "two\n"));
+    ASSERT_TRUE(files.appendRecord(journal, "two\n", false));
     EXPECT_EQ(ReadFile(journal), "one\nhalf\ntwo\n");
     Expected<std::string> tail = files.readBytesFrom(journal, 4);
     ASSERT_TRUE(tail);

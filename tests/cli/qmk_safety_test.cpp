@@ -295,6 +295,32 @@ TEST(QmkSafety, OutOfMemoryFailsThatPageOnly)
     }
 }
 
+// A sync costs a disk's round trip per page; only the records a restore of an original depends on are worth it.
+TEST(QmkSafety, OnlyRecordsThatKeepAnOriginalWaitForTheDisk)
+{
+    Bench bench;
+    bench.write("site/a.html", kPageA);
+    bench.write("site/b.html", kPageB);
+    ASSERT_EQ(bench.run({"-o", bench.p("out"), bench.p("site")}).status, 0);
+    ASSERT_EQ(bench.run({"--in-place", "--backup", bench.p("bk"), bench.p("site")}).status, 0);
+    int copies = 0, backups = 0;
+    for (const auto& [path, synced] : bench.faults.appends()) {
+        SCOPED_TRACE(path);
+        if (path.rfind(bench.p("out"), 0) == 0) {
+            EXPECT_FALSE(synced);
+            ++copies;
+        } else {
+            EXPECT_TRUE(synced);
+            ++backups;
+        }
+    }
+    EXPECT_EQ(copies, 2);
+    EXPECT_EQ(backups, 2);
+    // The copies' records serve as before: a rerun replaces its own copies without asking.
+    bench.write("site/a.html", kPageB);
+    EXPECT_EQ(bench.run({"-o", bench.p("out"), bench.p("site")}, "").status, 0);
+}
+
 TEST(QmkSafety, APageChangedDuringTheRunIsLeftAsItIs)
 {
     Bench bench;

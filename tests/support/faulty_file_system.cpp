@@ -214,15 +214,16 @@ Status FaultyFileSystem::replaceFile(const std::string& path, std::string_view b
     return real_.replaceFile(path, bytes, options);
 }
 
-Status FaultyFileSystem::appendDurably(const std::string& path, std::string_view bytes)
+Status FaultyFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
 {
     {
         std::lock_guard lock(mutex_);
         if (writeFails_.count(path))
             return Status::Fail("Cannot write \"" + path + "\": Input/output error", Failure::Other);
         if (Status blocked = blockedTarget(path); !blocked) return blocked;
+        appends_.emplace_back(path, sync);
     }
-    return real_.appendDurably(path, bytes);
+    return real_.appendRecord(path, bytes, sync);
 }
 
 bool FaultyFileSystem::isReadOnly(const std::string& path)

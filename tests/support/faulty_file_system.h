@@ -7,6 +7,8 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/file_system.h"
 
@@ -44,6 +46,12 @@ public:
     void failListing(const std::string& folder);
 
     int renames() const { return renames_; }
+    // Every append so far: the file and whether it was synced.
+    std::vector<std::pair<std::string, bool>> appends() const
+    {
+        std::lock_guard lock(mutex_);
+        return appends_;
+    }
 
     bool exists(const std::string& path) override { return real_.exists(path); }
     bool isFile(const std::string& path) override { return real_.isFile(path); }
@@ -64,7 +72,7 @@ public:
         return real_.readBytesFrom(path, offset);
     }
     Status replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options) override;
-    Status appendDurably(const std::string& path, std::string_view bytes) override;
+    Status appendRecord(const std::string& path, std::string_view bytes, bool sync) override;
     Expected<FileLock> lockFile(const std::string& path) override { return real_.lockFile(path); }
     Status syncFolder(const std::string& path) override { return real_.syncFolder(path); }
     Status removeStaleTemporary(const std::string& path) override { return real_.removeStaleTemporary(path); }
@@ -80,11 +88,12 @@ private:
     Status beforeRead(const std::string& path);
 
     RealFileSystem real_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::set<std::string> readOnly_, full_, locked_, vanishing_, readFails_, renameFails_, writeFails_, crossDevice_,
         allocationFails_, unlistable_;
     std::map<std::string, std::function<void()>> beforeReplace_, beforeRemove_;
     int renames_ = 0;
+    std::vector<std::pair<std::string, bool>> appends_;
 };
 
 } // namespace qm::test

@@ -117,6 +117,22 @@ TEST(Journal, MovesAndClosingsFollowTheFiles)
     EXPECT_EQ(journal.liveEntriesUnder("/a/", false).size(), 1u);
     EXPECT_EQ(journal.liveEntriesUnder("/", false).size(), 0u);
     EXPECT_EQ(journal.liveEntriesUnder("/", true).size(), 2u);
+
+    // A move into a name that holds entries keeps them newest first; a settled entry stays where it was.
+    ASSERT_TRUE(journal.recordMove("index.html", "index.html.~1~"));
+    std::vector<const JournalEntry*> named = journal.liveEntriesNamed("index.html.~1~");
+    ASSERT_EQ(named.size(), 2u);
+    EXPECT_EQ(named[0]->id, other.id);
+    EXPECT_EQ(named[1]->id, rerun.id);
+    ASSERT_TRUE(journal.recordMove("index.html.~1~", "x"));
+    EXPECT_EQ(journal.find(run1.id)->name, "index.html.~1~");
+    EXPECT_TRUE(journal.liveEntriesNamed("index.html.~1~").empty());
+    Journal replayed(bench.files, bench.folder);
+    ASSERT_TRUE(replayed.refresh());
+    named = replayed.liveEntriesNamed("x");
+    ASSERT_EQ(named.size(), 2u);
+    EXPECT_EQ(named[0]->id, other.id);
+    EXPECT_EQ(named[0]->formerNames, (std::vector<std::string> {"index.html", "index.html.~1~"}));
 }
 
 TEST(Journal, ACopyIsOwnOutputOnlyWhileUnchanged)
