@@ -333,6 +333,7 @@ int Run(const QmkArguments& args, CommandStreams streams, const std::filesystem:
     MainWindowHooks hooks;
     MainModel model(fs, ui, hooks);
     ui.setInterruptFlag(&model.state.interruptRequested);
+    model.state.panelShown = false;
     model.state.programFolder =
         WithTrailingSeparator(fs.absolute(args.programFolder ? *args.programFolder : programFolder.string()));
     switch (LoadOptions(model, args, streams.err)) {

@@ -33,6 +33,7 @@ struct MainState {
     bool noResults = false; // the command line's nores: the next run shows no results
     bool scriptOverwrites = false; // the command line's /ow=y: an unattended run replaces files in the way
     bool quitRequested = false; // the main window was closed while a run or a scan lasted
+    bool panelShown = true; // false in qmk: nobody sees the panel's cells, and refreshing them costs stats per page
     std::string applicationTitle = kApplicationTitle;
     std::string caption; // the main window's caption
     std::string statusText; // the status bar's first panel

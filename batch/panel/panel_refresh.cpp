@@ -12,7 +12,7 @@ namespace qm {
 void RefreshPanel(MainModel& model)
 {
     FilePanel& panel = model.panel;
-    if (panel.empty()) return;
+    if (panel.empty() || !model.state.panelShown) return;
     // A link whose target is gone is no file either: its row would otherwise ask about its date on every refresh.
     panel.removeRowsWhere([&model](const PanelRow& row) {
         const std::string full = row.fullPath();

@@ -148,12 +148,13 @@ FileOutcome ProcessFile(
     optimizer.reached(source);
 
     RunStatistics& statistics = model.run.statistics;
-    statistics.initialSize = fs.sizeOf(source);
+    const Expected<FileIdentity> current = fs.identify(source);
+    statistics.initialSize = current ? current->size : fs.sizeOf(source);
     outcome.initialSize = statistics.initialSize;
     const bool modify = options.flag(Opt::radModifyOld);
     const std::string target = OptimizedCopyPath(options, fs, source, row.placement, false);
 
-    if (!fs.exists(source)) return Problem(outcome, FileStatus::Failed, "the file does not exist");
+    if (!current && !fs.exists(source)) return Problem(outcome, FileStatus::Failed, "the file does not exist");
     if (!modify && (target == source || fs.sameFile(target, source)))
         return Problem(outcome, FileStatus::Failed,
             "its optimized copy would replace the file itself; choose another output folder");
@@ -162,19 +163,21 @@ FileOutcome ProcessFile(
     page.source = source;
     OptimizedPage optimized;
     try {
-        Expected<std::string> bytes = fs.readFile(source, page.identity);
-        if (!bytes) return Problem(outcome, FileStatus::Failed, bytes.reason());
-        outcome.initialSize = static_cast<std::int64_t>(bytes->size());
+        PreparedPage prepared = optimizer.page(source, current ? &*current : nullptr, options, model.engineData,
+            [&model] { return CheckInterrupt(model); });
+        if (!prepared.read) return Problem(outcome, FileStatus::Failed, prepared.read.reason());
+        page.identity = prepared.identity;
+        outcome.initialSize = prepared.original.size;
         if (modify && (page.identity.mode & 0777) == 0)
             return Problem(outcome, FileStatus::Failed,
                 "the file has no permissions at all (mode " + OctalMode(page.identity.mode) + "); it was not modified");
         if (modify && fs.isReadOnly(source))
             return Problem(outcome, FileStatus::Failed, "the file is read-only; it was not modified");
-        if (bytes->empty()) return Problem(outcome, FileStatus::Skipped, "the file is empty");
-        page.original = ContentStamp::Of(*bytes);
-        optimized = optimizer.optimize(
-            source, std::move(*bytes), options, model.engineData, sink, [&model] { return CheckInterrupt(model); });
-        if (optimized.outcome == PipelineOutcome::Completed) page.written = ContentStamp::Of(optimized.bytes);
+        if (prepared.original.size == 0) return Problem(outcome, FileStatus::Skipped, "the file is empty");
+        for (const auto& [kind, text] : prepared.messages) sink.report(kind, text);
+        page.original = std::move(prepared.original);
+        page.written = std::move(prepared.written);
+        optimized = std::move(prepared.optimized);
     } catch (const std::bad_alloc&) {
         return Problem(outcome, FileStatus::Failed, "not enough memory to optimize it; it was left as it is");
     }
@@ -199,8 +202,7 @@ FileOutcome ProcessFile(
     outcome.status = FileStatus::Written;
     outcome.reason.clear();
     outcome.writtenTo = processed.writtenTo;
-    statistics.optimizedSize = fs.sizeOf(processed.writtenTo);
-    if (statistics.optimizedSize < 0) statistics.optimizedSize = static_cast<std::int64_t>(optimized.bytes.size());
+    statistics.optimizedSize = static_cast<std::int64_t>(optimized.bytes.size()); // what was written, byte for byte
     outcome.optimizedSize = statistics.optimizedSize;
     outcome.ratio = FileRatio(outcome.initialSize, outcome.optimizedSize);
     statistics.totalInitial += outcome.initialSize;
@@ -256,7 +258,7 @@ RunEnding OptimizeCheckedFiles(MainModel& model, const std::function<void(const 
 {
     model.run.processed.clear();
     model.run.outcomes.clear();
-    InlinePageOptimizer inlineOptimizer;
+    InlinePageOptimizer inlineOptimizer(model.fs);
     PageOptimizer& optimizer = model.optimizer ? *model.optimizer : inlineOptimizer;
     // The rows checked when the run starts, in panel order. The panel's own
     // commands stay usable during a run: a row removed meanwhile is passed

@@ -4,38 +4,56 @@
 #include <condition_variable>
 #include <mutex>
 #include <new>
-#include <optional>
 #include <thread>
 #include <unordered_map>
 #include <utility>
 
-#include "base/file_system.h"
-
 namespace qm {
-
-OptimizedPage InlinePageOptimizer::optimize(const std::string&, std::string bytes, const TOptionSet& options,
-    const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
-{
-    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
-}
-
 namespace {
 
-// Keeps a worker's messages until the run reaches its page.
+// Keeps the engine's messages until the run reaches its page.
 class BufferedSink final : public MessageSink {
 public:
-    void report(MessageKind kind, std::string_view text) override { messages.emplace_back(kind, std::string(text)); }
-    std::vector<std::pair<MessageKind, std::string>> messages;
+    explicit BufferedSink(std::vector<std::pair<MessageKind, std::string>>& messages)
+        : messages_(messages)
+    {
+    }
+    void report(MessageKind kind, std::string_view text) override { messages_.emplace_back(kind, std::string(text)); }
+
+private:
+    std::vector<std::pair<MessageKind, std::string>>& messages_;
 };
 
 } // namespace
 
+PreparedPage ReadAndOptimize(FileSystem& fs, const std::string& source, const TOptionSet& options,
+    const EngineData& data, const InterruptCheck& interrupted)
+{
+    PreparedPage page;
+    Expected<std::string> bytes = fs.readFile(source, page.identity);
+    if (!bytes) {
+        page.read = bytes.status();
+        return page;
+    }
+    page.original = ContentStamp::Of(*bytes);
+    if (bytes->empty()) return page;
+    BufferedSink sink(page.messages);
+    page.optimized = OptimizePageBytes(std::move(*bytes), options, data, sink, interrupted);
+    if (page.optimized.outcome == PipelineOutcome::Completed) page.written = ContentStamp::Of(page.optimized.bytes);
+    return page;
+}
+
+PreparedPage InlinePageOptimizer::page(const std::string& source, const FileIdentity*, const TOptionSet& options,
+    const EngineData& data, const InterruptCheck& interrupted)
+{
+    return ReadAndOptimize(fs_, source, options, data, interrupted);
+}
+
 struct ParallelPageOptimizer::Shared {
     struct Slot {
         bool done = false;
-        std::optional<std::string> bytes; // what the worker read
-        OptimizedPage page;
-        std::vector<std::pair<MessageKind, std::string>> messages;
+        bool prepared = false; // false: the worker ran out of memory; the run does the page itself
+        PreparedPage page;
     };
 
     std::mutex mutex;
@@ -86,13 +104,8 @@ void ParallelPageOptimizer::prepare(
                 lock.unlock();
                 Shared::Slot slot;
                 try {
-                    Expected<std::string> bytes = fs->readBytes(source);
-                    if (bytes) {
-                        BufferedSink sink;
-                        slot.page = OptimizePageBytes(*bytes, shared->options, *shared->data, sink);
-                        slot.messages = std::move(sink.messages);
-                        slot.bytes = std::move(*bytes);
-                    }
+                    slot.page = ReadAndOptimize(*fs, source, shared->options, *shared->data);
+                    slot.prepared = true;
                 } catch (const std::bad_alloc&) {
                     // The run does this page again itself and fails it by name; the other pages go on.
                     slot = Shared::Slot {};
@@ -117,8 +130,8 @@ void ParallelPageOptimizer::reached(const std::string& source)
     shared_->changed.notify_all();
 }
 
-OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::string bytes, const TOptionSet& options,
-    const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted)
+PreparedPage ParallelPageOptimizer::page(const std::string& source, const FileIdentity* current,
+    const TOptionSet& options, const EngineData& data, const InterruptCheck& interrupted)
 {
     if (shared_) {
         reached(source);
@@ -127,19 +140,18 @@ OptimizedPage ParallelPageOptimizer::optimize(const std::string& source, std::st
         if (found != shared_->indexOf.end()) {
             Shared::Slot& slot = shared_->slots[found->second];
             shared_->changed.wait(lock, [&] { return slot.done || shared_->stop; });
-            if (slot.done && slot.bytes && *slot.bytes == bytes) {
-                Shared::Slot taken = std::move(slot);
-                slot = Shared::Slot {};
-                slot.done = true;
-                lock.unlock();
-                for (const auto& [kind, text] : taken.messages) messages.report(kind, text);
+            Shared::Slot taken = std::move(slot);
+            slot = Shared::Slot {};
+            slot.done = true;
+            lock.unlock();
+            if (taken.prepared && taken.page.read && current && taken.page.identity.sameState(*current)) {
                 ++fromWorkers_;
                 return std::move(taken.page);
             }
         }
     }
     ++redone_;
-    return OptimizePageBytes(std::move(bytes), options, data, messages, interrupted);
+    return ReadAndOptimize(fs_, source, options, data, interrupted);
 }
 
 void ParallelPageOptimizer::finish()

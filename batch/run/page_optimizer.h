@@ -4,8 +4,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "base/file_system.h"
+#include "base/status.h"
+#include "batch/run/journal.h"
 #include "engine/engine_data.h"
 #include "engine/messages.h"
 #include "engine/optimize.h"
@@ -13,7 +17,20 @@
 
 namespace qm {
 
-class FileSystem;
+// A page read and run through the engine, with what the run records of it.
+struct PreparedPage {
+    Status read = Status::Ok(); // why the page could not be read
+    FileIdentity identity; // exactly the file that was read
+    ContentStamp original; // of the bytes read
+    OptimizedPage optimized;
+    ContentStamp written; // of the optimized text, when the engine completed it
+    // The engine's messages, kept until the run decides to go on with the page.
+    std::vector<std::pair<MessageKind, std::string>> messages;
+};
+
+// Reads the page, optimizes it (an empty page is left to the run) and stamps both texts.
+PreparedPage ReadAndOptimize(FileSystem& fs, const std::string& source, const TOptionSet& options,
+    const EngineData& data, const InterruptCheck& interrupted = {});
 
 class PageOptimizer {
 public:
@@ -25,9 +42,10 @@ public:
     }
     // The run has reached this source (whether or not it optimizes it).
     virtual void reached(const std::string& /*source*/) { }
-    // The optimized page of the source whose bytes the run has just read.
-    virtual OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
-        const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) = 0;
+    // The source read and optimized; `current` is its identity as the run
+    // found it a moment ago (null when it could not be found).
+    virtual PreparedPage page(const std::string& source, const FileIdentity* current, const TOptionSet& options,
+        const EngineData& data, const InterruptCheck& interrupted) = 0;
     // After the run: stops any work ahead.
     virtual void finish() { }
 };
@@ -35,17 +53,25 @@ public:
 // Every page on the calling thread, in turn; the engine's interrupt checks reach the user.
 class InlinePageOptimizer final : public PageOptimizer {
 public:
-    OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
-        const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) override;
+    explicit InlinePageOptimizer(FileSystem& fs)
+        : fs_(fs)
+    {
+    }
+    PreparedPage page(const std::string& source, const FileIdentity* current, const TOptionSet& options,
+        const EngineData& data, const InterruptCheck& interrupted) override;
+
+private:
+    FileSystem& fs_;
 };
 
-// Reads and optimizes the pages ahead of the run on `jobs` threads (the
-// engine is a pure function of the bytes, the options and the data). The run
-// still reads each page itself, in panel order: a result is used only when
-// the worker read exactly the same bytes, so a page that an earlier file's
-// placement rewrote is optimized again on the calling thread, and the
-// outputs are those of a run on one thread. The workers use the options as
-// they were at prepare(); runs whose options change underway use the inline one.
+// Reads, optimizes and stamps the pages ahead of the run on `jobs` threads
+// (the engine is a pure function of the bytes, the options and the data), so
+// the run's own thread only checks and writes. A worker's result is used only
+// when the page is still exactly the file the worker read (same file, size
+// and modification time): a page that an earlier file's placement rewrote is
+// read and optimized again on the calling thread, and the outputs are those of
+// a run on one thread. The workers use the options as they were at prepare();
+// runs whose options change underway use the inline one.
 class ParallelPageOptimizer final : public PageOptimizer {
 public:
     ParallelPageOptimizer(FileSystem& fs, unsigned jobs);
@@ -55,8 +81,8 @@ public:
 
     void prepare(const std::vector<std::string>& sources, const TOptionSet& options, const EngineData& data) override;
     void reached(const std::string& source) override;
-    OptimizedPage optimize(const std::string& source, std::string bytes, const TOptionSet& options,
-        const EngineData& data, MessageSink& messages, const InterruptCheck& interrupted) override;
+    PreparedPage page(const std::string& source, const FileIdentity* current, const TOptionSet& options,
+        const EngineData& data, const InterruptCheck& interrupted) override;
     void finish() override;
 
     // How many pages came from the workers and how many were done again here (for tests).

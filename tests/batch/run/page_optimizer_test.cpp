@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/model_bench.h"
 
 namespace qm {
@@ -26,18 +28,30 @@ TEST(PageOptimizer, WorkersGiveWhatTheCallingThreadWould)
         ParallelPageOptimizer parallel(bench.fs, jobs);
         parallel.prepare(sources, options, data);
         for (std::size_t i = 0; i < sources.size(); ++i) {
-            // A page the run itself rewrote before reaching it must be optimized from its new bytes.
+            // A page rewritten before the run reaches it must be optimized from its new bytes: rewritten in place
+            // (another size), or replaced by another file of the same size, as the run's own writes replace pages.
             if (i == 20) bench.write("p20.html", "<b >changed</b>\n");
+            if (i == 25) {
+                bench.write("new25", "<i  id=\"25\" >  y  </i>\n");
+                std::filesystem::rename(bench.path("new25"), bench.path("p25.html"));
+            }
             const std::string bytes = bench.read(NamePart(sources[i]));
+            Expected<FileIdentity> current = bench.fs.identify(sources[i]);
+            ASSERT_TRUE(current);
+            PreparedPage got = parallel.page(sources[i], &*current, options, data, {});
             SilentSink sink;
-            OptimizedPage got = parallel.optimize(sources[i], bytes, options, data, sink, {});
             OptimizedPage expected = OptimizePageBytes(bytes, options, data, sink);
-            EXPECT_EQ(got.bytes, expected.bytes) << sources[i];
-            EXPECT_EQ(got.outcome, expected.outcome);
+            ASSERT_TRUE(got.read);
+            EXPECT_EQ(got.optimized.bytes, expected.bytes) << sources[i];
+            EXPECT_EQ(got.optimized.outcome, expected.outcome);
+            EXPECT_EQ(got.original, ContentStamp::Of(bytes));
+            EXPECT_EQ(got.written, ContentStamp::Of(expected.bytes));
+            EXPECT_TRUE(got.identity.sameState(*current));
         }
         parallel.finish();
         EXPECT_EQ(parallel.pagesFromWorkers() + parallel.pagesRedone(), sources.size());
         bench.write("p20.html", "<p  id=\"20\" >  x  </p>\n");
+        bench.write("p25.html", "<p  id=\"25\" >  x  </p>\n");
     }
 }
 
@@ -55,9 +69,9 @@ TEST(PageOptimizer, SkippedPagesDoNotStallTheWorkers)
     parallel.prepare(sources, options, data);
     // The run passes over most pages (unchecked, missing ...) and asks only for the last one.
     for (std::size_t i = 0; i + 1 < sources.size(); ++i) parallel.reached(sources[i]);
-    SilentSink sink;
-    OptimizedPage last = parallel.optimize(sources.back(), "<p >x</p>\n", options, data, sink, {});
-    EXPECT_EQ(last.bytes, "<p>x</p>\n");
+    Expected<FileIdentity> current = bench.fs.identify(sources.back());
+    PreparedPage last = parallel.page(sources.back(), current ? &*current : nullptr, options, data, {});
+    EXPECT_EQ(last.optimized.bytes, "<p>x</p>\n");
     parallel.finish();
 }
 

@@ -18,7 +18,7 @@ using test::ScriptedOptimizer;
 
 // A bench whose engine gives chosen sizes: file i of `sizes` goes from the first size to the second.
 struct RunBench : Bench {
-    ScriptedOptimizer engine;
+    ScriptedOptimizer engine {model.fs};
     RunBench(std::vector<std::pair<std::int64_t, std::int64_t>> sizes = {})
     {
         model.optimizer = &engine;
