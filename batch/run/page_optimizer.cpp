@@ -54,6 +54,14 @@ struct ParallelPageOptimizer::Shared {
         bool done = false;
         bool prepared = false; // false: the worker ran out of memory; the run does the page itself
         PreparedPage page;
+
+        // A slot whose page the run has taken or passed over.
+        static Slot Emptied()
+        {
+            Slot slot;
+            slot.done = true;
+            return slot;
+        }
     };
 
     std::mutex mutex;
@@ -64,16 +72,29 @@ struct ParallelPageOptimizer::Shared {
     std::size_t next = 0; // the next page a worker takes
     std::size_t reached = 0; // the run's position: workers stay within a window ahead of it
     std::size_t window = 1;
+    // The optimized texts waiting for the run. Pages differ a hundredfold in
+    // size, so the window is wide (a worker must not idle while the run waits
+    // for one long page), and this bounds the memory a wide window could take.
+    std::size_t heldBytes = 0;
+    std::size_t heldLimit = 0;
     bool stop = false;
     TOptionSet options;
     const EngineData* data = nullptr;
     std::vector<std::thread> workers;
 };
 
-ParallelPageOptimizer::ParallelPageOptimizer(FileSystem& fs, unsigned jobs)
+ParallelPageOptimizer::ParallelPageOptimizer(FileSystem& fs, unsigned jobs, std::size_t heldBytesLimit)
     : fs_(fs)
     , jobs_(jobs == 0 ? 1 : jobs)
+    , heldBytesLimit_(heldBytesLimit)
 {
+}
+
+std::size_t ParallelPageOptimizer::heldBytes() const
+{
+    if (!shared_) return 0;
+    std::lock_guard lock(shared_->mutex);
+    return shared_->heldBytes;
 }
 
 ParallelPageOptimizer::~ParallelPageOptimizer() { finish(); }
@@ -86,7 +107,8 @@ void ParallelPageOptimizer::prepare(
     shared->sources = sources;
     for (std::size_t i = 0; i < sources.size(); ++i) shared->indexOf.emplace(sources[i], i);
     shared->slots.resize(sources.size());
-    shared->window = std::size_t {jobs_} * 4;
+    shared->window = std::size_t {jobs_} * 32;
+    shared->heldLimit = heldBytesLimit_;
     shared->options = options;
     shared->data = &data;
     FileSystem* fs = &fs_;
@@ -96,7 +118,8 @@ void ParallelPageOptimizer::prepare(
             for (;;) {
                 shared->changed.wait(lock, [&] {
                     return shared->stop || shared->next >= shared->sources.size() ||
-                        shared->next < shared->reached + shared->window;
+                        (shared->next < shared->reached + shared->window &&
+                            (shared->heldBytes <= shared->heldLimit || shared->next <= shared->reached));
                 });
                 if (shared->stop || shared->next >= shared->sources.size()) return;
                 const std::size_t index = shared->next++;
@@ -112,6 +135,8 @@ void ParallelPageOptimizer::prepare(
                 }
                 slot.done = true;
                 lock.lock();
+                if (index < shared->reached) slot = Shared::Slot::Emptied(); // the run passed the page over meanwhile
+                shared->heldBytes += slot.page.optimized.bytes.size();
                 shared->slots[index] = std::move(slot);
                 shared->changed.notify_all();
             }
@@ -126,6 +151,13 @@ void ParallelPageOptimizer::reached(const std::string& source)
     std::lock_guard lock(shared_->mutex);
     auto found = shared_->indexOf.find(source);
     if (found == shared_->indexOf.end() || found->second < shared_->reached) return;
+    // The pages passed over (unchecked, gone, failed before reading) give their room back.
+    for (std::size_t index = shared_->reached; index < found->second; ++index) {
+        Shared::Slot& slot = shared_->slots[index];
+        if (!slot.done) continue; // its worker drops it when it is done
+        shared_->heldBytes -= slot.page.optimized.bytes.size();
+        slot = Shared::Slot::Emptied();
+    }
     shared_->reached = found->second;
     shared_->changed.notify_all();
 }
@@ -141,8 +173,9 @@ PreparedPage ParallelPageOptimizer::page(const std::string& source, const FileId
             Shared::Slot& slot = shared_->slots[found->second];
             shared_->changed.wait(lock, [&] { return slot.done || shared_->stop; });
             Shared::Slot taken = std::move(slot);
-            slot = Shared::Slot {};
-            slot.done = true;
+            slot = Shared::Slot::Emptied();
+            shared_->heldBytes -= taken.page.optimized.bytes.size();
+            shared_->changed.notify_all();
             lock.unlock();
             if (taken.prepared && taken.page.read && current && taken.page.identity.sameState(*current)) {
                 ++fromWorkers_;

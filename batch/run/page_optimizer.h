@@ -74,7 +74,11 @@ private:
 // runs whose options change underway use the inline one.
 class ParallelPageOptimizer final : public PageOptimizer {
 public:
-    ParallelPageOptimizer(FileSystem& fs, unsigned jobs);
+    // The optimized texts the workers may hold ahead of the run before they
+    // wait for it (a page already started is always finished).
+    static constexpr std::size_t kHeldBytesLimit = 64u << 20;
+
+    ParallelPageOptimizer(FileSystem& fs, unsigned jobs, std::size_t heldBytesLimit = kHeldBytesLimit);
     ~ParallelPageOptimizer() override;
     ParallelPageOptimizer(const ParallelPageOptimizer&) = delete;
     ParallelPageOptimizer& operator=(const ParallelPageOptimizer&) = delete;
@@ -88,11 +92,14 @@ public:
     // How many pages came from the workers and how many were done again here (for tests).
     std::size_t pagesFromWorkers() const { return fromWorkers_; }
     std::size_t pagesRedone() const { return redone_; }
+    // The optimized texts done ahead of the run, waiting for it.
+    std::size_t heldBytes() const;
 
 private:
     struct Shared;
     FileSystem& fs_;
     unsigned jobs_;
+    std::size_t heldBytesLimit_;
     std::shared_ptr<Shared> shared_;
     std::size_t fromWorkers_ = 0;
     std::size_t redone_ = 0;

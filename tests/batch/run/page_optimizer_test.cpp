@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "tests/support/model_bench.h"
 
@@ -73,6 +75,35 @@ TEST(PageOptimizer, SkippedPagesDoNotStallTheWorkers)
     PreparedPage last = parallel.page(sources.back(), current ? &*current : nullptr, options, data, {});
     EXPECT_EQ(last.optimized.bytes, "<p>x</p>\n");
     parallel.finish();
+}
+
+// A wide window must not let the workers fill the memory while the run waits (for a question, a slow disk):
+// beyond the limit they stop, and pages passed over give their room back.
+TEST(PageOptimizer, WorkersHoldNoMoreThanTheLimitAhead)
+{
+    Bench bench;
+    std::vector<std::string> sources;
+    const std::string text = "<p >" + std::string(1000, 'x') + "</p>\n";
+    for (int i = 0; i < 40; ++i) {
+        bench.write("p" + std::to_string(i) + ".html", text);
+        sources.push_back(bench.path("p" + std::to_string(i) + ".html"));
+    }
+    TOptionSet options;
+    EngineData data;
+    const unsigned jobs = 2;
+    ParallelPageOptimizer parallel(bench.fs, jobs, 3000);
+    parallel.prepare(sources, options, data);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_LE(parallel.heldBytes(), 3000 + jobs * text.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (i % 3 == 1) continue; // passed over
+        Expected<FileIdentity> current = bench.fs.identify(sources[i]);
+        PreparedPage page = parallel.page(sources[i], current ? &*current : nullptr, options, data, {});
+        EXPECT_EQ(page.optimized.bytes, "<p>" + std::string(1000, 'x') + "</p>\n");
+        EXPECT_LE(parallel.heldBytes(), 3000 + jobs * text.size());
+    }
+    parallel.finish();
+    EXPECT_GT(parallel.pagesFromWorkers(), 0u);
 }
 
 } // namespace
