@@ -1,6 +1,9 @@
 // Reading a page into the working text, writing it back, and the per-file ratio.
 #include "engine/page_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/passes/scan.h"
 
 namespace qm {
@@ -89,6 +92,57 @@ std::string TextForWriting(std::string_view workingText, std::string_view lineEn
     return WithLineEnds(workingText, lineEnd);
 }
 
+namespace {
+
+// The position after the last LF in [from, end), or `from` when there is none.
+std::size_t AfterLastLf(const char* data, std::size_t from, std::size_t end)
+{
+#if defined(__GLIBC__)
+    const void* found = end > from ? ::memrchr(data + from, '\n', end - from) : nullptr;
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - data) + 1 : from;
+#else
+    while (end > from && data[end - 1] != '\n') --end;
+    return end;
+#endif
+}
+
+// MakeTextForWriting for the rest of a text from `from` on whose line breaks
+// are all LF and become two bytes each: where the buffer has room, the text
+// is moved up from its end, line by line, so a long page needs no copy. The
+// text written never overtakes the text still to read, since every break grows.
+bool GrowLfIntoTwoByteEnds(std::string& text, std::size_t from, std::string_view lineEnd)
+{
+    const std::size_t size = text.size();
+    const std::string_view rest = std::string_view(text).substr(from);
+    if (lineEnd.size() != 2 || rest.find('\r') != std::string_view::npos) return false;
+    const std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
+    const bool unterminated = size > from && text.back() != '\n';
+    const std::size_t grown = size + lines + (unterminated ? 2 : 0);
+    if (grown > text.capacity()) return false;
+    text.resize(grown);
+    char* data = text.data();
+    std::size_t w = grown;
+    std::size_t r = size;
+    if (unterminated) {
+        w -= 2;
+        std::memcpy(data + w, lineEnd.data(), 2);
+    }
+    while (r > from) {
+        if (data[r - 1] == '\n') {
+            --r;
+            w -= 2;
+            std::memcpy(data + w, lineEnd.data(), 2);
+        }
+        const std::size_t lineStart = AfterLastLf(data, from, r);
+        w -= r - lineStart;
+        std::memmove(data + w, data + lineStart, r - lineStart);
+        r = lineStart;
+    }
+    return true;
+}
+
+} // namespace
+
 void MakeTextForWriting(std::string& text, std::string_view lineEnd)
 {
     // In place while every line ending is at least as long as its new one and
@@ -102,6 +156,7 @@ void MakeTextForWriting(std::string& text, std::string_view lineEnd)
             : (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2
                                                                              : 1;
         if (breakLength < lineEnd.size()) {
+            if (w == start && GrowLfIntoTwoByteEnds(text, start, lineEnd)) return;
             std::string rest = TextForWriting(std::string_view(data + start, size - start), lineEnd);
             text.resize(w);
             text += rest;

@@ -1,6 +1,7 @@
 // The engine's working page: bytes with one NUL per cut fragment, and the fragments themselves.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,9 +45,11 @@ struct TagIndex {
 
 // A change of the tag steps: `length` bytes at `at` replaced by the call's
 // replacement, or taken away when the call is a removal.
+// 16 bytes: a page of many tags plans hundreds of thousands of these. The
+// sweep plans no page whose tags could be longer than a length holds.
 struct TagEdit {
     std::size_t at;
-    std::size_t length;
+    std::uint32_t length;
     std::uint32_t call; // the index of the call that makes it
 };
 
@@ -78,10 +81,12 @@ inline std::string TakeSpare(Page& page, std::size_t capacity)
     std::string buffer = std::move(page.spare);
     buffer.clear();
     // A spare too small goes before the new one comes: the two never live side
-    // by side. (Growing it in place would also double its size.)
+    // by side. (Growing it in place would also double its size.) The new one is
+    // as large as the text's too, so the two buffers keep taking turns: a
+    // smaller one would leave a hole in the heap that no later buffer fits.
     if (buffer.capacity() < capacity) {
         buffer.shrink_to_fit();
-        buffer.reserve(capacity);
+        buffer.reserve(std::max(capacity, page.text.capacity()));
     }
     return buffer;
 }

@@ -75,7 +75,7 @@ private:
 };
 
 // Makes the planned changes, the calls' replacements put in as written.
-void ApplyTagEdits(Page& page, const std::vector<TagEdit>& edits, const std::vector<TagCall>& calls);
+void ApplyTagEdits(Page& page, std::vector<TagEdit>&& edits, const std::vector<TagCall>& calls);
 
 // The calls of a tag step in one sweep where the lists and the page allow
 // it; false, with the page as it was, when they must go one by one. `next`

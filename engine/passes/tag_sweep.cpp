@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 #include "engine/passes/passes.h"
 #include "engine/passes/rewriter.h"
@@ -129,6 +130,7 @@ std::optional<std::vector<TagEdit>> TagListSweep::plan(const Page& page) const
     const std::string& text = page.text;
     const char* data = text.data(); // data[size] is the string's NUL, which is read as a byte of no class
     const std::size_t size = text.size();
+    if (size > std::numeric_limits<std::uint32_t>::max()) return std::nullopt; // an edit's length must fit
 
     struct Found {
         std::size_t at;
@@ -181,10 +183,10 @@ std::optional<std::vector<TagEdit>> TagListSweep::plan(const Page& page) const
                 if (end > e + 1 && end < size && EndsTagWord(data[end]) && find(data + e + 1, end - e - 1))
                     qc.rowEntries = true;
             }
-            edits.push_back(TagEdit {s, e + 1 - s, removal->entry->call});
+            edits.push_back(TagEdit {s, static_cast<std::uint32_t>(e + 1 - s), removal->entry->call});
         }
         for (const Found& f : qc.found)
-            if (!f.entry->removal) edits.push_back(TagEdit {f.at, f.length, f.entry->call});
+            if (!f.entry->removal) edits.push_back(TagEdit {f.at, static_cast<std::uint32_t>(f.length), f.entry->call});
         qc.found.clear();
         return true;
     };
@@ -322,17 +324,15 @@ bool TagListSweep::GluedWordsAreNoEntries(const Page& page, const std::vector<Ta
     return true;
 }
 
-void ApplyTagEdits(Page& page, const std::vector<TagEdit>& planned, const std::vector<TagCall>& calls)
+void ApplyTagEdits(Page& page, std::vector<TagEdit>&& edits, const std::vector<TagCall>& calls)
 {
     // A replacement inside a removed tag goes with the tag, whichever call comes first.
-    std::vector<TagEdit> edits;
-    edits.reserve(planned.size());
     std::size_t covered = 0; // the end of the last removal
-    for (const TagEdit& edit : planned) {
-        if (edit.at < covered) continue;
+    std::erase_if(edits, [&](const TagEdit& edit) {
+        if (edit.at < covered) return true;
         if (calls[edit.call].replacement.empty()) covered = edit.at + edit.length;
-        edits.push_back(edit);
-    }
+        return false;
+    });
     if (edits.empty()) return;
     const std::string& text = page.text;
     const char* data = text.data();
@@ -396,7 +396,7 @@ bool TreatTagsTogether(Page& page, const std::vector<TagCall>& calls, const std:
     page.plannedTags.reset();
     try {
         if (planned && planned->calls == calls) {
-            ApplyTagEdits(page, planned->edits, calls);
+            ApplyTagEdits(page, std::move(planned->edits), calls);
             return true;
         }
         if (!next.empty()) {
@@ -435,21 +435,27 @@ bool TreatTagsTogether(Page& page, const std::vector<TagCall>& calls, const std:
                     return it != now.begin() && both[std::prev(it)->call].replacement.empty() &&
                         edit.at < std::prev(it)->at + std::prev(it)->length;
                 };
+                bool fits = true;
                 for (const TagEdit& edit : *edits) {
                     if (edit.call < first || removedNow(edit)) continue;
                     const std::size_t at = moved(edit.at);
-                    later.edits.push_back(TagEdit {at, moved(edit.at + edit.length) - at, edit.call - first});
+                    const std::size_t length = moved(edit.at + edit.length) - at;
+                    fits = fits && length <= std::numeric_limits<std::uint32_t>::max();
+                    later.edits.push_back(TagEdit {at, static_cast<std::uint32_t>(length), edit.call - first});
                 }
-                ApplyTagEdits(page, now, calls);
-                page.plannedTags = std::move(later);
+                // Only this step's changes stay in memory while the text is rewritten.
+                edits.reset();
+                std::vector<std::pair<std::size_t, std::ptrdiff_t>>().swap(shifts);
+                ApplyTagEdits(page, std::move(now), calls);
+                if (fits) page.plannedTags = std::move(later); // else the next step plans for itself
                 return true;
             }
         }
         const std::optional<TagListSweep> sweep = TagListSweep::For(calls);
         if (!sweep) return false;
-        const std::optional<std::vector<TagEdit>> edits = sweep->plan(page);
+        std::optional<std::vector<TagEdit>> edits = sweep->plan(page);
         if (!edits) return false;
-        ApplyTagEdits(page, *edits, calls);
+        ApplyTagEdits(page, std::move(*edits), calls);
         return true;
     } catch (const std::exception&) {
         return false; // the changes are made only once nothing can fail any more

@@ -42,13 +42,18 @@ TEST(PageText, LineEnds)
 
 TEST(PageText, WritingInPlaceGivesWhatACopyGives)
 {
-    const std::string texts[] = {
-        "", "a", "a\r\n", "a\r\nb\r\n", "a\rb\nc", "a b ", "\r\n\r\n", "x\n", "\r", "ab\r\ncd"};
+    const std::string texts[] = {"", "a", "a\r\n", "a\r\nb\r\n", "a\rb\nc", "a b ", "\r\n\r\n", "x\n", "\r", "ab\r\ncd",
+        "a\nb", "\n\nx\n\n", "a\r\nb\nc\n", "a\r\nb\nc", "\n", "long line\nshort\n\nlast"};
     for (const std::string& text : texts) {
         for (std::string_view lineEnd : {"\r\n", "\n", "\r"}) {
-            std::string inPlace = text;
-            MakeTextForWriting(inPlace, lineEnd);
-            EXPECT_EQ(inPlace, TextForWriting(text, lineEnd)) << ::testing::PrintToString(text);
+            // Without room to grow, and with room (where LF ends become two bytes in the buffer itself).
+            for (std::size_t room : {std::size_t {0}, 2 * text.size() + 2}) {
+                std::string inPlace;
+                inPlace.reserve(text.size() + room);
+                inPlace = text;
+                MakeTextForWriting(inPlace, lineEnd);
+                EXPECT_EQ(inPlace, TextForWriting(text, lineEnd)) << ::testing::PrintToString(text) << " room " << room;
+            }
         }
     }
 }
