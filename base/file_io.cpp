@@ -304,7 +304,7 @@ Status CopyRegularFile(const std::string& from, const std::string& rawTo)
     return Status::Ok();
 }
 
-Status AppendToFile(const std::string& path, std::string_view bytes, bool sync)
+Expected<std::int64_t> AppendToFile(const std::string& path, std::string_view bytes, bool sync)
 {
     const int opened = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, NewFileMode());
     if (opened < 0) return SystemError("open", path, errno);
@@ -319,10 +319,13 @@ Status AppendToFile(const std::string& path, std::string_view bytes, bool sync)
     if (last != '\n') record += '\n';
     record += bytes;
     if (Status written = WriteAll(fd.get(), record, path); !written) return written;
-    if (!sync) return Status::Ok();
+    const auto before = static_cast<std::int64_t>(status.st_size);
+    if (!sync) return before;
     if (::fdatasync(fd.get()) != 0) return SystemError("write", path, errno);
-    if (status.st_size == 0) return SyncFolderEntries(FolderPart(path).empty() ? "." : FolderPart(path));
-    return Status::Ok();
+    if (status.st_size == 0)
+        if (Status synced = SyncFolderEntries(FolderPart(path).empty() ? "." : FolderPart(path)); !synced)
+            return synced;
+    return before;
 }
 
 Expected<FileLock> LockFileExclusively(const std::string& path)

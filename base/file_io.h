@@ -26,7 +26,7 @@ Expected<std::string> ReadRegularFile(const std::string& path, FileIdentity* ide
 Expected<FileIdentity> IdentifyFile(const std::string& path);
 Status ReplaceFileContents(const std::string& path, std::string_view bytes, const ReplaceOptions& options);
 Status CopyRegularFile(const std::string& from, const std::string& to);
-Status AppendToFile(const std::string& path, std::string_view bytes, bool sync);
+Expected<std::int64_t> AppendToFile(const std::string& path, std::string_view bytes, bool sync);
 Expected<FileLock> LockFileExclusively(const std::string& path);
 Status SyncFolderEntries(const std::string& path);
 Status RemoveStaleTemporaryFile(const std::string& path);

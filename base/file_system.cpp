@@ -216,7 +216,7 @@ Status RealFileSystem::replaceFile(const std::string& path, std::string_view byt
     return ReplaceFileContents(path, bytes, options);
 }
 
-Status RealFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
+Expected<std::int64_t> RealFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
 {
     return AppendToFile(path, bytes, sync);
 }

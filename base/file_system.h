@@ -124,8 +124,8 @@ public:
     // removeStaleTemporary). A failure leaves the target as it was.
     virtual Status replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options) = 0;
     // Appends the bytes with one write; with `sync` they reach the disk before it returns (and a new file's folder
-    // entry too).
-    virtual Status appendRecord(const std::string& path, std::string_view bytes, bool sync) = 0;
+    // entry too). Gives the file's size before the append.
+    virtual Expected<std::int64_t> appendRecord(const std::string& path, std::string_view bytes, bool sync) = 0;
     // An exclusive lock on an existing file or folder; waits a while for another holder.
     virtual Expected<FileLock> lockFile(const std::string& path) = 0;
     // Makes the entries of a folder (new names, renames) durable.
@@ -166,7 +166,7 @@ public:
     Expected<std::string> readFile(const std::string& path, FileIdentity& identity) override;
     Expected<std::string> readBytesFrom(const std::string& path, std::int64_t offset) override;
     Status replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options) override;
-    Status appendRecord(const std::string& path, std::string_view bytes, bool sync) override;
+    Expected<std::int64_t> appendRecord(const std::string& path, std::string_view bytes, bool sync) override;
     Expected<FileLock> lockFile(const std::string& path) override;
     Status syncFolder(const std::string& path) override;
     Status removeStaleTemporary(const std::string& path) override;

@@ -299,7 +299,16 @@ Status Journal::append(std::string line, bool sync)
     line += '\n';
     // The first record of a new journal says what the journal is.
     if (!fs_.exists(path())) line = std::string(kHeader) + line;
-    if (Status appended = fs_.appendRecord(path(), line, sync); !appended) return appended;
+    Expected<std::int64_t> before = fs_.appendRecord(path(), line, sync);
+    if (!before) return before.status();
+    // The record went right after what was replayed (the caller holds the lock, so no other run wrote
+    // between): it is replayed here instead of read back. A journal replaced meanwhile shows at the next
+    // refresh, which every decision makes first, as another file read from its start.
+    if (consumed_ > 0 && *before == consumed_ && pending_.empty()) {
+        consumed_ += static_cast<std::int64_t>(line.size());
+        apply(std::string_view(line).substr(0, line.size() - 1));
+        return Status::Ok();
+    }
     return refresh();
 }
 

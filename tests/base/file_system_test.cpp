@@ -193,9 +193,13 @@ TEST(RealFileSystem, AppendsEndARecordCutShortByACrash)
     TempDir dir;
     RealFileSystem files;
     const std::string journal = (dir / "journal").string();
-    ASSERT_TRUE(files.appendRecord(journal, "one\n", true));
+    Expected<std::int64_t> first = files.appendRecord(journal, "one\n", true);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, 0);
     WriteFile(journal, ReadFile(journal) + "half"); // a crash in the middle of a record
-    ASSERT_TRUE(files.appendRecord(journal, "two\n", false));
+    Expected<std::int64_t> second = files.appendRecord(journal, "two\n", false);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, 8) << "the size before, the line end that ends the torn record not counted";
     EXPECT_EQ(ReadFile(journal), "one\nhalf\ntwo\n");
     Expected<std::string> tail = files.readBytesFrom(journal, 4);
     ASSERT_TRUE(tail);

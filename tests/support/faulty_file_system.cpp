@@ -214,7 +214,7 @@ Status FaultyFileSystem::replaceFile(const std::string& path, std::string_view b
     return real_.replaceFile(path, bytes, options);
 }
 
-Status FaultyFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
+Expected<std::int64_t> FaultyFileSystem::appendRecord(const std::string& path, std::string_view bytes, bool sync)
 {
     {
         std::lock_guard lock(mutex_);

@@ -72,7 +72,7 @@ public:
         return real_.readBytesFrom(path, offset);
     }
     Status replaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options) override;
-    Status appendRecord(const std::string& path, std::string_view bytes, bool sync) override;
+    Expected<std::int64_t> appendRecord(const std::string& path, std::string_view bytes, bool sync) override;
     Expected<FileLock> lockFile(const std::string& path) override { return real_.lockFile(path); }
     Status syncFolder(const std::string& path) override { return real_.syncFolder(path); }
     Status removeStaleTemporary(const std::string& path) override { return real_.removeStaleTemporary(path); }

@@ -69,6 +69,28 @@ TEST(Journal, RecordsSurviveAReadByAnotherRun)
     ASSERT_TRUE(later.record(third));
     ASSERT_TRUE(run.refresh());
     EXPECT_EQ(run.entries().size(), 3u);
+
+    // A run replays its own records as it writes them, and still holds what a fresh read of the file gives,
+    // whether or not another run wrote in between.
+    JournalEntry fourth = Entry(RecordKind::Copy, "/site/d.html", "d.html", "d", "D");
+    ASSERT_TRUE(run.record(fourth));
+    ASSERT_TRUE(run.recordSettled(first.id, "restored"));
+    ASSERT_TRUE(run.recordMove("b.html", "b.html.~1~"));
+    JournalEntry fifth = Entry(RecordKind::Copy, "/site/e.html", "e.html", "e", "E");
+    ASSERT_TRUE(later.record(fifth));
+    ASSERT_TRUE(run.record(third));
+    auto summary = [](const Journal& journal) {
+        std::string text;
+        for (const JournalEntry& entry : journal.entries())
+            text += entry.id + " " + entry.name + " " + entry.settled + " " + entry.written.hash + "\n";
+        return text;
+    };
+    Journal fresh(bench.files, bench.folder);
+    ASSERT_TRUE(fresh.refresh());
+    EXPECT_EQ(fresh.entries().size(), 6u);
+    EXPECT_EQ(summary(run), summary(fresh));
+    ASSERT_TRUE(later.refresh());
+    EXPECT_EQ(summary(later), summary(fresh));
 }
 
 TEST(Journal, ATornOrForeignLineIsPassedOver)
