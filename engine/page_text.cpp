@@ -61,39 +61,6 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
     return out;
 }
 
-} // namespace
-
-Status CheckSingleBytePage(std::string_view bytes)
-{
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
-        return Status::Fail("it is UTF-16 text, not a single-byte page");
-    if (bytes.find('\0') != std::string_view::npos)
-        return Status::Fail("it holds NUL bytes, so it is not a single-byte page");
-    return Status::Ok();
-}
-
-Expected<std::string> WorkingTextFromBytes(std::string_view bytes)
-{
-    if (Status page = CheckSingleBytePage(bytes); !page) return page;
-    return WithLineEnds(bytes, "\r\n");
-}
-
-void ConvertLineEnds(std::string& text, std::string_view lineEnd)
-{
-    if (text.empty()) return;
-    const char last = text.back();
-    const bool terminated = last == '\r' || last == '\n';
-    MakeTextForWriting(text, lineEnd);
-    if (!terminated) text.resize(text.size() - lineEnd.size());
-}
-
-std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)
-{
-    return WithLineEnds(workingText, lineEnd);
-}
-
-namespace {
-
 // The position after the last LF in [from, end), or `from` when there is none.
 std::size_t AfterLastLf(const char* data, std::size_t from, std::size_t end)
 {
@@ -142,6 +109,35 @@ bool GrowLfIntoTwoByteEnds(std::string& text, std::size_t from, std::string_view
 }
 
 } // namespace
+
+Status CheckSingleBytePage(std::string_view bytes)
+{
+    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+        return Status::Fail("it is UTF-16 text, not a single-byte page");
+    if (bytes.find('\0') != std::string_view::npos)
+        return Status::Fail("it holds NUL bytes, so it is not a single-byte page");
+    return Status::Ok();
+}
+
+Expected<std::string> WorkingTextFromBytes(std::string_view bytes)
+{
+    if (Status page = CheckSingleBytePage(bytes); !page) return page;
+    return WithLineEnds(bytes, "\r\n");
+}
+
+void ConvertLineEnds(std::string& text, std::string_view lineEnd)
+{
+    if (text.empty()) return;
+    const char last = text.back();
+    const bool terminated = last == '\r' || last == '\n';
+    MakeTextForWriting(text, lineEnd);
+    if (!terminated) text.resize(text.size() - lineEnd.size());
+}
+
+std::string TextForWriting(std::string_view workingText, std::string_view lineEnd)
+{
+    return WithLineEnds(workingText, lineEnd);
+}
 
 void MakeTextForWriting(std::string& text, std::string_view lineEnd)
 {

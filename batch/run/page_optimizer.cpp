@@ -26,19 +26,27 @@ private:
 
 } // namespace
 
+PreparedPage ReadPage(FileSystem& fs, const std::string& source, std::string& bytes)
+{
+    PreparedPage page;
+    Expected<std::string> read = fs.readFile(source, page.identity);
+    if (!read) {
+        page.read = read.status();
+        return page;
+    }
+    bytes = std::move(*read);
+    page.original = ContentStamp::Of(bytes);
+    return page;
+}
+
 PreparedPage ReadAndOptimize(FileSystem& fs, const std::string& source, const TOptionSet& options,
     const EngineData& data, const InterruptCheck& interrupted)
 {
-    PreparedPage page;
-    Expected<std::string> bytes = fs.readFile(source, page.identity);
-    if (!bytes) {
-        page.read = bytes.status();
-        return page;
-    }
-    page.original = ContentStamp::Of(*bytes);
-    if (bytes->empty()) return page;
+    std::string bytes;
+    PreparedPage page = ReadPage(fs, source, bytes);
+    if (!page.read || bytes.empty()) return page;
     BufferedSink sink(page.messages);
-    page.optimized = OptimizePageBytes(std::move(*bytes), options, data, sink, interrupted);
+    page.optimized = OptimizePageBytes(std::move(bytes), options, data, sink, interrupted);
     if (page.optimized.outcome == PipelineOutcome::Completed) page.written = ContentStamp::Of(page.optimized.bytes);
     return page;
 }
@@ -52,7 +60,6 @@ PreparedPage InlinePageOptimizer::page(const std::string& source, const FileIden
 struct ParallelPageOptimizer::Shared {
     struct Slot {
         bool done = false;
-        bool prepared = false; // false: the worker ran out of memory; the run does the page itself
         PreparedPage page;
 
         // A slot whose page the run has taken or passed over.
@@ -128,10 +135,10 @@ void ParallelPageOptimizer::prepare(
                 Shared::Slot slot;
                 try {
                     slot.page = ReadAndOptimize(*fs, source, shared->options, *shared->data);
-                    slot.prepared = true;
                 } catch (const std::bad_alloc&) {
                     // The run does this page again itself and fails it by name; the other pages go on.
                     slot = Shared::Slot {};
+                    slot.page.read = Status::Fail("not enough memory");
                 }
                 slot.done = true;
                 lock.lock();
@@ -177,7 +184,7 @@ PreparedPage ParallelPageOptimizer::page(const std::string& source, const FileId
             shared_->heldBytes -= taken.page.optimized.bytes.size();
             shared_->changed.notify_all();
             lock.unlock();
-            if (taken.prepared && taken.page.read && current && taken.page.identity.sameState(*current)) {
+            if (taken.page.read && current && taken.page.identity.sameState(*current)) {
                 ++fromWorkers_;
                 return std::move(taken.page);
             }

@@ -28,6 +28,8 @@ struct PreparedPage {
     std::vector<std::pair<MessageKind, std::string>> messages;
 };
 
+// Reads the page and stamps it: its bytes go to `bytes`, a failure to the page's `read`.
+PreparedPage ReadPage(FileSystem& fs, const std::string& source, std::string& bytes);
 // Reads the page, optimizes it (an empty page is left to the run) and stamps both texts.
 PreparedPage ReadAndOptimize(FileSystem& fs, const std::string& source, const TOptionSet& options,
     const EngineData& data, const InterruptCheck& interrupted = {});

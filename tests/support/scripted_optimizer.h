@@ -24,14 +24,9 @@ public:
         const InterruptCheck& interrupted) override
     {
         ++pages;
-        PreparedPage page;
-        Expected<std::string> bytes = fs_.readFile(source, page.identity);
-        if (!bytes) {
-            page.read = bytes.status();
-            return page;
-        }
-        page.original = ContentStamp::Of(*bytes);
-        if (bytes->empty()) return page;
+        std::string bytes;
+        PreparedPage page = ReadPage(fs_, source, bytes);
+        if (!page.read || bytes.empty()) return page;
         const std::string name = NamePart(source);
         if (name == failing) return page;
         if (checksInterrupt && interrupted && interrupted()) {
@@ -49,14 +44,14 @@ public:
             }
             PreparedPage& page;
         } kept(page);
-        OptimizedPage real = OptimizePageBytes(*bytes, options, data, kept); // for its "not a page" verdict
+        OptimizedPage real = OptimizePageBytes(bytes, options, data, kept); // for its "not a page" verdict
         if (!real.problem.empty()) {
             page.optimized = std::move(real);
             return page;
         }
         page.optimized.outcome = PipelineOutcome::Completed;
         auto found = outputs.find(name);
-        page.optimized.bytes = found == outputs.end() ? *bytes : found->second;
+        page.optimized.bytes = found == outputs.end() ? bytes : found->second;
         page.written = ContentStamp::Of(page.optimized.bytes);
         return page;
     }
